@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages Quillvane needs to build, play and test,
+# skipping those already installed. Safe to run again. Works as root or,
+# through sudo, as a normal user.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config git
+  libgtest-dev googletest libbenchmark-dev libcli11-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev fonts-dejavu-core fontconfig libfontconfig-dev
+  speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libspeechd-dev
+)
+# What only the tests need: a virtual display, key senders, terminal
+# multiplexer, audio measuring, and the Windows cross-build run under wine.
+test_packages=(
+  xvfb xauth xdotool x11-utils imagemagick tmux sox
+  g++-mingw-w64-x86-64 wine wine64 zip
+)
+if [[ "${1:-}" == "--with-tests" ]]; then packages+=("${test_packages[@]}"); fi
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+if ((${#missing[@]} == 0)); then
+  echo "deps: everything is installed"
+  exit 0
+fi
+
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
+echo "deps: installing ${missing[*]}"
+"${sudo[@]}" apt-get update
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,152 @@
+// Combining two items: a Magic copy, a recipe, or nothing; and its undo.
+#include <string>
+
+#include "game/form1.h"
+
+namespace quillvane {
+
+void Form1::combine() {
+  ++steps;
+  const std::string n1 = items[slot1];
+  const std::string n2 = items[slot2];
+
+  if (n1 == "Magic" || n2 == "Magic") {
+    // Magic takes on the other item's name: a copy of it.
+    if (items[slot1] == "Magic") items[slot1] = items[slot2];
+    if (items[slot2] == "Magic") items[slot2] = items[slot1];
+    playcue("/sounds/magic.wav");
+    hold(0.5);
+    std::string t = "You have used magic to create a new " + items[slot1] + ".  You have made " +
+                    std::to_string(steps) + " total moves.";
+    sayit(t);
+    logit(t);
+    undomade1 = items[slot1];
+    undomade2 = items[slot1];
+    undoused1 = items[slot1];
+    undoused2 = "Magic";
+    sortitems();
+    slot1 = 0;
+    slot2 = 0;
+    drawitems();
+    return;
+  }
+
+  int r = 0;
+  for (int row = 1; row <= rulecount; ++row) {
+    if ((ruleuses1[row] == n1 && ruleuses2[row] == n2) ||
+        (ruleuses1[row] == n2 && ruleuses2[row] == n1)) {
+      r = row;
+      break;
+    }
+  }
+  if (r == 0) {
+    playcue("/sounds/fail.wav");
+    hold(0.5);
+    sayit("Nothing could be created.");
+    return;
+  }
+
+  // Copies of a name are interchangeable: the first ones are consumed.
+  int a = 0, b = 0;
+  for (int i = 1; i <= itemcount && a == 0; ++i)
+    if (items[i] == ruleuses1[r]) a = i;
+  for (int i = 1; i <= itemcount && b == 0; ++i)
+    if (i != a && items[i] == ruleuses2[r]) b = i;
+  if (a == 0 || b == 0) {
+    // The slots named items the inventory no longer holds twice; nothing
+    // can be taken out, so nothing is made.
+    playcue("/sounds/fail.wav");
+    hold(0.5);
+    sayit("Nothing could be created.");
+    return;
+  }
+  if (a > b) {
+    deleteitem(a);
+    deleteitem(b);
+  } else {
+    deleteitem(b);
+    deleteitem(a);
+  }
+  newitem(rulemakes1[r]);
+  newitem(rulemakes2[r]);
+
+  logit("You have combined " + ruleuses1[r] + " and " + ruleuses2[r] + ", to make " +
+        rulemakes1[r] + " and " + rulemakes2[r] + ".  You have made " + std::to_string(steps) +
+        " total moves.");
+  undomade1 = rulemakes1[r];
+  undomade2 = rulemakes2[r];
+  undoused1 = ruleuses1[r];
+  undoused2 = ruleuses2[r];
+  playcue("/sounds/success.wav");
+  hold(0.5);
+  sayit(rulemakes1[r] + " and " + rulemakes2[r] + " created.");
+  hold(2);
+
+  for (const std::string& p : {rulemakes1[r], rulemakes2[r]}) {
+    int result = isthisnew(p);
+    if (result == 1) {
+      playcue("/sounds/achievement.wav");
+      hold(0.5);
+      undomade1 = "";
+      std::string t = "You have discovered " + p + ", which is part of the " + partof(p) + "!";
+      sayit(t);
+      logit(t);
+      mylegacy();
+      hold(2);
+    } else if (result == 2) {
+      playcue("/sounds/record.wav");
+      hold(0.5);
+      std::string t = "New record!  You've created " + p + " in " + std::to_string(steps) + " steps.";
+      sayit(t);
+      logit(t);
+      hold(3);
+    }
+  }
+
+  if (ruleknown[r] == 0) {
+    playcue("/sounds/rule.wav");
+    hold(0.5);
+    ruleknown[r] = 1;
+    undomade1 = "";
+    std::string t = "New discovery!  Combining " + ruleuses1[r] + " and " + ruleuses2[r] +
+                    " creates " + rulemakes1[r] + " and " + rulemakes2[r] + ".";
+    sayit(t);
+    logit(t);
+  }
+
+  sortitems();
+  drawitems();
+  saveprogress();
+  saveachievements();
+  report_save_failure();
+}
+
+void Form1::undo() {
+  // An emptied record means there is nothing to undo, even if some entry
+  // of the inventory happens to be empty too.
+  if (undomade1.empty()) return;
+  int a = 0, b = 0;
+  for (int i = 1; i <= itemcount && a == 0; ++i)
+    if (items[i] == undomade1) a = i;
+  for (int i = 1; i <= itemcount && b == 0; ++i)
+    if (i != a && items[i] == undomade2) b = i;
+  if (a == 0 || b == 0) return;
+  undomade1 = "";
+  if (a > b) {
+    deleteitem(a);
+    deleteitem(b);
+  } else {
+    deleteitem(b);
+    deleteitem(a);
+  }
+  newitem(undoused1);
+  newitem(undoused2);
+  // The entries have moved: the slots no longer name what the player put
+  // there, so they are emptied rather than left to combine other items.
+  slot1 = 0;
+  slot2 = 0;
+  sayit("Recipe reversed.");
+  drawitems();
+}
+
+}  // namespace quillvane

@@ -1,0 +1,147 @@
+// Form1's life: construction, start-up, repaint and the events the platform
+// hands in.
+#include "game/form1.h"
+
+namespace quillvane {
+
+Form1::Form1(Platform& platform) : platform_(platform) { platform_.set_sink(this); }
+
+Form1::~Form1() { platform_.set_sink(nullptr); }
+
+void Form1::Form_Load() {
+  ++action_depth_;
+  struct Done {
+    int& depth;
+    ~Done() { --depth; }
+  } done{action_depth_};
+
+  random_state_ = platform_.random_seed();
+  version = "0.7 beta";
+  menu = 1;
+  menuitem = 0;
+  parentmenu = 0;
+  undomade1 = undomade2 = undoused1 = undoused2 = "";
+  cheatmode = 0;
+  voice = platform_.make_voice();
+  jawsstatus = 0;
+  sapirate = 7;
+  if (voice) voice->set_rate(sapirate);
+  sapivolume = 100;
+  if (voice) voice->set_volume(sapivolume);
+  loadjaws();
+  speechmode = 0;
+  settitle(programtitle());
+  loadprogress();
+  // A saved JAWS mode with no JAWS object would leave the player in silence:
+  // fall back to the voice exactly as the Tab key does.
+  if (speechmode == 3 && jawsstatus == 0) {
+    speechmode = 0;
+    settitle(programtitle());
+    sayit("Jaws does not seem to be responding, Sapi on.");
+  }
+  loadachievements();
+  std::string welcome = "Welcome to Quillvane, version (" + version + "), by Orlick";
+  sayit(welcome);
+  logit(welcome);
+  if (platform_.file_exists(datapath("cheat.ini"))) cheat();
+}
+
+void Form1::Form_Paint() { drawitems(); }
+
+// ---- events ----
+
+void Form1::key_event(int keycode, int shift) {
+  // Window-Eyes' synthetic keys are dropped at once, never held back.
+  if (sendingkeys == 1) return;
+  if (action_depth_ == 0) {
+    run_key(keycode, shift);
+    return;
+  }
+  if (held_keys_.empty() && safe_during_action(keycode, shift)) {
+    ++action_depth_;
+    struct Done {
+      int& depth;
+      ~Done() { --depth; }
+    } done{action_depth_};
+    Form_KeyDown(keycode, shift);
+    return;
+  }
+  held_keys_.push_back({keycode, shift});
+}
+
+void Form1::run_key(int keycode, int shift) {
+  ++action_depth_;
+  struct Done {
+    int& depth;
+    ~Done() { --depth; }
+  } done{action_depth_};
+  Form_KeyDown(keycode, shift);
+  while (!held_keys_.empty()) {
+    HeldKey next = held_keys_.front();
+    held_keys_.pop_front();
+    Form_KeyDown(next.keycode, next.shift);
+  }
+}
+
+bool Form1::safe_during_action(int keycode, int /*shift*/) const {
+  if (keycode == 9) return true;  // Tab only changes the speech output
+  if (menu != 0) return false;
+  switch (keycode) {
+    case 8:    // Backspace: undo
+    case 13:   // Enter: slots and combining
+    case 27:   // Escape: the game menu
+    case 46:   // Delete: clears the slots
+    case 50:   // 2 to 5: the recipe lists open a menu
+    case 51:
+    case 52:
+    case 53:
+    case 107:  // the rate keys save the progress file
+    case 109:
+    case 187:
+    case 189:
+      return false;
+    default:
+      return true;  // arrows, the 1 key and the letter jump only move or speak
+  }
+}
+
+void Form1::paint_event() { Form_Paint(); }
+
+void Form1::close_event() { endprogram(); }
+
+// ---- program end, files, randomness ----
+
+void Form1::endprogram() {
+  if (observer_) observer_->on_exit();
+  throw ProgramEnd{};
+}
+
+void Form1::damagedfile() {
+  sayit("This progress file appears to have been damaged.  Exiting the game.");
+  hold(5);
+  endprogram();
+}
+
+std::string Form1::datapath(const std::string& name) {
+  return platform_.data_folder() + platform_.path_separator() + name;
+}
+
+void Form1::report_save_failure() {
+  if (save_failed_ && !told_save_failed_) {
+    told_save_failed_ = true;
+    sayit("Your progress could not be saved.");
+  }
+}
+
+int Form1::checksumrandom() {
+  // splitmix64: the same numbers for the same seed on every platform.
+  random_state_ += 0x9E3779B97F4A7C15ULL;
+  std::uint64_t z = random_state_;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  z ^= z >> 31;
+  double fraction = static_cast<double>(z >> 11) * 0x1.0p-53;  // in [0, 1)
+  return static_cast<int>(fraction * 90) + 10;
+}
+
+}  // namespace quillvane

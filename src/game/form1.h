@@ -1,0 +1,215 @@
+// Form1: the whole game. One object owns every field of the game state under
+// its own name, and its member functions are the game's procedures. Each
+// subsystem's folder defines its own group of members.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace quillvane {
+
+// Thrown to end the program ("Exit the game", a damaged file, the window
+// closed). Front-end loops catch it, release everything and exit with 0.
+struct ProgramEnd {};
+
+// Sees everything the game says, shows, plays and waits, in order. The
+// headless transcript is one; tests use others.
+class Observer {
+ public:
+  virtual ~Observer() = default;
+  virtual void on_say(const std::string& text) = 0;
+  virtual void on_title(const std::string& text) = 0;
+  virtual void on_cue(const std::string& literal) = 0;
+  virtual void on_wait(double seconds) = 0;
+  virtual void on_exit() = 0;
+};
+
+constexpr int kListSize = 10000;      // every list: entries 0..9999, 1..count used
+constexpr int kLastEntry = 9999;      // the largest usable index
+constexpr int kCollectionSlots = 51;  // collection arrays: 0..50
+constexpr int kLevels = 4;            // difficulty 0 insane .. 3 easy
+
+using StringList = std::array<std::string, kListSize>;
+using NumberList = std::array<std::int32_t, kListSize>;
+using LevelTable = std::array<NumberList, kLevels>;
+
+class Form1 : public EventSink {
+ public:
+  explicit Form1(Platform& platform);
+  ~Form1() override;
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  void set_observer(Observer* observer) { observer_ = observer; }
+  Platform& platform() { return platform_; }
+
+  // ---------------- Game state and start-up ----------------
+  void Form_Load();
+  void Form_Paint();
+
+  // Inventory
+  StringList items{};
+  int itemcount = 0;
+  int selected = 0;
+  int slot1 = 0;
+  int slot2 = 0;
+
+  // Recipes and the current game
+  StringList ruleuses1{}, ruleuses2{}, rulemakes1{}, rulemakes2{};
+  NumberList ruleknown{};
+  int rulecount = 0;
+  int steps = 0;
+  int difficulty = 0;
+  std::string undomade1, undomade2, undoused1, undoused2;
+  int cheatmode = 0;
+
+  // Achievements and collections
+  int achievementcount = 0;
+  StringList achievementitems{};
+  StringList achievementcollection{};
+  LevelTable unlocked{};
+  LevelTable records{};
+  int collectioncount = 0;
+  std::array<std::string, kCollectionSlots> collectionnames{};
+  std::array<int, kCollectionSlots> collectionsizes{};
+
+  // Menus and input
+  int menu = 1;
+  int menuitem = 0;
+  int parentmenu = 0;
+  // The ordered list of lines the spoken lists and the details list show.
+  std::vector<std::string> List2;
+
+  // Speech output
+  int speechmode = 0;
+  Voice* voice = nullptr;
+  int sapirate = 7;
+  int sapivolume = 100;
+  ScreenReader* jaws = nullptr;
+  int jawsstatus = 0;
+  int sendingkeys = 0;
+
+  // Program
+  std::string version;
+
+  // ---------------- Inventory ----------------
+  void newitem(const std::string& tempm);
+  void deleteitem(int temp);
+  int howmany(const std::string& tempm) const;
+  void sortitems();
+  void drawitems();
+  // The selected item's name; "" when the selection names no entry in use
+  // (an empty cheat inventory).
+  std::string selectedname() const;
+
+  // ---------------- Recipe book ----------------
+  void newrule(const std::string& tempm, const std::string& tempm2, const std::string& tempm3,
+               const std::string& tempm4);
+  void loadrules();
+  int rulesdiscovered() const;
+
+  // ---------------- Combining ----------------
+  void combine();
+  // The undo of the last combination (Shift+Backspace on the game screen).
+  void undo();
+
+  // ---------------- Starting gear and new game ----------------
+  void startinggear();
+  void newgame(int level, const std::string& message);
+  void continuegame();
+
+  // ---------------- Collections and achievements ----------------
+  std::string partof(std::string tempm);
+  std::string collectionline(int k) const;
+  // The first steps of loadachievements: the item and collection tables,
+  // with every achievement locked and every record -1.
+  void buildachievementtables();
+  void loadachievements();
+  int isthisnew(std::string tempm);
+  void saveachievements();
+  int myachievements() const;
+  void achievementdetails(int k);
+  std::string achievementsummary() const;
+  void mylegacy();
+
+  // ---------------- Recipe queries ----------------
+  std::string recipeline(int r) const;
+  void allknown();
+  void allcando();
+  void usesselected();
+  void makesselected();
+  void recipelistcommand(int key);
+
+  // ---------------- Keyboard and menus ----------------
+  void Form_KeyDown(int KeyCode, int Shift);
+  void menustuff(int keycode, int shift);
+
+  // ---------------- Speech and sound ----------------
+  void sayit(std::string tempm);
+  void loadjaws();
+  void hold(double seconds);
+  void holder_Timer();
+  void makesound(const std::string& tempm);
+  // Plays the cue whose literal is appended to the program's folder.
+  void playcue(const std::string& literal);
+  // Sets the window title and tells the observer.
+  void settitle(const std::string& text);
+  std::string programtitle() const;
+
+  // ---------------- Persistence ----------------
+  void saveprogress();
+  void loadprogress();
+  void cheat();
+  void logit(const std::string& tempm);
+  // Says "This progress file appears to have been damaged.  Exiting the
+  // game.", waits 5 seconds and ends the program.
+  [[noreturn]] void damagedfile();
+  // Ends the program at once: unwinds to the front-end's loop.
+  [[noreturn]] void endprogram();
+  std::string datapath(const std::string& name);
+
+  // A random whole number r from 10 to 99 for a file's checksum.
+  int checksumrandom();
+
+  // ---------------- Events (called by the platform) ----------------
+  void key_event(int keycode, int shift) override;
+  void paint_event() override;
+  void close_event() override;
+  // True while a key or start-up is being handled.
+  bool busy() const { return action_depth_ > 0; }
+
+ private:
+  // Handles one key as a whole action, then any keys held back meanwhile.
+  void run_key(int keycode, int shift);
+  // Whether a key arriving mid-action only moves the cursor or speaks.
+  bool safe_during_action(int keycode, int shift) const;
+  // Says once per run that a save failed, after the move's own messages.
+  void report_save_failure();
+
+  Platform& platform_;
+  Observer* observer_ = nullptr;
+
+  // The holder timer: enabled flag, interval in milliseconds, its deadline.
+  bool holder_enabled_ = false;
+  int holder_interval_ = 0;
+  double holder_deadline_ = 0;
+
+  std::uint64_t random_state_ = 0;
+  int action_depth_ = 0;
+  struct HeldKey {
+    int keycode;
+    int shift;
+  };
+  std::deque<HeldKey> held_keys_;
+  bool save_failed_ = false;
+  bool told_save_failed_ = false;
+};
+
+}  // namespace quillvane

@@ -1,0 +1,77 @@
+// The inventory: one entry per copy of an item, in entries 1..itemcount.
+#include <algorithm>
+#include <cctype>
+
+#include "game/form1.h"
+
+namespace quillvane {
+namespace {
+
+// The inventory's order: names compared without regard to case, character
+// by character, a space before any letter and a prefix before the longer
+// name. Names that differ only in case keep ordinal order (capitals first),
+// so the order is total and copies of one name stand together.
+bool sorts_before(const std::string& a, const std::string& b) {
+  std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    int ca = std::toupper(static_cast<unsigned char>(a[i]));
+    int cb = std::toupper(static_cast<unsigned char>(b[i]));
+    if (ca != cb) return ca < cb;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+}  // namespace
+
+void Form1::newitem(const std::string& tempm) {
+  for (int i = 1; i <= itemcount; ++i) {
+    if (items[i].empty()) {
+      items[i] = tempm;
+      return;
+    }
+  }
+  // The inventory never grows past its last entry.
+  if (itemcount >= kLastEntry) return;
+  ++itemcount;
+  items[itemcount] = tempm;
+}
+
+void Form1::deleteitem(int temp) {
+  if (temp <= 0 || itemcount <= 0) return;
+  for (int i = temp + 1; i <= itemcount; ++i) items[i - 1] = std::move(items[i]);
+  --itemcount;
+}
+
+int Form1::howmany(const std::string& tempm) const {
+  int count = 0;
+  for (int i = 1; i <= itemcount; ++i)
+    if (items[i] == tempm) ++count;
+  return count;
+}
+
+void Form1::sortitems() {
+  std::stable_sort(items.begin() + 1, items.begin() + 1 + itemcount, sorts_before);
+}
+
+std::string Form1::selectedname() const {
+  return selected >= 1 && selected <= itemcount ? items[selected] : std::string();
+}
+
+void Form1::drawitems() {
+  constexpr Rgb kGreen{0, 220, 0};
+  constexpr Rgb kMagenta{250, 0, 250};
+  constexpr Rgb kBlack{0, 0, 0};
+  platform_.clear_surface();
+  for (int i = 1; i <= itemcount; ++i) {
+    if (i == selected) {
+      platform_.draw_text(10, 15 * i, "[", kGreen);
+      platform_.draw_text(20, 15 * i, items[i] + " ]", kGreen);
+    }
+    bool in_slot = i == slot1 || i == slot2;
+    platform_.draw_text(20, 15 * i, items[i], in_slot ? kMagenta : kBlack);
+  }
+  platform_.present();
+}
+
+}  // namespace quillvane

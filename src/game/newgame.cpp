@@ -1,0 +1,60 @@
+// Starting gear, the new-game sequence and the continue sequence.
+#include "content/content.h"
+#include "game/form1.h"
+
+namespace quillvane {
+
+void Form1::startinggear() {
+  itemcount = 0;
+  for (const char* name : content::kGearEveryGame) newitem(name);
+  if (difficulty < 3)
+    for (const char* name : content::kGearBelowEasy) newitem(name);
+  if (difficulty < 2)
+    for (const char* name : content::kGearBelowNormal) newitem(name);
+  if (difficulty < 1)
+    for (const char* name : content::kGearBelowHard) newitem(name);
+  for (int i = 0; i < 5 * difficulty; ++i) newitem("Magic");
+}
+
+void Form1::newgame(int level, const std::string& message) {
+  difficulty = level;
+  startinggear();
+  sortitems();
+  selected = 1;
+  slot1 = 0;
+  slot2 = 0;
+  steps = 0;
+  loadrules();
+  loadachievements();
+  partof("");
+  drawitems();
+  sayit(message);
+  parentmenu = menu;
+  menu = 0;
+  menuitem = 0;
+  hold(0.5);
+  playcue("\\sounds/restart.wav");
+}
+
+void Form1::continuegame() {
+  difficulty = 0;
+  startinggear();
+  sortitems();
+  selected = 1;
+  slot1 = 0;
+  slot2 = 0;
+  steps = 0;
+  loadrules();
+  loadachievements();
+  partof("");
+  drawitems();
+  loadprogress();
+  drawitems();
+  sayit("Continuing your puzzle from where you left off");
+  parentmenu = menu;
+  menu = 0;
+  menuitem = 0;
+  hold(0.5);
+}
+
+}  // namespace quillvane

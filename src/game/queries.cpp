@@ -1,0 +1,98 @@
+// The spoken recipe lists: all discovered recipes, those possible now, those
+// that use the selected item and those that create it.
+#include "game/form1.h"
+
+namespace quillvane {
+namespace {
+
+const char* const kMagicLine = "Magic combined with anything makes a copy.";
+
+}  // namespace
+
+std::string Form1::recipeline(int r) const {
+  return ruleuses1[r] + " and " + ruleuses2[r] + " becomes " + rulemakes1[r] + " and " +
+         rulemakes2[r] + ".";
+}
+
+void Form1::allknown() {
+  List2.clear();
+  if (howmany("Magic") > 0) List2.emplace_back(kMagicLine);
+  for (int r = 1; r <= rulecount; ++r)
+    if (ruleknown[r] == 1) List2.push_back(recipeline(r));
+}
+
+void Form1::allcando() {
+  List2.clear();
+  if (howmany("Magic") > 0) List2.emplace_back(kMagicLine);
+  for (int r = 1; r <= rulecount; ++r) {
+    if (ruleknown[r] != 1) continue;
+    bool held = ruleuses1[r] == ruleuses2[r]
+                    ? howmany(ruleuses1[r]) >= 2
+                    : howmany(ruleuses1[r]) > 0 && howmany(ruleuses2[r]) > 0;
+    if (held) List2.push_back(recipeline(r));
+  }
+}
+
+void Form1::usesselected() {
+  List2.clear();
+  if (howmany("Magic") > 0) List2.emplace_back(kMagicLine);
+  const std::string name = selectedname();
+  for (int r = 1; r <= rulecount; ++r)
+    if (ruleknown[r] == 1 && (ruleuses1[r] == name || ruleuses2[r] == name))
+      List2.push_back(recipeline(r));
+}
+
+void Form1::makesselected() {
+  List2.clear();
+  if (howmany("Magic") > 0) List2.emplace_back(kMagicLine);
+  const std::string name = selectedname();
+  // First the rows that create the item without using it, then the rows
+  // that use it and give it back.
+  for (int pass = 1; pass <= 2; ++pass) {
+    for (int r = 1; r <= rulecount; ++r) {
+      if (ruleknown[r] != 1) continue;
+      bool makes = rulemakes1[r] == name || rulemakes2[r] == name;
+      bool uses = ruleuses1[r] == name || ruleuses2[r] == name;
+      if (makes && uses == (pass == 2)) List2.push_back(recipeline(r));
+    }
+  }
+}
+
+void Form1::recipelistcommand(int key) {
+  std::string heading;
+  const std::string name = selectedname();
+  if ((key == 4 || key == 5) && name.empty()) {
+    sayit("No item selected");
+    return;
+  }
+  switch (key) {
+    case 2:
+      allknown();
+      heading = "All known recipies.";
+      break;
+    case 3:
+      allcando();
+      if (List2.empty()) return sayit("No known recipes possible at this moment.");
+      heading = "Known recipies possible at this moment.";
+      break;
+    case 4:
+      usesselected();
+      if (List2.empty()) return sayit("No known recipes that use " + name + ".");
+      heading = "Known recipies that use " + name + ".";
+      break;
+    case 5:
+      makesselected();
+      if (List2.empty()) return sayit("No known recipes that create " + name + ".");
+      heading = "Known recipies that create " + name + ".";
+      break;
+    default:
+      return;
+  }
+  parentmenu = 0;
+  menu = 5;
+  menuitem = 0;
+  playcue("\\sounds/dink.wav");
+  sayit(heading);
+}
+
+}  // namespace quillvane

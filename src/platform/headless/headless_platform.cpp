@@ -1,0 +1,117 @@
+#include "platform/headless/headless_platform.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iostream>
+
+#include "platform/clock.h"
+
+namespace quillvane {
+
+std::string shortest_decimal(double seconds) {
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, seconds);
+  return std::string(buffer, result.ptr);
+}
+
+void Transcript::on_key(const std::string& name) { out_ << "key: " << name << '\n'; }
+void Transcript::on_say(const std::string& text) { out_ << "say: " << text << '\n'; }
+void Transcript::on_title(const std::string& text) { out_ << "title: " << text << '\n'; }
+void Transcript::on_cue(const std::string& literal) { out_ << "cue: " << literal << '\n'; }
+void Transcript::on_wait(double seconds) { out_ << "wait: " << shortest_decimal(seconds) << '\n'; }
+void Transcript::on_exit() { out_ << "exit\n"; }
+
+HeadlessPlatform::HeadlessPlatform(KeyScript& script, std::string data_folder,
+                                   std::optional<std::uint32_t> seed, Transcript* transcript)
+    : script_(script), data_folder_(std::move(data_folder)), seed_(seed), transcript_(transcript) {}
+
+void HeadlessPlatform::deliver(const ScriptKey& key) {
+  ScriptKey copy = key;
+  script_.pop();
+  if (transcript_) transcript_->on_key(copy.name);
+  if (sink_) sink_->key_event(copy.keycode, copy.shift);
+}
+
+bool HeadlessPlatform::deliver_idle_key() {
+  const ScriptKey* next = script_.peek();
+  if (!next) return false;
+  if (next->timed) clock_ = std::max(clock_, next->at);
+  deliver(*next);
+  return true;
+}
+
+void HeadlessPlatform::wait_until(double deadline) {
+  yield_once();
+  // Only a timed key can arrive inside a wait; an untimed one waits for idle.
+  const ScriptKey* next = script_.peek();
+  if (next && next->timed && next->at <= deadline) {
+    clock_ = std::max(clock_, next->at);
+    deliver(*next);
+    return;
+  }
+  clock_ = std::max(clock_, deadline);
+}
+
+void HeadlessPlatform::yield_once() {
+  while (!synthetic_.empty()) {
+    int code = synthetic_.front();
+    synthetic_.pop_front();
+    if (sink_) sink_->key_event(code, 0);
+  }
+  // Timed keys whose moment has already come are pending events.
+  for (const ScriptKey* next = script_.peek(); next && next->timed && next->at <= clock_;
+       next = script_.peek())
+    deliver(*next);
+}
+
+std::uint32_t HeadlessPlatform::random_seed() {
+  return seed_ ? *seed_ : seconds_since_midnight();
+}
+
+void HeadlessPlatform::send_key(int keycode, bool key_up) {
+  if (!key_up) synthetic_.push_back(keycode);
+}
+
+int run_headless(const HeadlessOptions& options) {
+  std::ifstream file;
+  std::istream* in = &std::cin;
+  if (options.script != "-") {
+    file.open(options.script, std::ios::binary);
+    if (!file) {
+      std::cerr << "quillvane: cannot read the key script " << options.script << '\n';
+      return 2;
+    }
+    in = &file;
+  }
+  std::ofstream out_file;
+  std::ostream* out = &std::cout;
+  if (!options.transcript.empty()) {
+    out_file.open(options.transcript, std::ios::binary | std::ios::trunc);
+    if (!out_file) {
+      std::cerr << "quillvane: cannot write the transcript " << options.transcript << '\n';
+      return 2;
+    }
+    out = &out_file;
+  }
+
+  KeyScript script(*in);
+  Transcript transcript(*out);
+  HeadlessPlatform platform(script, options.data_dir, options.seed, &transcript);
+  auto game = std::make_unique<Form1>(platform);
+  game->set_observer(&transcript);
+  int status = 0;
+  try {
+    game->Form_Load();
+    while (platform.deliver_idle_key()) {
+    }
+  } catch (const ProgramEnd&) {
+  } catch (const ScriptError& error) {
+    std::cerr << "quillvane: key script line " << error.line << ": " << error.message << '\n';
+    status = 2;
+  }
+  out->flush();
+  return status;
+}
+
+}  // namespace quillvane

@@ -1,0 +1,87 @@
+// The headless front-end: keys come from a key script, time is virtual (a
+// wait advances the clock at once), nothing is drawn, spoken or played.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "game/form1.h"
+#include "platform/headless/key_script.h"
+#include "platform/platform.h"
+
+namespace quillvane {
+
+// Writes the transcript: one "tag: value" line per event, in order.
+class Transcript : public Observer {
+ public:
+  explicit Transcript(std::ostream& out) : out_(out) {}
+  void on_key(const std::string& name);
+  void on_say(const std::string& text) override;
+  void on_title(const std::string& text) override;
+  void on_cue(const std::string& literal) override;
+  void on_wait(double seconds) override;
+  void on_exit() override;
+
+ private:
+  std::ostream& out_;
+};
+
+// The shortest decimal form of a number of seconds: 0.5, 1, 2.
+std::string shortest_decimal(double seconds);
+
+class HeadlessPlatform : public Platform {
+ public:
+  HeadlessPlatform(KeyScript& script, std::string data_folder, std::optional<std::uint32_t> seed,
+                   Transcript* transcript);
+
+  // Delivers the next script key while the game is idle; false when the
+  // script has no more keys.
+  bool deliver_idle_key();
+
+  double now() override { return clock_; }
+  void wait_until(double deadline) override;
+  void yield_once() override;
+  std::uint32_t random_seed() override;
+
+  std::string caption() override { return caption_; }
+  void set_caption(const std::string& text) override { caption_ = text; }
+  void clear_surface() override {}
+  void draw_text(int, int, const std::string&, Rgb) override {}
+  void present() override {}
+
+  Voice* make_voice() override { return nullptr; }
+  ScreenReader* make_screen_reader() override { return nullptr; }
+  void send_key(int keycode, bool key_up) override;
+  void play_sound(const std::string&) override {}
+
+  std::string program_folder() override { return data_folder_; }
+  std::string data_folder() override { return data_folder_; }
+
+ private:
+  void deliver(const ScriptKey& key);
+
+  KeyScript& script_;
+  std::string data_folder_;
+  std::optional<std::uint32_t> seed_;
+  Transcript* transcript_;
+  double clock_ = 0;
+  std::string caption_;
+  // Synthetic key-downs sent by the game, handed back on the next yield as
+  // the window would receive them.
+  std::deque<int> synthetic_;
+};
+
+struct HeadlessOptions {
+  std::string script;  // "-" is standard input
+  std::string data_dir;
+  std::optional<std::uint32_t> seed;
+  std::string transcript;  // empty: standard output
+};
+
+// Runs a whole headless game; returns the process's exit status.
+int run_headless(const HeadlessOptions& options);
+
+}  // namespace quillvane

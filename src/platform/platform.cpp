@@ -1,0 +1,29 @@
+#include "platform/platform.h"
+
+#include "platform/files.h"
+
+namespace quillvane {
+
+char Platform::path_separator() const {
+#ifdef _WIN32
+  return '\\';
+#else
+  return '/';
+#endif
+}
+
+std::optional<std::string> Platform::read_file(const std::string& path) {
+  return files::read_whole(path);
+}
+
+bool Platform::file_exists(const std::string& path) { return files::exists(path); }
+
+bool Platform::write_file(const std::string& path, const std::string& bytes) {
+  return files::replace_atomically(path, bytes);
+}
+
+bool Platform::append_file(const std::string& path, const std::string& bytes) {
+  return files::append(path, bytes);
+}
+
+}  // namespace quillvane

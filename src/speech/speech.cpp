@@ -1,0 +1,85 @@
+// The speech router, the timed wait and the sound cues.
+#include <cmath>
+
+#include "game/form1.h"
+
+namespace quillvane {
+
+void Form1::sayit(std::string tempm) {
+  if (observer_) observer_->on_say(tempm);
+  if (speechmode == 0) {
+    if (voice) voice->speak_purge(tempm);
+    platform_.yield_once();
+  }
+  if (speechmode == 1 || speechmode == 2) {
+    // A caption screen reader only announces a change: saying the same line
+    // twice first shows it with a leading space.
+    if (platform_.caption() == tempm) {
+      platform_.set_caption(" " + tempm);
+      platform_.yield_once();
+    }
+    platform_.set_caption(tempm);
+  }
+  if (speechmode == 2) {
+    // Window-Eyes reads the new caption on Ctrl+Shift+T; the game ignores
+    // these keys while sendingkeys is 1.
+    sendingkeys = 1;
+    platform_.send_key(17, false);
+    platform_.send_key(16, false);
+    platform_.send_key(84, false);
+    platform_.yield_once();
+    platform_.send_key(17, true);
+    platform_.send_key(16, true);
+    platform_.send_key(84, true);
+    sendingkeys = 0;
+    platform_.yield_once();
+  }
+  if (speechmode == 3) {
+    if (jaws) jaws->say_string(tempm, false);
+  }
+}
+
+void Form1::loadjaws() {
+  jawsstatus = -1;
+  jaws = platform_.make_screen_reader();
+  jawsstatus = jaws ? 1 : 0;
+}
+
+void Form1::hold(double seconds) {
+  if (observer_) observer_->on_wait(seconds);
+  holder_enabled_ = true;
+  holder_interval_ = static_cast<int>(std::lround(seconds * 1000.0));
+  holder_deadline_ = platform_.now() + holder_interval_ / 1000.0;
+  // A nested hold sets the same timer anew; the tick that ends it ends the
+  // outer wait too, since the interval is then 0.
+  while (holder_interval_ >= 1) {
+    platform_.wait_until(holder_deadline_);
+    if (holder_enabled_ && platform_.now() >= holder_deadline_) holder_Timer();
+  }
+  holder_enabled_ = false;
+}
+
+void Form1::holder_Timer() { holder_interval_ = 0; }
+
+void Form1::makesound(const std::string& tempm) { platform_.play_sound(tempm); }
+
+void Form1::playcue(const std::string& literal) {
+  if (observer_) observer_->on_cue(literal);
+  // Both spellings of the literals name the same sounds folder: where a
+  // backslash is no separator it becomes one.
+  std::string tail = literal;
+  if (platform_.path_separator() != '\\') {
+    for (char& c : tail)
+      if (c == '\\') c = '/';
+  }
+  makesound(platform_.program_folder() + tail);
+}
+
+void Form1::settitle(const std::string& text) {
+  if (observer_) observer_->on_title(text);
+  platform_.set_caption(text);
+}
+
+std::string Form1::programtitle() const { return "Orlick's Quillvane (v" + version + ")"; }
+
+}  // namespace quillvane

@@ -1,0 +1,154 @@
+// The key dispatcher: every key-down of the window arrives here.
+#include <algorithm>
+#include <climits>
+#include <string>
+
+#include "game/form1.h"
+
+namespace quillvane {
+namespace {
+
+char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+void Form1::Form_KeyDown(int KeyCode, int Shift) {
+  if (sendingkeys == 1) return;
+
+  if (KeyCode == 9) {
+    speechmode = speechmode + 1 > 3 ? 0 : speechmode + 1;
+    if (speechmode == 0) {
+      settitle(programtitle());
+      playcue("/sounds/SAPI.wav");
+    } else if (speechmode == 1) {
+      playcue("/sounds/NVDA.wav");
+    } else if (speechmode == 2) {
+      playcue("/sounds/WE.wav");
+    } else if (jawsstatus == 1) {
+      settitle(programtitle());
+      playcue("/sounds/JAWS.wav");
+    } else {
+      speechmode = 0;
+      settitle(programtitle());
+      sayit("Jaws does not seem to be responding, Sapi on.");
+    }
+    return;
+  }
+  if (KeyCode == 107 || KeyCode == 187) {
+    if (sapirate < INT_MAX) ++sapirate;
+    if (voice) voice->set_rate(sapirate);
+    sayit("Sapi rate raised to " + std::to_string(sapirate) + ".");
+    saveprogress();
+    report_save_failure();
+    return;
+  }
+  if (KeyCode == 109 || KeyCode == 189) {
+    if (sapirate > 1) {
+      --sapirate;
+      if (voice) voice->set_rate(sapirate);
+    }
+    sayit("Sapi rate lowered to " + std::to_string(sapirate) + ".");
+    saveprogress();
+    report_save_failure();
+    return;
+  }
+  if (KeyCode == 27 && menu == 0) {
+    parentmenu = 0;
+    menu = 6;
+    menuitem = 0;
+    sayit("Menu");
+    return;
+  }
+  if (menu != 0) {
+    menustuff(KeyCode, Shift);
+    return;
+  }
+  if (KeyCode == 8) {
+    if (Shift == 0)
+      sayit("Press Shift + Backspace to undo the last recipe.");
+    else
+      undo();
+    return;
+  }
+  if (KeyCode == 46) {
+    slot1 = 0;
+    slot2 = 0;
+    drawitems();
+    sayit("Slots cleared");
+    return;
+  }
+  if (KeyCode == 49) {
+    sayit("You have made " + std::to_string(steps) + " steps so far.");
+    return;
+  }
+  if (KeyCode >= 50 && KeyCode <= 53) {
+    recipelistcommand(KeyCode - 48);
+    return;
+  }
+  if (KeyCode == 13 && Shift == 0) {
+    // With no entry in use (an empty cheat inventory) there is nothing to put in a slot.
+    if (selected < 1 || selected > itemcount) {
+      sayit("No item selected");
+      return;
+    }
+    if (slot1 == 0) {
+      slot1 = selected;
+      sayit(items[selected] + " in slot 1.");
+      drawitems();
+    } else if (slot2 == 0) {
+      if (selected == slot1 && howmany(items[selected]) < 2) return;
+      slot2 = selected;
+      sayit(items[selected] + " in slot 2.  Press Shift and Enter to combine.");
+      drawitems();
+    } else {
+      sayit(items[slot1] + " and " + items[slot2] +
+            " are ready to combine.  Press Shift and Enter when ready.");
+      drawitems();
+    }
+    return;
+  }
+  if (KeyCode == 13 && Shift == 1) {
+    if (slot1 == 0) {
+      sayit("Nothing selected.");
+    } else if (slot2 == 0) {
+      sayit(items[slot1] + " in slot 1.  Nothing in slot 2.");
+    } else {
+      combine();
+      slot1 = 0;
+      slot2 = 0;
+      drawitems();
+    }
+    return;
+  }
+
+  const std::string current = selectedname();
+  auto announce = [&](int i) {
+    selected = i;
+    drawitems();
+    sayit(items[i] + ", you have " + std::to_string(howmany(items[i])) + ".");
+  };
+  if (KeyCode == 38 || KeyCode == 37) {
+    // Back to the last copy of the previous different name, wrapping around.
+    for (int i = std::min(selected - 1, itemcount); i >= 1; --i)
+      if (items[i] != current) return announce(i);
+    for (int i = itemcount; i >= std::max(selected, 1); --i)
+      if (items[i] != current) return announce(i);
+  } else if (KeyCode == 40 || KeyCode == 39) {
+    for (int i = std::max(selected, 1); i <= itemcount; ++i)
+      if (items[i] != current) return announce(i);
+    for (int i = 1; i <= std::min(selected - 1, itemcount); ++i)
+      if (items[i] != current) return announce(i);
+  }
+
+  // The letter jump: the key code taken as a character, in upper case.
+  const char letter = upper(static_cast<char>(KeyCode));
+  auto matches = [&](int i) {
+    return !items[i].empty() && upper(items[i][0]) == letter && items[i] != current;
+  };
+  for (int i = std::max(selected, 1); i <= itemcount; ++i)
+    if (matches(i)) return announce(i);
+  for (int i = 1; i <= std::min(selected - 1, itemcount); ++i)
+    if (matches(i)) return announce(i);
+}
+
+}  // namespace quillvane

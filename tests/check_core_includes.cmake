@@ -1,0 +1,17 @@
+# Fails when a file of the core includes an SDL, speech-dispatcher, terminal
+# or Windows header.
+file(GLOB_RECURSE core_files
+  ${SOURCE_DIR}/game/* ${SOURCE_DIR}/content/* ${SOURCE_DIR}/ui/*
+  ${SOURCE_DIR}/speech/* ${SOURCE_DIR}/storage/*)
+set(bad "")
+foreach(file ${core_files})
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include")
+  foreach(line ${lines})
+    if(line MATCHES "SDL|speechd|libspeechd|termios|windows\\.h|sapi|winuser|mmsystem|unistd|ncurses")
+      list(APPEND bad "${file}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "platform headers in the core:\n${bad}")
+endif()

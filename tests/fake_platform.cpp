@@ -1,0 +1,63 @@
+#include "fake_platform.h"
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "platform/headless/headless_platform.h"
+
+namespace quillvane::testing {
+
+void FakePlatform::wait_until(double deadline) {
+  calls.push_back("wait-until");
+  if (on_wait && on_wait(*this)) return;
+  for (auto it = timed_keys.begin(); it != timed_keys.end(); ++it) {
+    if (it->at <= deadline) {
+      TimedKey key = *it;
+      timed_keys.erase(it);
+      clock = std::max(clock, key.at);
+      if (sink_) sink_->key_event(key.keycode, key.shift);
+      return;
+    }
+  }
+  clock = std::max(clock, deadline);
+}
+
+void FakePlatform::yield_once() {
+  calls.push_back("yield");
+  if (on_yield) on_yield(*this);
+}
+
+void FakePlatform::send_key(int keycode, bool key_up) {
+  calls.push_back("key:" + std::to_string(keycode) + (key_up ? ":up" : ":down"));
+  if (!key_up) sent_keys_down.push_back(keycode);
+}
+
+void RecordingObserver::on_wait(double seconds) {
+  lines.push_back("wait: " + shortest_decimal(seconds));
+}
+
+std::string make_temp_folder() {
+  static std::atomic<int> counter{0};
+  std::random_device device;
+  auto base = std::filesystem::temp_directory_path() /
+              ("quillvane-test-" + std::to_string(device()) + "-" + std::to_string(counter++));
+  std::filesystem::create_directories(base);
+  return base.string();
+}
+
+std::string read_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void write_bytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+}  // namespace quillvane::testing

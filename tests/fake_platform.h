@@ -1,0 +1,128 @@
+// A platform for unit tests: a virtual clock, scripted events, and a record
+// of every call the game makes.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/form1.h"
+#include "platform/platform.h"
+
+namespace quillvane::testing {
+
+class FakePlatform;
+
+class FakeVoice : public Voice {
+ public:
+  explicit FakeVoice(std::vector<std::string>& calls) : calls_(calls) {}
+  void speak_purge(const std::string& text) override { calls_.push_back("voice:" + text); }
+  void set_rate(int rate) override { calls_.push_back("rate:" + std::to_string(rate)); }
+  void set_volume(int volume) override { calls_.push_back("volume:" + std::to_string(volume)); }
+
+ private:
+  std::vector<std::string>& calls_;
+};
+
+class FakeJaws : public ScreenReader {
+ public:
+  explicit FakeJaws(std::vector<std::string>& calls) : calls_(calls) {}
+  void say_string(const std::string& text, bool flush) override {
+    calls_.push_back("jaws:" + text + (flush ? "|flush" : "|noflush"));
+  }
+
+ private:
+  std::vector<std::string>& calls_;
+};
+
+class FakePlatform : public Platform {
+ public:
+  explicit FakePlatform(std::string folder = ".") : folder_(std::move(folder)) {}
+
+  // Everything the game did, in order: "voice:TEXT", "caption:TEXT",
+  // "yield", "key:17:down", "jaws:TEXT|noflush", "sound:PATH", "wait-until:T" ...
+  std::vector<std::string> calls;
+  bool has_voice = true;
+  bool has_jaws = false;
+  // Events to hand in: at a virtual time, or on a yield.
+  struct TimedKey {
+    double at;
+    int keycode;
+    int shift;
+  };
+  std::vector<TimedKey> timed_keys;
+  // Run inside yields and waits, once per call, while set.
+  std::function<void(FakePlatform&)> on_yield;
+  // Returns true when it handed in an event (the wait then returns early).
+  std::function<bool(FakePlatform&)> on_wait;
+  std::function<void()> on_make_screen_reader;
+  // Makes write_file fail, leaving the old file (or none).
+  bool fail_writes = false;
+  // Draw calls of the last repaint.
+  struct Drawn {
+    int x, y;
+    std::string text;
+    Rgb colour;
+  };
+  std::vector<Drawn> drawn;
+  std::vector<int> sent_keys_down;
+  double clock = 0;
+  std::string caption_text;
+
+  double now() override { return clock; }
+  void wait_until(double deadline) override;
+  void yield_once() override;
+  std::uint32_t random_seed() override { return 12345; }
+  std::string caption() override { return caption_text; }
+  void set_caption(const std::string& text) override {
+    caption_text = text;
+    calls.push_back("caption:" + text);
+  }
+  void clear_surface() override { drawn.clear(); }
+  void draw_text(int x, int y, const std::string& text, Rgb colour) override {
+    drawn.push_back({x, y, text, colour});
+  }
+  void present() override {}
+  Voice* make_voice() override { return has_voice ? &voice_ : nullptr; }
+  ScreenReader* make_screen_reader() override {
+    if (on_make_screen_reader) on_make_screen_reader();
+    return has_jaws ? &jaws_ : nullptr;
+  }
+  void send_key(int keycode, bool key_up) override;
+  void play_sound(const std::string& path) override { calls.push_back("sound:" + path); }
+  std::string program_folder() override { return folder_; }
+  std::string data_folder() override { return folder_; }
+  bool write_file(const std::string& path, const std::string& bytes) override {
+    if (fail_writes) return false;
+    return Platform::write_file(path, bytes);
+  }
+  bool append_file(const std::string& path, const std::string& bytes) override {
+    if (fail_writes) return false;
+    return Platform::append_file(path, bytes);
+  }
+
+ private:
+  std::string folder_;
+  FakeVoice voice_{calls};
+  FakeJaws jaws_{calls};
+};
+
+// Records what the game said, showed, played and waited, as transcript lines.
+class RecordingObserver : public Observer {
+ public:
+  std::vector<std::string> lines;
+  void on_say(const std::string& text) override { lines.push_back("say: " + text); }
+  void on_title(const std::string& text) override { lines.push_back("title: " + text); }
+  void on_cue(const std::string& literal) override { lines.push_back("cue: " + literal); }
+  void on_wait(double seconds) override;
+  void on_exit() override { lines.push_back("exit"); }
+};
+
+// A fresh empty folder under the system's temporary folder.
+std::string make_temp_folder();
+std::string read_bytes(const std::string& path);
+void write_bytes(const std::string& path, const std::string& bytes);
+
+}  // namespace quillvane::testing

@@ -1,0 +1,141 @@
+// Speech router, timed wait, cues, the log and start-up.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "fake_platform.h"
+
+namespace quillvane::testing {
+namespace {
+
+struct SpeechTest : ::testing::Test {
+  FakePlatform platform{make_temp_folder()};
+  std::unique_ptr<Form1> game = std::make_unique<Form1>(platform);
+  void SetUp() override { game->voice = platform.make_voice(); }
+};
+
+TEST_F(SpeechTest, VoiceModeSpeaksWithPurgeThenYields) {
+  game->speechmode = 0;
+  game->sayit("Hello there");
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"voice:Hello there", "yield"}));
+}
+
+TEST_F(SpeechTest, CaptionModeChangesTheCaptionEvenForTheSameLineTwice) {
+  game->speechmode = 1;
+  game->sayit("Mud");
+  game->sayit("Mud");
+  EXPECT_EQ(platform.calls,
+            (std::vector<std::string>{"caption:Mud", "caption: Mud", "yield", "caption:Mud"}));
+}
+
+TEST_F(SpeechTest, WindowEyesModeSendsCtrlShiftTWhileKeysAreIgnored) {
+  game->speechmode = 2;
+  game->menu = 0;
+  std::vector<int> sending_during_yields;
+  platform.on_yield = [&](FakePlatform& p) {
+    sending_during_yields.push_back(game->sendingkeys);
+    // The synthetic keys come back as key presses: the game must ignore them.
+    for (int code : p.sent_keys_down) game->key_event(code, 0);
+    p.sent_keys_down.clear();
+  };
+  game->sayit("Hello");
+  EXPECT_EQ(platform.calls,
+            (std::vector<std::string>{"caption:Hello", "key:17:down", "key:16:down", "key:84:down",
+                                      "yield", "key:17:up", "key:16:up", "key:84:up", "yield"}));
+  EXPECT_EQ(sending_during_yields, (std::vector<int>{1, 0}));
+  EXPECT_EQ(game->sendingkeys, 0);
+}
+
+TEST_F(SpeechTest, JawsModeSaysWithoutFlushAndOtherModesSayNothing) {
+  platform.has_jaws = true;
+  game->loadjaws();
+  game->speechmode = 3;
+  game->sayit("One");
+  game->speechmode = 7;
+  game->sayit("Two");
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"jaws:One|noflush"}));
+}
+
+TEST_F(SpeechTest, JawsModeWithoutJawsIsSilent) {
+  game->loadjaws();
+  game->speechmode = 3;
+  game->sayit("One");
+  EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(SpeechTest, LoadjawsIsMinusOneWhileMakingThenOneOrZero) {
+  for (bool present : {true, false}) {
+    platform.has_jaws = present;
+    int during = 99;
+    platform.on_make_screen_reader = [&] { during = game->jawsstatus; };
+    game->loadjaws();
+    EXPECT_EQ(during, -1);
+    EXPECT_EQ(game->jawsstatus, present ? 1 : 0);
+    EXPECT_EQ(game->jaws != nullptr, present);
+  }
+}
+
+TEST_F(SpeechTest, HoldWaitsOnTheClockWithoutSpinning) {
+  game->hold(0.5);
+  EXPECT_DOUBLE_EQ(platform.clock, 0.5);
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"wait-until"}));
+}
+
+TEST_F(SpeechTest, HoldZeroReturnsAtOnce) {
+  game->hold(0);
+  EXPECT_EQ(platform.clock, 0);
+  EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(SpeechTest, NestedHoldEndsTheOuterWaitToo) {
+  bool nested = false;
+  platform.on_wait = [&](FakePlatform&) {
+    if (nested) return false;
+    nested = true;
+    game->hold(2);  // as a key handled inside the wait would
+    return true;
+  };
+  game->hold(5);
+  EXPECT_DOUBLE_EQ(platform.clock, 2);
+}
+
+TEST_F(SpeechTest, CuePathsUseOneSoundsFolderForBothSpellings) {
+  game->playcue("/sounds/success.wav");
+  game->playcue("\\sounds/restart.wav");
+  const std::string folder = platform.program_folder();
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"sound:" + folder + "/sounds/success.wav",
+                                                      "sound:" + folder + "/sounds/restart.wav"}));
+}
+
+TEST_F(SpeechTest, LogAppendsLinesWithCrLfAndSurvivesAnUnwritableFolder) {
+  game->logit("first");
+  game->logit("");
+  EXPECT_EQ(read_bytes(platform.data_folder() + "/log.txt"), "first\r\n\r\n");
+  platform.fail_writes = true;
+  game->logit("lost");
+  EXPECT_EQ(read_bytes(platform.data_folder() + "/log.txt"), "first\r\n\r\n");
+}
+
+TEST(StartUp, WelcomeLineIsSpokenAndLoggedOncePerRun) {
+  FakePlatform platform{make_temp_folder()};
+  for (int run = 1; run <= 2; ++run) {
+    platform.calls.clear();
+    RecordingObserver observer;
+    Form1 game(platform);
+    game.set_observer(&observer);
+    game.Form_Load();
+    EXPECT_EQ(observer.lines,
+              (std::vector<std::string>{"title: Orlick's Quillvane (v0.7 beta)",
+                                        "say: Welcome to Quillvane, version (0.7 beta), by Orlick"}));
+    EXPECT_EQ(game.menu, 1);
+    EXPECT_EQ(game.sapirate, 7);
+    EXPECT_EQ(game.jawsstatus, 0);
+    EXPECT_EQ(platform.calls[0], "rate:7");
+    EXPECT_EQ(platform.calls[1], "volume:100");
+  }
+  const std::string line = "Welcome to Quillvane, version (0.7 beta), by Orlick\r\n";
+  EXPECT_EQ(read_bytes(platform.data_folder() + "/log.txt"), line + line);
+}
+
+}  // namespace
+}  // namespace quillvane::testing
