@@ -1,0 +1,47 @@
+// Where the Windows build finds its sounds and keeps its files: beside
+// quillvane.exe, or in %APPDATA%\Quillvane when that folder is read-only
+// (a copy under Program Files).
+#include <string>
+
+#include "app/data_folder.h"
+#include "platform/files.h"
+#include "platform/win32/code_page.h"
+
+namespace quillvane {
+namespace {
+
+std::wstring module_folder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return L".";
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);  // truncated: try a longer buffer
+  }
+  auto slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return L".";
+  return path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string executable_folder() { return win32::path_in_code_page(module_folder()); }
+
+std::string choose_data_folder() {
+  std::string own = executable_folder();
+  if (files::folder_writable(own)) return own;
+  DWORD size = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+  if (size == 0) return own;
+  std::wstring roaming(size, L'\0');
+  DWORD length = GetEnvironmentVariableW(L"APPDATA", roaming.data(), size);
+  if (length == 0 || length >= size) return own;
+  roaming.resize(length);
+  std::wstring folder = roaming + L"\\Quillvane";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return win32::path_in_code_page(folder);
+}
+
+}  // namespace quillvane

@@ -1,0 +1,76 @@
+#include "platform/win32/speech_win32.h"
+
+#include <oleauto.h>
+#include <sapi.h>
+
+namespace quillvane::win32 {
+
+std::unique_ptr<SapiVoice> SapiVoice::create() {
+  ISpVoice* voice = nullptr;
+  HRESULT result = CoCreateInstance(CLSID_SpVoice, nullptr, CLSCTX_ALL, IID_ISpVoice,
+                                    reinterpret_cast<void**>(&voice));
+  if (FAILED(result) || !voice) return nullptr;
+  return std::unique_ptr<SapiVoice>(new SapiVoice(voice));
+}
+
+SapiVoice::~SapiVoice() {
+  // Stop whatever is still being said before letting the voice go.
+  voice_->Speak(nullptr, SPF_PURGEBEFORESPEAK, nullptr);
+  voice_->Release();
+}
+
+void SapiVoice::speak_purge(const std::string& text) {
+  // The game's flags 3: return at once, and cut off the line before.
+  voice_->Speak(to_wide(text).c_str(), SPF_ASYNC | SPF_PURGEBEFORESPEAK, nullptr);
+}
+
+// SAPI takes rates from -10 to 10 and volumes from 0 to 100; anything else
+// is refused and the voice keeps its setting.
+void SapiVoice::set_rate(int rate) { voice_->SetRate(rate); }
+
+void SapiVoice::set_volume(int volume) {
+  if (volume < 0 || volume > 100) return;
+  voice_->SetVolume(static_cast<USHORT>(volume));
+}
+
+std::unique_ptr<JawsReader> JawsReader::create() {
+  CLSID jaws_class{};
+  if (FAILED(CLSIDFromProgID(L"FreedomSci.JawsApi", &jaws_class))) return nullptr;
+  IDispatch* jaws = nullptr;
+  HRESULT result = CoCreateInstance(jaws_class, nullptr, CLSCTX_ALL, IID_IDispatch,
+                                    reinterpret_cast<void**>(&jaws));
+  if (FAILED(result) || !jaws) return nullptr;
+  wchar_t method[] = L"SayString";
+  LPOLESTR names[] = {method};
+  DISPID id = 0;
+  if (FAILED(jaws->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) {
+    jaws->Release();
+    return nullptr;
+  }
+  return std::unique_ptr<JawsReader>(new JawsReader(jaws, id));
+}
+
+JawsReader::~JawsReader() { jaws_->Release(); }
+
+void JawsReader::say_string(const std::string& text, bool flush) {
+  std::wstring wide = to_wide(text);
+  BSTR spoken = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+  if (!spoken) return;
+  // IDispatch takes its arguments last first: [1] the text, [0] the flush flag.
+  VARIANTARG arguments[2];
+  VariantInit(&arguments[0]);
+  VariantInit(&arguments[1]);
+  arguments[0].vt = VT_BOOL;
+  arguments[0].boolVal = flush ? VARIANT_TRUE : VARIANT_FALSE;
+  arguments[1].vt = VT_BSTR;
+  arguments[1].bstrVal = spoken;
+  DISPPARAMS parameters{arguments, nullptr, 2, 0};
+  VARIANT result;
+  VariantInit(&result);
+  jaws_->Invoke(say_string_id_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
+                &result, nullptr, nullptr);
+  VariantClear(&result);
+  SysFreeString(spoken);
+}
+
+}  // namespace quillvane::win32
