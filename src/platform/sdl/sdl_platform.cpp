@@ -1,0 +1,269 @@
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+
+#include "platform/clock.h"
+#include "platform/sdl/sdl_keys.h"
+#include "platform/speechd/text.h"
+
+namespace quillvane {
+
+namespace {
+
+// The list is drawn in DejaVu Sans Bold at 13 pixels, the nearest match on
+// Linux to the game's bold 9.75-point window font.
+constexpr int kFontPixels = 13;
+constexpr int kLineStep = 15;  // the game's lines are 15 units apart
+constexpr int kMargin = 6;
+constexpr Rgb kSelectionGreen{0, 220, 0};
+
+std::string find_font_file() {
+  std::string found;
+  if (FcConfig* config = FcInitLoadConfigAndFonts()) {
+    if (FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("DejaVu Sans:bold"))) {
+      FcConfigSubstitute(config, pattern, FcMatchPattern);
+      FcDefaultSubstitute(pattern);
+      FcResult result = FcResultNoMatch;
+      if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
+        FcChar8* file = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
+          found = reinterpret_cast<const char*>(file);
+        FcPatternDestroy(match);
+      }
+      FcPatternDestroy(pattern);
+    }
+    FcConfigDestroy(config);
+  }
+  if (found.empty()) found = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+  return found;
+}
+
+}  // namespace
+
+int scroll_to_show(int scroll, int content_bottom, std::optional<int> selected_top, int line_height,
+                   int view_height) {
+  const int most = std::max(0, content_bottom + kMargin - view_height);
+  if (selected_top) {
+    if (*selected_top - kMargin < scroll) scroll = *selected_top - kMargin;
+    if (*selected_top + line_height + kMargin > scroll + view_height)
+      scroll = *selected_top + line_height + kMargin - view_height;
+  }
+  return std::clamp(scroll, 0, most);
+}
+
+SdlPlatform::SdlPlatform(std::string program_folder, std::string data_folder,
+                         std::optional<std::uint32_t> seed)
+    : program_folder_(std::move(program_folder)),
+      data_folder_(std::move(data_folder)),
+      seed_(seed) {}
+
+SdlPlatform::~SdlPlatform() {
+  cues_.reset();
+  voice_.reset();
+  forget_textures();
+  if (font_) TTF_CloseFont(font_);
+  if (TTF_WasInit()) TTF_Quit();
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+bool SdlPlatform::open() {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::cerr << "quillvane: cannot open a window: " << SDL_GetError() << '\n';
+    return false;
+  }
+  // Sized for the 36 items of a game, one line each.
+  const int width = 420;
+  const int height = kLineStep * 37 + kMargin;
+  window_ = SDL_CreateWindow("Quillvane", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                             height, SDL_WINDOW_RESIZABLE);
+  if (!window_) {
+    std::cerr << "quillvane: cannot open a window: " << SDL_GetError() << '\n';
+    return false;
+  }
+  // A list of text needs no graphics card; the software renderer starts
+  // faster and keeps the program small.
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (!renderer_) {
+    std::cerr << "quillvane: cannot draw in the window: " << SDL_GetError() << '\n';
+    return false;
+  }
+  SDL_StopTextInput();
+  if (TTF_Init() == 0) {
+    const std::string file = find_font_file();
+    font_ = TTF_OpenFont(file.c_str(), kFontPixels);
+    if (!font_) std::cerr << "quillvane: cannot load the font " << file << '\n';
+  }
+  if (font_) line_height_ = std::max(kLineStep, TTF_FontHeight(font_));
+  cues_ = std::make_unique<CuePlayer>();
+  render();
+  return true;
+}
+
+double SdlPlatform::now() { return monotonic_seconds(); }
+
+std::uint32_t SdlPlatform::random_seed() { return seed_ ? *seed_ : seconds_since_midnight(); }
+
+bool SdlPlatform::dispatch(const SDL_Event& event) {
+  if (!sink_) return false;
+  switch (event.type) {
+    case SDL_QUIT:
+      sink_->close_event();
+      return true;
+    case SDL_KEYDOWN:
+      if (auto key = translate_key(event.key.keysym.sym, event.key.keysym.mod, event.key.repeat)) {
+        sink_->key_event(key->keycode, key->shift);
+        return true;
+      }
+      return false;
+    case SDL_WINDOWEVENT:
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED:
+          sink_->paint_event();
+          return true;
+        default:
+          return false;
+      }
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+      forget_textures();
+      sink_->paint_event();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void SdlPlatform::wait_until(double deadline) {
+  for (;;) {
+    const double remaining = deadline - now();
+    SDL_Event event;
+    int got = 0;
+    if (remaining <= 0) {
+      got = SDL_PollEvent(&event);
+    } else {
+      // Whole milliseconds, rounded up so the deadline has passed on return;
+      // at most an hour per call.
+      const double milliseconds = std::min(std::ceil(remaining * 1000.0), 3600000.0);
+      got = SDL_WaitEventTimeout(&event, static_cast<int>(milliseconds));
+    }
+    if (got) {
+      if (dispatch(event)) return;
+    } else if (now() >= deadline) {
+      return;
+    }
+  }
+}
+
+void SdlPlatform::yield_once() {
+  SDL_PumpEvents();
+  // Only the events pending now: any that arrive while the game handles
+  // these wait for the next yield or wait.
+  std::vector<SDL_Event> pending;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) pending.push_back(event);
+  for (const SDL_Event& each : pending) dispatch(each);
+}
+
+void SdlPlatform::set_caption(const std::string& text) {
+  caption_ = text;
+  if (window_) SDL_SetWindowTitle(window_, to_utf8(text).c_str());
+}
+
+void SdlPlatform::clear_surface() { drawing_.clear(); }
+
+void SdlPlatform::draw_text(int x, int y, const std::string& text, Rgb colour) {
+  drawing_.push_back({x, y, text, colour});
+}
+
+void SdlPlatform::present() {
+  presented_ = drawing_;
+  render();
+}
+
+void SdlPlatform::forget_textures() {
+  for (auto& [key, texture] : textures_) SDL_DestroyTexture(texture.texture);
+  textures_.clear();
+}
+
+const SdlPlatform::Texture* SdlPlatform::text_texture(const Line& line) {
+  if (!font_ || line.text.empty()) return nullptr;
+  std::string key = line.text;
+  key += '\0';
+  key += static_cast<char>(line.colour.red);
+  key += static_cast<char>(line.colour.green);
+  key += static_cast<char>(line.colour.blue);
+  if (auto found = textures_.find(key); found != textures_.end()) return &found->second;
+  // A game shows a few dozen names; the cache is emptied before it grows far.
+  if (textures_.size() > 512) forget_textures();
+  SDL_Color colour{line.colour.red, line.colour.green, line.colour.blue, 255};
+  SDL_Surface* surface = TTF_RenderUTF8_Blended(font_, to_utf8(line.text).c_str(), colour);
+  if (!surface) return nullptr;
+  Texture texture{SDL_CreateTextureFromSurface(renderer_, surface), surface->w, surface->h};
+  SDL_FreeSurface(surface);
+  if (!texture.texture) return nullptr;
+  return &textures_.emplace(key, texture).first->second;
+}
+
+void SdlPlatform::render() {
+  if (!renderer_) return;
+  int view_width = 0, view_height = 0;
+  SDL_GetRendererOutputSize(renderer_, &view_width, &view_height);
+  // The selected line is the one with the green bracket at the left.
+  int content_bottom = 0;
+  std::optional<int> selected_top;
+  for (const Line& line : presented_) {
+    content_bottom = std::max(content_bottom, line.y + line_height_);
+    if (line.x == 10 && line.colour.red == kSelectionGreen.red &&
+        line.colour.green == kSelectionGreen.green && line.colour.blue == kSelectionGreen.blue)
+      selected_top = line.y;
+  }
+  scroll_ = scroll_to_show(scroll_, content_bottom, selected_top, line_height_, view_height);
+
+  SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
+  SDL_RenderClear(renderer_);
+  for (const Line& line : presented_) {
+    const Texture* texture = text_texture(line);
+    if (!texture) continue;
+    SDL_Rect where{line.x, line.y - scroll_, texture->width, texture->height};
+    SDL_RenderCopy(renderer_, texture->texture, nullptr, &where);
+  }
+  SDL_RenderPresent(renderer_);
+  if (!first_frame_shown_ && !presented_.empty()) {
+    first_frame_shown_ = true;
+    // The benchmark asks when the first list was on screen (wall clock,
+    // nanoseconds), to measure start-up from outside.
+    if (std::getenv("QUILLVANE_FIRST_FRAME_STAMP")) {
+      const auto stamp = std::chrono::system_clock::now().time_since_epoch();
+      std::cerr << "first frame at "
+                << std::chrono::duration_cast<std::chrono::nanoseconds>(stamp).count() << '\n';
+    }
+  }
+}
+
+Voice* SdlPlatform::make_voice() {
+  if (!voice_tried_) {
+    voice_tried_ = true;
+    std::string why;
+    voice_ = SpeechdVoice::open(&why);
+    if (!voice_) std::cerr << "quillvane: no voice: " << why << '\n';
+  }
+  return voice_.get();
+}
+
+void SdlPlatform::play_sound(const std::string& path) {
+  if (cues_) cues_->play(path);
+}
+
+}  // namespace quillvane

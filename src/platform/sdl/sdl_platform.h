@@ -1,0 +1,103 @@
+// The window front-end: an SDL2 window that shows the item list in SDL2_ttf
+// text, takes key-downs, speaks through speech-dispatcher and plays the cues
+// through SDL_mixer. Time is the real monotonic clock; waiting blocks in
+// SDL_WaitEventTimeout, so a waiting game uses no CPU.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sdl/cue_player.h"
+#include "platform/speechd/speechd_voice.h"
+
+typedef struct _TTF_Font TTF_Font;
+
+namespace quillvane {
+
+class SdlPlatform : public Platform {
+ public:
+  SdlPlatform(std::string program_folder, std::string data_folder,
+              std::optional<std::uint32_t> seed);
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  // Opens the window; false (with a message on standard error) when there is
+  // no display to open it on.
+  bool open();
+
+  double now() override;
+  void wait_until(double deadline) override;
+  void yield_once() override;
+  std::uint32_t random_seed() override;
+
+  std::string caption() override { return caption_; }
+  void set_caption(const std::string& text) override;
+  void clear_surface() override;
+  void draw_text(int x, int y, const std::string& text, Rgb colour) override;
+  void present() override;
+
+  Voice* make_voice() override;
+  ScreenReader* make_screen_reader() override { return nullptr; }
+  // Window-Eyes' Ctrl+Shift+T has no Linux reader to wake: nothing is sent.
+  void send_key(int, bool) override {}
+  void play_sound(const std::string& path) override;
+
+  std::string program_folder() override { return program_folder_; }
+  std::string data_folder() override { return data_folder_; }
+
+ private:
+  struct Line {
+    int x;
+    int y;
+    std::string text;
+    Rgb colour;
+  };
+  struct Texture {
+    SDL_Texture* texture;
+    int width;
+    int height;
+  };
+
+  // Hands one SDL event to the game; true when the game was given something.
+  bool dispatch(const SDL_Event& event);
+  // Draws the last presented list, scrolled so the selected line shows.
+  void render();
+  const Texture* text_texture(const Line& line);
+  void forget_textures();
+
+  std::string program_folder_;
+  std::string data_folder_;
+  std::optional<std::uint32_t> seed_;
+  std::string caption_;
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  TTF_Font* font_ = nullptr;
+  int line_height_ = 15;
+  std::vector<Line> drawing_;    // lines since clear_surface
+  std::vector<Line> presented_;  // the lines on screen
+  int scroll_ = 0;
+  std::map<std::string, Texture> textures_;
+  bool first_frame_shown_ = false;
+
+  std::unique_ptr<SpeechdVoice> voice_;
+  bool voice_tried_ = false;
+  std::unique_ptr<CuePlayer> cues_;
+};
+
+// Scrolls a list of lines (tops at line_tops, each line_height tall, the
+// selected one at selected_top or none) into a view of view_height: returns
+// the new scroll offset, moving from the old one only as far as needed to keep
+// the selected line in view.
+int scroll_to_show(int scroll, int content_bottom, std::optional<int> selected_top, int line_height,
+                   int view_height);
+
+}  // namespace quillvane

@@ -1,0 +1,34 @@
+// Bytes from a terminal in raw mode, turned into the game's keys: Windows
+// virtual-key codes and the shift mask (1 Shift, 2 Ctrl, 4 Alt). Understands
+// plain characters, control characters, the usual escape sequences for
+// arrows, editing and function keys, the application keypad (ESC O p..y, k,
+// m, j, o, n, M) and xterm's modifyOtherKeys reports (ESC [ 27 ; m ; c ~ and
+// ESC [ c ; m u), which carry Shift+Enter and Shift+Backspace.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace quillvane {
+
+struct TerminalKey {
+  enum Kind {
+    none,        // the bytes mean nothing to the game; skip them
+    key,         // a key press: keycode and shift
+    quit,        // Ctrl+C
+    incomplete,  // the bytes may be the start of a longer sequence
+  };
+  Kind kind = none;
+  int keycode = 0;
+  int shift = 0;
+  std::size_t length = 0;  // bytes used
+};
+
+// Decodes the first key in bytes (not empty). When more input may still be
+// on its way, a sequence that could go on is reported incomplete; when
+// final is true the bytes are taken as they stand (a lone ESC is Escape).
+// Alt+Enter and Alt+Backspace stand for Shift+Enter and Shift+Backspace,
+// for terminals that cannot send Shift with those keys.
+TerminalKey decode_terminal_key(std::string_view bytes, bool final);
+
+}  // namespace quillvane

@@ -1,0 +1,190 @@
+#include "platform/terminal/terminal_platform.h"
+
+#include <SDL.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <csignal>
+#include <iostream>
+
+#include "platform/clock.h"
+#include "platform/speechd/text.h"
+#include "platform/terminal/terminal_keys.h"
+
+namespace quillvane {
+
+namespace {
+
+// Asks for xterm's modifyOtherKeys (Shift+Enter and Shift+Backspace arrive as
+// their own sequences) and the application keypad (keypad keys arrive
+// distinct from the main keys); and the reverse.
+constexpr std::string_view kRequestKeys = "\x1b[>4;1m\x1b=";
+constexpr std::string_view kReleaseKeys = "\x1b[>4;0m\x1b>";
+
+// How long a lone ESC waits for the rest of a sequence before it counts as
+// the Escape key.
+constexpr int kEscapeMilliseconds = 50;
+
+// The terminal state a signal handler puts back before the program dies.
+int signal_fd = -1;
+termios signal_saved{};
+volatile std::sig_atomic_t signal_armed = 0;
+
+void restore_and_die(int signal_number) {
+  if (signal_armed) {
+    (void)!write(signal_fd, kReleaseKeys.data(), kReleaseKeys.size());
+    tcsetattr(signal_fd, TCSANOW, &signal_saved);
+  }
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS};
+
+}  // namespace
+
+TerminalPlatform::TerminalPlatform(int input, int output, std::string program_folder,
+                                   std::string data_folder, std::optional<std::uint32_t> seed)
+    : input_(input),
+      output_(output),
+      program_folder_(std::move(program_folder)),
+      data_folder_(std::move(data_folder)),
+      seed_(seed) {}
+
+TerminalPlatform::~TerminalPlatform() {
+  restore();
+  cues_.reset();
+  voice_.reset();
+  SDL_Quit();
+}
+
+bool TerminalPlatform::open() {
+  if (!isatty(input_) || tcgetattr(input_, &saved_) != 0) return false;
+  termios raw = saved_;
+  // Every key reaches the game as typed: no line editing, no echo, and
+  // Ctrl+C, Ctrl+Z, Ctrl+S arrive as keys. Output is left as it was.
+  raw.c_iflag &= ~static_cast<tcflag_t>(BRKINT | ICRNL | INLCR | IGNCR | INPCK | ISTRIP | IXON);
+  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
+  raw.c_cflag |= CS8;
+  raw.c_cc[VMIN] = 1;
+  raw.c_cc[VTIME] = 0;
+  signal_fd = input_;
+  signal_saved = saved_;
+  signal_armed = 1;
+  for (int signal_number : kFatalSignals) std::signal(signal_number, restore_and_die);
+  if (tcsetattr(input_, TCSANOW, &raw) != 0) {
+    signal_armed = 0;
+    return false;
+  }
+  raw_ = true;
+  write_out(std::string(kRequestKeys));
+  write_out(
+      "Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Alt+Enter "
+      "combines and Alt+Backspace undoes; Ctrl+C quits.\n");
+  // The cues need only SDL's audio; SDL must not take the terminal's signals.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  cues_ = std::make_unique<CuePlayer>();
+  return true;
+}
+
+void TerminalPlatform::restore() {
+  if (!raw_) return;
+  raw_ = false;
+  write_out(std::string(kReleaseKeys));
+  tcsetattr(input_, TCSANOW, &saved_);
+  signal_armed = 0;
+  for (int signal_number : kFatalSignals) std::signal(signal_number, SIG_DFL);
+}
+
+double TerminalPlatform::now() { return monotonic_seconds(); }
+
+std::uint32_t TerminalPlatform::random_seed() { return seed_ ? *seed_ : seconds_since_midnight(); }
+
+void TerminalPlatform::write_out(const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t written = write(output_, text.data() + done, text.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;  // the terminal has gone; nothing more to show
+    done += static_cast<std::size_t>(written);
+  }
+}
+
+void TerminalPlatform::on_say(const std::string& text) { write_out(printable_utf8(text) + "\n"); }
+
+bool TerminalPlatform::read_input(int timeout_ms) {
+  pollfd descriptor{input_, POLLIN, 0};
+  const int ready = poll(&descriptor, 1, timeout_ms);
+  if (ready <= 0) return true;  // nothing yet (or a signal woke the wait)
+  char buffer[4096];
+  const ssize_t got = read(input_, buffer, sizeof buffer);
+  if (got < 0) return errno == EINTR || errno == EAGAIN;
+  if (got == 0) return false;
+  pending_.append(buffer, static_cast<std::size_t>(got));
+  return true;
+}
+
+bool TerminalPlatform::deliver_keys(bool final) {
+  bool delivered = false;
+  while (!pending_.empty()) {
+    const TerminalKey key = decode_terminal_key(pending_, final);
+    if (key.kind == TerminalKey::incomplete) break;
+    // Taken off the buffer before the game sees it: the game may yield and
+    // read more keys while it handles this one.
+    pending_.erase(0, std::max<std::size_t>(key.length, 1));
+    if (!sink_) continue;
+    if (key.kind == TerminalKey::quit) sink_->close_event();
+    if (key.kind == TerminalKey::key) {
+      sink_->key_event(key.keycode, key.shift);
+      delivered = true;
+    }
+  }
+  return delivered;
+}
+
+void TerminalPlatform::wait_until(double deadline) {
+  for (;;) {
+    if (deliver_keys(false)) return;
+    const double remaining = deadline - now();
+    if (remaining <= 0) return;
+    // Whole milliseconds, rounded up, at most an hour per poll; a sequence
+    // cut short waits only briefly for its rest.
+    int timeout = static_cast<int>(std::min(std::ceil(remaining * 1000.0), 3600000.0));
+    const bool partial = !pending_.empty();
+    if (partial) timeout = std::min(timeout, kEscapeMilliseconds);
+    const std::size_t before = pending_.size();
+    if (!read_input(timeout)) {
+      // The input has closed: nobody is left to play.
+      if (sink_) sink_->close_event();
+      return;
+    }
+    if (partial && pending_.size() == before && deliver_keys(true)) return;
+  }
+}
+
+void TerminalPlatform::yield_once() {
+  while (true) {
+    const std::size_t before = pending_.size();
+    if (!read_input(0) || pending_.size() == before) break;
+  }
+  deliver_keys(false);
+}
+
+Voice* TerminalPlatform::make_voice() {
+  if (!voice_tried_) {
+    voice_tried_ = true;
+    std::string why;
+    voice_ = SpeechdVoice::open(&why);
+    if (!voice_) write_out("No voice (" + printable_utf8(why) + "); the lines are printed.\n");
+  }
+  return voice_.get();
+}
+
+void TerminalPlatform::play_sound(const std::string& path) {
+  if (cues_) cues_->play(path);
+}
+
+}  // namespace quillvane

@@ -1,0 +1,86 @@
+// The terminal front-end: the game played in a terminal through a console
+// screen reader. Every spoken line is printed on a line of its own, whatever
+// the speech mode; mode 0 also speaks through speech-dispatcher; the cues play
+// through SDL_mixer when there is an audio device. Keys are read in raw mode.
+#pragma once
+
+#include <termios.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "game/form1.h"
+#include "platform/platform.h"
+#include "platform/sdl/cue_player.h"
+#include "platform/speechd/speechd_voice.h"
+
+namespace quillvane {
+
+class TerminalPlatform : public Platform, public Observer {
+ public:
+  TerminalPlatform(int input, int output, std::string program_folder, std::string data_folder,
+                   std::optional<std::uint32_t> seed);
+  ~TerminalPlatform() override;
+  TerminalPlatform(const TerminalPlatform&) = delete;
+  TerminalPlatform& operator=(const TerminalPlatform&) = delete;
+
+  // Puts the terminal in raw mode and asks for distinct modified keys; false
+  // when the input is not a terminal.
+  bool open();
+  // Gives the terminal back as it was. Safe to call more than once.
+  void restore();
+
+  double now() override;
+  void wait_until(double deadline) override;
+  void yield_once() override;
+  std::uint32_t random_seed() override;
+
+  // The caption of modes 1 and 2 is the printed line, which on_say writes.
+  std::string caption() override { return caption_; }
+  void set_caption(const std::string& text) override { caption_ = text; }
+  // The terminal shows the spoken lines, not the item list.
+  void clear_surface() override {}
+  void draw_text(int, int, const std::string&, Rgb) override {}
+  void present() override {}
+
+  Voice* make_voice() override;
+  ScreenReader* make_screen_reader() override { return nullptr; }
+  void send_key(int, bool) override {}
+  void play_sound(const std::string& path) override;
+
+  std::string program_folder() override { return program_folder_; }
+  std::string data_folder() override { return data_folder_; }
+
+  // The game's output as the terminal shows it.
+  void on_say(const std::string& text) override;
+  void on_title(const std::string&) override {}
+  void on_cue(const std::string&) override {}
+  void on_wait(double) override {}
+  void on_exit() override {}
+
+ private:
+  // Reads what the terminal has sent, waiting at most timeout_ms (-1: no
+  // limit); false at the end of input.
+  bool read_input(int timeout_ms);
+  // Hands every complete key in the buffer to the game; true when any was.
+  bool deliver_keys(bool final);
+  void write_out(const std::string& text);
+
+  int input_;
+  int output_;
+  std::string program_folder_;
+  std::string data_folder_;
+  std::optional<std::uint32_t> seed_;
+  std::string caption_;
+  std::string pending_;  // bytes read but not yet decoded
+  bool raw_ = false;
+  termios saved_{};
+
+  std::unique_ptr<SpeechdVoice> voice_;
+  bool voice_tried_ = false;
+  std::unique_ptr<CuePlayer> cues_;
+};
+
+}  // namespace quillvane
