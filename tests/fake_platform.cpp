@@ -61,3 +61,24 @@ void write_bytes(const std::string& path, const std::string& bytes) {
 }
 
 }  // namespace quillvane::testing
+
+#include "game_fixture.h"
+
+namespace quillvane::testing {
+
+std::vector<std::string> crlf_lines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(bytes.substr(start));
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+}  // namespace quillvane::testing

@@ -124,9 +124,9 @@ TEST(StartUp, WelcomeLineIsSpokenAndLoggedOncePerRun) {
     Form1 game(platform);
     game.set_observer(&observer);
     game.Form_Load();
-    EXPECT_EQ(observer.lines,
-              (std::vector<std::string>{"title: Orlick's Quillvane (v0.7 beta)",
-                                        "say: Welcome to Quillvane, version (0.7 beta), by Orlick"}));
+    EXPECT_EQ(observer.lines, (std::vector<std::string>{
+                                  "title: Orlick's Quillvane (v0.7 beta)",
+                                  "say: Welcome to Quillvane, version (0.7 beta), by Orlick"}));
     EXPECT_EQ(game.menu, 1);
     EXPECT_EQ(game.sapirate, 7);
     EXPECT_EQ(game.jawsstatus, 0);

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     std::cerr << "quillvane: --transcript needs --script\n";
     return 2;
   }
-  return run_interactive(options, window ? Frontend::window
+  return run_interactive(options, window     ? Frontend::window
                                   : terminal ? Frontend::terminal
                                              : Frontend::automatic);
 }

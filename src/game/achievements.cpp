@@ -46,7 +46,8 @@ void Form1::buildachievementtables() {
   }
   for (int i = 1; i <= achievementcount; ++i)
     achievementitems[i] = content::kAchievementItemNames[i - 1];
-  for (int i = 1; i <= achievementcount; ++i) achievementcollection[i] = partof(achievementitems[i]);
+  for (int i = 1; i <= achievementcount; ++i)
+    achievementcollection[i] = partof(achievementitems[i]);
 }
 
 int Form1::isthisnew(std::string tempm) {
@@ -82,8 +83,8 @@ int Form1::myachievements() const {
 }
 
 void Form1::achievementdetails(int k) {
-  static const char* const kSingular[kLevels] = {
-      " turn on Insane mode.", " turn on Hard mode.", " turn on Normal mode.", " turn on Easy mode."};
+  static const char* const kSingular[kLevels] = {" turn on Insane mode.", " turn on Hard mode.",
+                                                 " turn on Normal mode.", " turn on Easy mode."};
   static const char* const kPlural[kLevels] = {" turns on Insane mode.", " turns on Hard mode.",
                                                " turns on Normal mode.", " turns on Easy mode."};
   List2.clear();
@@ -105,8 +106,7 @@ void Form1::achievementdetails(int k) {
 
 std::string Form1::achievementsummary() const {
   return "Achievements.  You have discovered " + std::to_string(rulesdiscovered()) +
-         " different recipies and " + std::to_string(myachievements()) +
-         " different achievements.";
+         " different recipies and " + std::to_string(myachievements()) + " different achievements.";
 }
 
 }  // namespace quillvane

@@ -96,7 +96,8 @@ void Form1::combine() {
     } else if (result == 2) {
       playcue("/sounds/record.wav");
       hold(0.5);
-      std::string t = "New record!  You've created " + p + " in " + std::to_string(steps) + " steps.";
+      std::string t =
+          "New record!  You've created " + p + " in " + std::to_string(steps) + " steps.";
       sayit(t);
       logit(t);
       hold(3);

@@ -87,11 +87,11 @@ bool Form1::safe_during_action(int keycode, int /*shift*/) const {
   if (keycode == 9) return true;  // Tab only changes the speech output
   if (menu != 0) return false;
   switch (keycode) {
-    case 8:    // Backspace: undo
-    case 13:   // Enter: slots and combining
-    case 27:   // Escape: the game menu
-    case 46:   // Delete: clears the slots
-    case 50:   // 2 to 5: the recipe lists open a menu
+    case 8:   // Backspace: undo
+    case 13:  // Enter: slots and combining
+    case 27:  // Escape: the game menu
+    case 46:  // Delete: clears the slots
+    case 50:  // 2 to 5: the recipe lists open a menu
     case 51:
     case 52:
     case 53:

@@ -34,8 +34,7 @@ void Form1::cheat() {
     items[itemcount] = std::move(*line);
   }
   hold(1);
-  sayit("Cheat mode has loaded in your " + std::to_string(itemcount) +
-        " custom items.  Have fun!");
+  sayit("Cheat mode has loaded in your " + std::to_string(itemcount) + " custom items.  Have fun!");
   hold(1);
 }
 

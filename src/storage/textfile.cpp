@@ -17,8 +17,8 @@ void TextWriter::line(std::string_view text) {
 }
 
 void TextWriter::number(std::int64_t value) {
-  std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
-                                      : static_cast<std::uint64_t>(value);
+  std::uint64_t magnitude =
+      value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
   bytes_ += value < 0 ? '-' : ' ';
   bytes_ += std::to_string(magnitude);
   bytes_ += " \r\n";
@@ -68,8 +68,8 @@ std::optional<std::int64_t> parse_number(std::string_view text, std::int64_t low
   if (i == digits_start) return std::nullopt;
   while (i < text.size() && text[i] == ' ') ++i;
   if (i != text.size()) return std::nullopt;
-  std::int64_t value = negative ? -static_cast<std::int64_t>(magnitude)
-                                : static_cast<std::int64_t>(magnitude);
+  std::int64_t value =
+      negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
   if (value < low || value > high) return std::nullopt;
   return value;
 }

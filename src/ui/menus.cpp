@@ -7,8 +7,16 @@
 namespace quillvane {
 namespace {
 
-enum Menu { kGameScreen = 0, kMain = 1, kDifficulty = 2, kAchievements = 3, kHelp = 4,
-            kRecipeList = 5, kGameMenu = 6, kDetails = 7 };
+enum Menu {
+  kGameScreen = 0,
+  kMain = 1,
+  kDifficulty = 2,
+  kAchievements = 3,
+  kHelp = 4,
+  kRecipeList = 5,
+  kGameMenu = 6,
+  kDetails = 7
+};
 
 constexpr int kEnter = 13;
 constexpr int kEscape = 27;

@@ -65,9 +65,7 @@ void HeadlessPlatform::yield_once() {
     deliver(*next);
 }
 
-std::uint32_t HeadlessPlatform::random_seed() {
-  return seed_ ? *seed_ : seconds_since_midnight();
-}
+std::uint32_t HeadlessPlatform::random_seed() { return seed_ ? *seed_ : seconds_since_midnight(); }
 
 void HeadlessPlatform::send_key(int keycode, bool key_up) {
   if (!key_up) synthetic_.push_back(keycode);

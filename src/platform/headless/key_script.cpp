@@ -14,10 +14,22 @@ struct NamedKey {
 };
 
 constexpr std::array<NamedKey, 17> kNamedKeys{{
-    {"Backspace", 8},   {"Tab", 9},           {"Enter", 13},       {"Escape", 27},
-    {"Space", 32},      {"Left", 37},         {"Up", 38},          {"Right", 39},
-    {"Down", 40},       {"Delete", 46},       {"NumMultiply", 106}, {"NumPlus", 107},
-    {"NumMinus", 109},  {"NumDecimal", 110},  {"NumDivide", 111},  {"Plus", 187},
+    {"Backspace", 8},
+    {"Tab", 9},
+    {"Enter", 13},
+    {"Escape", 27},
+    {"Space", 32},
+    {"Left", 37},
+    {"Up", 38},
+    {"Right", 39},
+    {"Down", 40},
+    {"Delete", 46},
+    {"NumMultiply", 106},
+    {"NumPlus", 107},
+    {"NumMinus", 109},
+    {"NumDecimal", 110},
+    {"NumDivide", 111},
+    {"Plus", 187},
     {"Minus", 189},
 }};
 

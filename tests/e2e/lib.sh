@@ -1,0 +1,68 @@
+# Shared set-up for the front-end end-to-end scenarios: a private
+# speech-dispatcher that records what it is sent, a virtual display, polling
+# helpers with generous timeouts. Sourced by the scenario scripts.
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Polls a command until it succeeds or about $2 seconds (default 30) pass.
+wait_for() {
+  local command="$1" limit="${2:-30}" tries=0
+  until eval "$command"; do
+    tries=$((tries + 1))
+    if ((tries > limit * 10)); then return 1; fi
+    sleep 0.1
+  done
+}
+
+# A work folder with its own HOME and XDG_RUNTIME_DIR, so that the game's
+# autospawned speech-dispatcher uses a capture module instead of a sound card
+# and logs every line it receives.
+e2e_setup_speech() {
+  E2E=$(mktemp -d)
+  mkdir -p "$E2E/run" "$E2E/home/.config/speech-dispatcher/modules" "$E2E/data"
+  chmod 700 "$E2E/run"
+  printf 'default_driver=null\nquiet\n' >"$E2E/home/.libao"
+  cat >"$E2E/home/.config/speech-dispatcher/speechd.conf" <<'CONF'
+LogLevel 5
+Timeout 2
+AudioOutputMethod "libao"
+AddModule "capture" "sd_generic" "capture.conf"
+DefaultModule capture
+LanguageDefaultModule "en" "capture"
+CONF
+  cat >"$E2E/home/.config/speech-dispatcher/modules/capture.conf" <<CONF
+GenericExecuteSynth "printf '%s|%s\\\\n' \'\$RATE\' \'\$DATA\' >> $E2E/spoken.txt"
+GenericRateAdd 0
+GenericRateMultiply 100
+GenericRateForceInteger 1
+AddVoice "en" "MALE1" "en"
+CONF
+  export HOME="$E2E/home" XDG_RUNTIME_DIR="$E2E/run"
+  SPEECH_LOG="$E2E/run/speech-dispatcher/log/speech-dispatcher.log"
+  unset SPEECHD_ADDRESS
+}
+
+# What the game has sent to speech-dispatcher, one line each, in order.
+spoken_lines() {
+  [[ -f "$SPEECH_LOG" ]] || return 0
+  # The log holds every line of the protocol; the text of each message
+  # stands between "speak" and the line with a lone full stop.
+  grep -a -o 'DATA:|.*' "$SPEECH_LOG" | sed 's/^DATA:|//; s/\r$//' |
+    awk '/^speak$/ { text = 1; next } text && /^\.$/ { text = 0; next } text { sub(/^\.\./, "."); print }'
+}
+
+# Waits until the last spoken line is exactly $1.
+wait_spoken() {
+  wait_for "[[ \"\$(spoken_lines | tail -n 1)\" == \"$1\" ]]" "${2:-30}" ||
+    e2e_fail "expected the last spoken line '$1'; spoken so far:
+$(spoken_lines)"
+}
+
+# Stops the private speech-dispatcher started for this scenario.
+e2e_stop_speech() {
+  local pidfile="$E2E/run/speech-dispatcher/pid/speech-dispatcher.pid"
+  if [[ -f "$pidfile" ]]; then kill "$(cat "$pidfile")" 2>/dev/null || true; fi
+}
