@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The window front-end under a virtual display: start an easy game from the
+# menus, combine Dirt and Water with letter jumps, Enter and Shift+Enter, and
+# check what speech-dispatcher was sent, the log, the drawn list, the title in
+# caption mode and the audio written by the cues; then leave through the menu.
+#
+#   tests/e2e/window.sh BUILD_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+game=$(cd "${1:?usage: window.sh BUILD_DIR}" && pwd)/quillvane
+[[ -x "$game" ]] || e2e_fail "no game at $game"
+
+e2e_setup_speech
+xvfb_pid="" game_pid=""
+cleanup() {
+  [[ -n "$game_pid" ]] && kill "$game_pid" 2>/dev/null || true
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+  e2e_stop_speech
+  if [[ "${E2E_KEEP:-}" != 1 ]]; then rm -rf "$E2E"; fi
+}
+trap cleanup EXIT
+
+# A display of its own: Xvfb picks a free number and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E/display" 2>"$E2E/xvfb.log" &
+xvfb_pid=$!
+wait_for '[[ -s "$E2E/display" ]]' 30 || e2e_fail "Xvfb did not start"
+export DISPLAY=":$(cat "$E2E/display")"
+export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E/audio.raw"
+
+"$game" --data-dir "$E2E/data" >"$E2E/stdout" 2>"$E2E/stderr" &
+game_pid=$!
+
+wait_for 'xdotool search --name "Quillvane" >/dev/null 2>&1' 30 || e2e_fail "no window appeared"
+window=$(xdotool search --name "Quillvane" | head -n 1)
+wait_spoken "Welcome to Quillvane, version (0.7 beta), by Orlick"
+[[ "$(xdotool getwindowname "$window")" == "Orlick's Quillvane (v0.7 beta)" ]] ||
+  e2e_fail "window title is '$(xdotool getwindowname "$window")'"
+
+# The audio file holds only silence until the first cue.
+peak() {
+  [[ -s "$E2E/audio.raw" ]] || { echo 0; return; }
+  sox -t raw -r 44100 -b 16 -e signed-integer -c 2 "$E2E/audio.raw" -n stat 2>&1 |
+    awk '/Maximum amplitude/ { print $3 }'
+}
+[[ "$(peak)" == "0.000000" || "$(peak)" == "0" ]] || e2e_fail "sound before any cue: peak $(peak)"
+
+# Pixels of an exact colour in a screenshot of the window, as "x y" lines.
+shot() { import -window "$window" "$E2E/shot.png" 2>/dev/null; }
+pixels() { convert "$E2E/shot.png" txt:- | awk -v colour="$1" 'index($0, colour) { split($1, p, /[,:]/); print p[1], p[2] }'; }
+
+xdotool key --window "$window" Return
+wait_spoken "Choose puzzle difficulty"
+xdotool key --window "$window" Return
+wait_spoken "Beginning puzzle on easy mode"
+# The new-puzzle cue follows the line.
+wait_for '[[ "$(peak)" != "0" && "$(peak)" != "0.000000" ]]' 30 ||
+  e2e_fail "the new-puzzle cue left no sound in the audio file"
+
+xdotool key --window "$window" d
+wait_spoken "Dirt, you have 2."
+shot
+[[ -z "$(pixels '#FA00FA')" ]] || e2e_fail "a magenta name with both slots empty"
+[[ -n "$(pixels '#00DC00' | awk '$1 < 20')" ]] || e2e_fail "no green bracket at the selected line"
+xdotool key --window "$window" Return
+wait_spoken "Dirt in slot 1."
+# The selected line now shows green brackets around a magenta name.
+slot_drawn() {
+  shot
+  local green magenta
+  green=$(pixels '#00DC00' | awk '$1 < 20 { print $2 }' | sort -n | head -n 1)
+  magenta=$(pixels '#FA00FA' | awk '$1 >= 20 { print $2 }' | sort -n | head -n 1)
+  [[ -n "$green" && -n "$magenta" ]] && ((magenta - green < 15 && green - magenta < 15))
+}
+wait_for slot_drawn 30 || e2e_fail "no magenta name on the selected line after filling slot 1"
+
+xdotool key --window "$window" w
+wait_spoken "Water, you have 2."
+xdotool key --window "$window" Return
+wait_spoken "Water in slot 2.  Press Shift and Enter to combine."
+xdotool key --window "$window" shift+Return
+wait_spoken "New discovery!  Combining Dirt and Water creates Mud and Mud." 60
+
+expected="Welcome to Quillvane, version (0.7 beta), by Orlick
+Choose puzzle difficulty
+Beginning puzzle on easy mode
+Dirt, you have 2.
+Dirt in slot 1.
+Water, you have 2.
+Water in slot 2.  Press Shift and Enter to combine.
+Mud and Mud created.
+You have discovered Mud, which is part of the General collection!
+New discovery!  Combining Dirt and Water creates Mud and Mud."
+if [[ "$(spoken_lines)" != "$expected" ]]; then
+  diff <(echo "$expected") <(spoken_lines) >&2 || true
+  e2e_fail "speech-dispatcher was sent other lines"
+fi
+grep -qF "You have combined Dirt and Water, to make Mud and Mud.  You have made 1 total moves." \
+  "$E2E/data/log.txt" || e2e_fail "log.txt lacks the move: $(cat "$E2E/data/log.txt")"
+
+# Tab to caption mode: the next line goes to the window title, not the voice.
+xdotool key --window "$window" Tab
+xdotool key --window "$window" 1
+wait_for '[[ "$(xdotool getwindowname "$window")" == "You have made 1 steps so far." ]]' 30 ||
+  e2e_fail "title after Tab and 1 is '$(xdotool getwindowname "$window")'"
+[[ "$(spoken_lines | tail -n 1)" == "New discovery!  Combining Dirt and Water creates Mud and Mud." ]] ||
+  e2e_fail "caption mode still spoke: $(spoken_lines | tail -n 1)"
+
+# Leave through the game menu; the program ends with status 0.
+xdotool key --window "$window" Escape
+wait_for '[[ "$(xdotool getwindowname "$window")" == "Menu" ]]' 30 || e2e_fail "no game menu"
+xdotool key --window "$window" Up
+wait_for '[[ "$(xdotool getwindowname "$window")" == "Exit the game" ]]' 30 || e2e_fail "no Exit entry"
+xdotool key --window "$window" Return
+for _ in $(seq 300); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$game_pid" 2>/dev/null; then e2e_fail "the game did not end after Exit the game"; fi
+status=0
+wait "$game_pid" || status=$?
+game_pid=""
+((status == 0)) || e2e_fail "exit status $status"
+echo "window: ok"
