@@ -15,7 +15,7 @@ void Form1::Form_Load() {
     ~Done() { --depth; }
   } done{action_depth_};
 
-  random_state_ = platform_.random_seed();
+  seedrandom(platform_.random_seed());
   version = "0.7 beta";
   menu = 1;
   menuitem = 0;

@@ -175,6 +175,8 @@ class Form1 : public EventSink {
   [[noreturn]] void endprogram();
   std::string datapath(const std::string& name);
 
+  // Seeds the random source (start-up seeds it from the time of day).
+  void seedrandom(std::uint64_t seed) { random_state_ = seed; }
   // A random whole number r from 10 to 99 for a file's checksum.
   int checksumrandom();
 

@@ -1,0 +1,482 @@
+// The saved files: text format, checksums, round trips, damaged files,
+// old layouts and saves that cannot be written.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "game_fixture.h"
+#include "storage/textfile.h"
+
+namespace quillvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDamaged =
+    "say: This progress file appears to have been damaged.  Exiting the game.";
+
+std::string join_crlf(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  return out;
+}
+
+std::int64_t number_line(const std::string& line) {
+  return *parse_number(line, INT64_MIN, INT64_MAX);
+}
+
+TEST(TextFormat, GetcodeAndNumberLines) {
+  EXPECT_EQ(getcode(""), 0);
+  EXPECT_EQ(getcode("abc"), 300);
+  EXPECT_EQ(getcode("a"), 98);
+  EXPECT_EQ(getcode("Dirt"), 413);
+  EXPECT_EQ(getcode("Wind"), 412);
+  EXPECT_EQ(getcode("\xE9"), 234);  // a single byte above 127 counts as itself
+  TextWriter w;
+  w.number(12);
+  w.number(0);
+  w.number(-1);
+  w.line("");
+  w.line("Pine cone");
+  EXPECT_EQ(w.bytes(), " 12 \r\n 0 \r\n-1 \r\n\r\nPine cone\r\n");
+}
+
+TEST(TextFormat, StrictNumberParsing) {
+  struct Case {
+    const char* text;
+    bool ok;
+    std::int64_t value;
+  };
+  const Case cases[] = {{" 12 ", true, 12}, {"-1 ", true, -1}, {"7", true, 7},
+                        {"  0", true, 0},   {"", false, 0},    {" ", false, 0},
+                        {"1 2", false, 0},  {"x", false, 0},   {"- 1", false, 0},
+                        {"1.5", false, 0},  {"+3", false, 0},  {"99999999999999999999", false, 0},
+                        {"\t3", false, 0}};
+  for (const auto& c : cases) {
+    auto v = parse_number(c.text, INT64_MIN, INT64_MAX);
+    EXPECT_EQ(v.has_value(), c.ok) << c.text;
+    if (c.ok && v) {
+      EXPECT_EQ(*v, c.value) << c.text;
+    }
+  }
+  EXPECT_FALSE(parse_number(" 4 ", 0, 3).has_value());
+}
+
+TEST(ProgressFile, ChecksumOfTheWorkedExample) {
+  GameFixture f;
+  Form1& g = *f.game;
+  for (int i = 1; i <= 36; ++i) g.items[i] = "abc";
+  g.itemcount = 36;
+  g.steps = 0;
+  g.difficulty = 3;
+  g.saveprogress();
+  auto lines = crlf_lines(f.file("progress.ini"));
+  ASSERT_EQ(lines.size(), 43u);
+  std::int64_t r = number_line(lines[40]) / 152;
+  EXPECT_GE(r, 10);
+  EXPECT_LE(r, 99);
+  EXPECT_EQ(number_line(lines[40]), 152 * r);
+  // With r = 10 the sums are 10834 and 10171.
+  EXPECT_EQ(number_line(lines[38]), 10834 - 10 + r);
+  EXPECT_EQ(number_line(lines[39]), 10171 - 10 + r);
+  EXPECT_EQ(lines[36], " 0 ");
+  EXPECT_EQ(lines[37], " 3 ");
+  EXPECT_EQ(lines[41], " 7 ");
+  EXPECT_EQ(lines[42], " 0 ");
+}
+
+TEST(ProgressFile, RoundTripsForManyRandomNumbers) {
+  GameFixture f;
+  std::set<std::int64_t> seen_r;
+  for (int round = 0; round < 60; ++round) {
+    Form1& g = *f.game;
+    g.difficulty = round % 4;
+    g.startinggear();
+    g.items[5] = round % 2 ? "" : "Pine cone";
+    g.steps = round * 7;
+    g.sapirate = 1 + round;
+    g.speechmode = round % 4;
+    g.seedrandom(round);
+    g.saveprogress();
+    seen_r.insert(number_line(crlf_lines(f.file("progress.ini"))[40]) / 152);
+    const auto saved_items = g.items;
+    f.reset();
+    Form1& h = *f.game;
+    h.loadprogress();
+    for (int i = 1; i <= 36; ++i) EXPECT_EQ(h.items[i], saved_items[i]) << i;
+    EXPECT_EQ(h.steps, round * 7);
+    EXPECT_EQ(h.difficulty, round % 4);
+    EXPECT_EQ(h.sapirate, 1 + round);
+    EXPECT_EQ(h.speechmode, round % 4);
+  }
+  EXPECT_GT(seen_r.size(), 10u);
+}
+
+TEST(ProgressFile, NoFileGivesAFreshInsaneInventorySilently) {
+  GameFixture f;
+  f.game->difficulty = 3;
+  f.game->steps = 9;
+  f.game->loadprogress();
+  EXPECT_EQ(f.game->difficulty, 0);
+  EXPECT_EQ(f.game->steps, 0);
+  EXPECT_EQ(f.game->itemcount, 36);
+  EXPECT_EQ(f.game->howmany("Magic"), 0);
+  EXPECT_TRUE(f.observer.lines.empty());
+  EXPECT_FALSE(fs::exists(f.path("progress.ini")));
+}
+
+TEST(ProgressFile, CheatModeSavesThirtySixLinesAndKeepsTheCount) {
+  GameFixture f;
+  Form1& g = *f.game;
+  g.cheatmode = 1;
+  for (int i = 1; i <= 40; ++i) g.items[i] = "Item" + std::to_string(i);
+  g.itemcount = 40;
+  g.saveprogress();
+  EXPECT_EQ(g.itemcount, 40);
+  auto lines = crlf_lines(f.file("progress.ini"));
+  EXPECT_EQ(lines.size(), 43u);
+  EXPECT_EQ(lines[35], "Item36");
+}
+
+// A valid progress file to damage, and the lines it holds.
+struct SavedGame : GameFixture {
+  std::vector<std::string> lines;
+  SavedGame() {
+    game->difficulty = 2;
+    game->startinggear();
+    game->steps = 12;
+    game->saveprogress();
+    lines = crlf_lines(file("progress.ini"));
+    reset();
+  }
+};
+
+TEST(ProgressFile, AcceptsLinesOutsideTheChecksumAndAFileWithoutLine43) {
+  SavedGame f;
+  auto lines = f.lines;
+  lines[41] = " 15 ";
+  lines.pop_back();
+  write_bytes(f.path("progress.ini"), join_crlf(lines));
+  f.game->speechmode = 1;
+  f.game->loadprogress();
+  EXPECT_EQ(f.game->sapirate, 15);
+  EXPECT_EQ(f.game->speechmode, 1);
+  EXPECT_EQ(f.game->steps, 12);
+  // Reordering the items or changing line 41 within the same r keeps the sums.
+  lines = f.lines;
+  std::swap(lines[0], lines[35]);
+  lines[40] = " " + std::to_string(number_line(lines[40]) + 151) + " ";
+  write_bytes(f.path("progress.ini"), join_crlf(lines));
+  f.reset();
+  EXPECT_FALSE(f.ends_program([&] { f.game->loadprogress(); }));
+}
+
+TEST(ProgressFile, DamagedFilesEndTheGameWithoutWritingAnything) {
+  using Edit = std::function<void(std::vector<std::string>&, std::string&)>;
+  auto set = [](int line, std::string value) -> Edit {
+    return [=](std::vector<std::string>& l, std::string&) { l[line - 1] = value; };
+  };
+  auto shift_number = [](int line, int by) -> Edit {
+    return [=](std::vector<std::string>& l, std::string&) {
+      l[line - 1] = " " + std::to_string(number_line(l[line - 1]) + by) + " ";
+    };
+  };
+  auto cut = [](std::size_t bytes) -> Edit {
+    return [=](std::vector<std::string>&, std::string& raw) { raw = raw.substr(0, bytes); };
+  };
+  const std::vector<std::pair<const char*, Edit>> cases{
+      {"an item renamed", set(3, "Zebra")},
+      {"steps", shift_number(37, 1)},
+      {"difficulty", shift_number(38, -1)},
+      {"check sum A", shift_number(39, 1)},
+      {"check sum B", shift_number(40, -1)},
+      {"scaled r", shift_number(41, 152)},
+      {"a word for steps", set(37, "twelve")},
+      {"an empty rate line", set(42, "")},
+      {"a difficulty the tables cannot hold", set(38, " 4 ")},
+      {"a speech mode that is no number", set(43, "x")},
+      {"cut inside the items", cut(40)},
+      {"cut after the items", cut(260)},
+      {"cut before the rate", cut(0)},
+  };
+  for (const auto& [what, edit] : cases) {
+    SCOPED_TRACE(what);
+    SavedGame f;
+    std::vector<std::string> lines = f.lines;
+    std::string raw;
+    edit(lines, raw);
+    if (raw.empty() && std::string(what).rfind("cut", 0) != 0) raw = join_crlf(lines);
+    if (std::string(what).rfind("cut", 0) == 0) {
+      std::string whole = join_crlf(f.lines);
+      std::vector<std::string> none;
+      std::string cut_raw = whole;
+      edit(none, cut_raw);
+      raw = cut_raw;
+    }
+    // A difficulty of 4 with sums that still add up.
+    if (std::string(what) == "a difficulty the tables cannot hold") {
+      lines[38] = " " + std::to_string(number_line(f.lines[38]) + 8 * 2) + " ";
+      lines[39] = " " + std::to_string(number_line(f.lines[39]) + 9 * 2) + " ";
+      raw = join_crlf(lines);
+    }
+    write_bytes(f.path("progress.ini"), raw);
+    const auto before = fs::last_write_time(f.path("progress.ini"));
+    const auto items_before = f.game->items;
+    EXPECT_TRUE(f.ends_program([&] { f.game->loadprogress(); }));
+    EXPECT_EQ(f.observer.lines, (std::vector<std::string>{kDamaged, "wait: 5", "exit"}));
+    EXPECT_EQ(f.file("progress.ini"), raw);
+    EXPECT_EQ(fs::last_write_time(f.path("progress.ini")), before);
+    EXPECT_EQ(f.game->items, items_before);
+    EXPECT_FALSE(fs::exists(f.path("achievements.ini")));
+  }
+}
+
+TEST(AchievementsFile, ChecksumOfTheWorkedExamples) {
+  GameFixture f;
+  Form1& g = *f.game;
+  g.loadachievements();
+  g.saveachievements();
+  auto lines = crlf_lines(f.file("achievements.ini"));
+  ASSERT_EQ(lines.size(), 2236u);
+  std::int64_t r = number_line(lines[2235]) / 152;
+  EXPECT_EQ(number_line(lines[2233]), -126677 - 10 + r);
+  EXPECT_EQ(number_line(lines[2234]), -170526 - 10 + r);
+  EXPECT_EQ(lines[0], " 0 ");
+  EXPECT_EQ(lines[1], "-1 ");
+  EXPECT_EQ(lines[1944], "");
+
+  g.difficulty = 3;
+  g.steps = 12;
+  EXPECT_EQ(g.isthisnew("Dirt"), 1);
+  lines = crlf_lines(f.file("achievements.ini"));
+  r = number_line(lines[2235]) / 152;
+  EXPECT_EQ(lines[6], " 413 ");
+  EXPECT_EQ(lines[7], " 12 ");
+  EXPECT_EQ(number_line(lines[2233]), -124599 - 10 + r);
+  EXPECT_EQ(number_line(lines[2234]), -168009 - 10 + r);
+  EXPECT_EQ(f.file("mylegacy.txt"), "");  // isthisnew leaves the report to its caller
+}
+
+TEST(AchievementsFile, RoundTripsForManyRandomNumbers) {
+  GameFixture f;
+  for (int round = 0; round < 40; ++round) {
+    f.game->loadachievements();
+    Form1& g = *f.game;
+    g.unlocked[round % 4][1 + round] = 1000 + round;
+    g.records[round % 4][1 + round] = round;
+    g.ruleknown[1 + round * 7] = 1;
+    g.seedrandom(round);
+    g.saveachievements();
+    const auto unlocked = g.unlocked;
+    const auto records = g.records;
+    const auto known = g.ruleknown;
+    f.reset();
+    EXPECT_FALSE(f.ends_program([&] { f.game->loadachievements(); }));
+    EXPECT_EQ(f.game->unlocked, unlocked);
+    EXPECT_EQ(f.game->records, records);
+    for (int j = 1; j <= 289; ++j) EXPECT_EQ(f.game->ruleknown[j], known[j]) << j;
+  }
+}
+
+// Builds an older 2234-line file: 287 recipe lines and its own checksum.
+std::string old_layout_file(int r) {
+  TextWriter w;
+  std::int64_t a = r, b = r;
+  for (int i = 1; i <= 243; ++i)
+    for (int d = 0; d < 4; ++d) {
+      int u = (i == 7 && d >= 1) ? 412 : 0;
+      int rec = (i == 7 && d >= 1) ? 7 : -1;
+      w.number(u);
+      w.number(rec);
+      a += 5 * u + rec;
+      b += 6 * u + 3 * rec;
+    }
+  for (int j = 1; j <= 287; ++j) {
+    if (j == 5)
+      w.number(1);
+    else
+      w.line("");
+    a -= 3 * j;
+    b -= 4 * j;
+  }
+  w.number(a);
+  w.number(b);
+  w.number(152 * r);
+  return w.bytes();
+}
+
+TEST(AchievementsFile, OlderLayoutIsReadAndTheNextSaveWritesTheNewOne) {
+  GameFixture f;
+  write_bytes(f.path("achievements.ini"), old_layout_file(42));
+  f.game->ruleknown[288] = 1;
+  f.game->ruleknown[289] = 1;
+  EXPECT_FALSE(f.ends_program([&] { f.game->loadachievements(); }));
+  EXPECT_EQ(f.game->unlocked[1][7], 412);
+  EXPECT_EQ(f.game->unlocked[0][7], 0);
+  EXPECT_EQ(f.game->records[2][7], 7);
+  EXPECT_EQ(f.game->ruleknown[5], 1);
+  EXPECT_EQ(f.game->ruleknown[288], 0);
+  EXPECT_EQ(f.game->ruleknown[289], 0);
+  EXPECT_EQ(f.game->rulecount, 289);
+  EXPECT_EQ(f.file("mylegacy.txt"), "Wind\r\n");
+  f.game->saveachievements();
+  EXPECT_EQ(crlf_lines(f.file("achievements.ini")).size(), 2236u);
+}
+
+TEST(AchievementsFile, DamagedFilesEndTheGameWithoutWritingAnything) {
+  const std::string good = old_layout_file(20);
+  // Made valid in the new layout by a save, to damage in several ways.
+  GameFixture base;
+  write_bytes(base.path("achievements.ini"), good);
+  base.game->loadachievements();
+  base.game->saveachievements();
+  const std::string saved = base.file("achievements.ini");
+  auto lines = crlf_lines(saved);
+  auto with_line = [&](int line, const std::string& value) {
+    auto l = lines;
+    l[line - 1] = value;
+    return join_crlf(l);
+  };
+  const std::vector<std::pair<const char*, std::string>> cases{
+      {"an unlocked value", with_line(51, " 1 ")},
+      {"a record", with_line(2, " 3 ")},
+      {"check sum A", with_line(2234, " 5 ")},
+      {"check sum B", with_line(2235, " 5 ")},
+      {"scaled r", with_line(2236, " 1 ")},
+      {"a word where a number belongs", with_line(100, "none")},
+      {"a recipe line that is no number", with_line(1950, "yes")},
+      {"cut in the items", saved.substr(0, 5000)},
+      {"cut in the recipe lines", saved.substr(0, saved.size() - 300)},
+      {"cut before the last line", saved.substr(0, saved.size() - 8)},
+      {"an empty file", ""},
+  };
+  for (const auto& [what, bytes] : cases) {
+    SCOPED_TRACE(what);
+    GameFixture f;
+    write_bytes(f.path("achievements.ini"), bytes);
+    EXPECT_TRUE(f.ends_program([&] { f.game->loadachievements(); }));
+    EXPECT_EQ(f.observer.lines, (std::vector<std::string>{kDamaged, "wait: 5", "exit"}));
+    EXPECT_EQ(f.file("achievements.ini"), bytes);
+    EXPECT_FALSE(fs::exists(f.path("mylegacy.txt")));
+  }
+  // A recipe flag does not enter the sums: changing it is accepted.
+  GameFixture f;
+  write_bytes(f.path("achievements.ini"), with_line(1945, " 1 "));
+  EXPECT_FALSE(f.ends_program([&] { f.game->loadachievements(); }));
+  EXPECT_EQ(f.game->ruleknown[1], 1);
+}
+
+TEST(Achievements, IsthisnewUnlocksEasierLevelsAndLowersRecords) {
+  GameFixture f;
+  Form1& g = *f.game;
+  g.loadachievements();
+  g.difficulty = 1;
+  g.steps = 7;
+  EXPECT_EQ(g.isthisnew("Wind"), 1);
+  EXPECT_EQ(g.unlocked[0][7], 0);
+  EXPECT_EQ(g.records[0][7], -1);
+  for (int d = 1; d <= 3; ++d) {
+    EXPECT_EQ(g.unlocked[d][7], 412);
+    EXPECT_EQ(g.records[d][7], 7);
+  }
+  g.steps = 5;
+  EXPECT_EQ(g.isthisnew("Wind"), 2);
+  for (int d = 1; d <= 3; ++d) EXPECT_EQ(g.records[d][7], 5);
+  fs::remove(f.path("achievements.ini"));
+  EXPECT_EQ(g.isthisnew("Wind"), 0);
+  g.steps = 9;
+  EXPECT_EQ(g.isthisnew("Wind"), 0);
+  EXPECT_FALSE(fs::exists(f.path("achievements.ini")));  // nothing changed, nothing written
+  // Unlocking on insane resets every easier record to the current steps.
+  g.difficulty = 0;
+  g.steps = 20;
+  EXPECT_EQ(g.isthisnew("Wind"), 1);
+  for (int d = 0; d <= 3; ++d) EXPECT_EQ(g.records[d][7], 20);
+  for (const char* name : {"Magic", "wind", ""}) EXPECT_EQ(g.isthisnew(name), 0) << name;
+  g.cheatmode = 1;
+  EXPECT_EQ(g.isthisnew("Dirt"), 0);
+  EXPECT_EQ(g.unlocked[0][1], 0);
+}
+
+TEST(Achievements, CountsDetailsAndTheLegacyReport) {
+  GameFixture f;
+  Form1& g = *f.game;
+  g.loadachievements();
+  EXPECT_EQ(g.myachievements(), 0);
+  EXPECT_EQ(f.file("mylegacy.txt"), "");
+  g.difficulty = 1;
+  g.steps = 7;
+  g.isthisnew("Wind");
+  g.difficulty = 3;
+  g.steps = 1;
+  g.isthisnew("Mud");
+  g.isthisnew("Dirt");
+  EXPECT_EQ(g.myachievements(), 3);
+  g.mylegacy();
+  EXPECT_EQ(f.file("mylegacy.txt"), "Dirt\r\nMud\r\nWind\r\n");
+  g.achievementdetails(2);  // Nature collection
+  EXPECT_EQ(g.List2, (std::vector<std::string>{"Wind was unlocked in 7 turns on Hard mode.",
+                                               "Wind was unlocked in 7 turns on Normal mode.",
+                                               "Wind was unlocked in 7 turns on Easy mode."}));
+  EXPECT_EQ(g.menu, 7);
+  EXPECT_EQ(f.observer.lines.back(), "say: Nature collection details");
+  g.achievementdetails(1);
+  EXPECT_EQ(g.List2, (std::vector<std::string>{"Dirt was unlocked in 1 turn on Easy mode.",
+                                               "Mud was unlocked in 1 turn on Easy mode."}));
+  g.achievementdetails(31);
+  EXPECT_TRUE(g.List2.empty());
+  EXPECT_EQ(f.observer.lines.back(), "say: Glassblower collection details");
+  EXPECT_EQ(
+      g.achievementsummary(),
+      "Achievements.  You have discovered 0 different recipies and 3 different achievements.");
+}
+
+TEST(Saves, AWriteInterruptedBeforeItsRenameLeavesTheOldFileValid) {
+  SavedGame f;
+  const std::string old = f.file("progress.ini");
+  // A crash after the temporary file was begun and before the rename.
+  write_bytes(f.path("progress.ini.tmp"), old.substr(0, 30));
+  EXPECT_FALSE(f.ends_program([&] { f.game->loadprogress(); }));
+  EXPECT_EQ(f.game->steps, 12);
+  // A save that fails part-way leaves the old file as it was.
+  fs::remove(f.path("progress.ini.tmp"));
+  fs::create_directory(f.path("progress.ini.tmp"));  // the temporary file cannot be made
+  f.game->steps = 99;
+  f.game->saveprogress();
+  EXPECT_EQ(f.file("progress.ini"), old);
+  fs::remove(f.path("progress.ini.tmp"));
+  f.game->saveprogress();
+  f.reset();
+  f.game->loadprogress();
+  EXPECT_EQ(f.game->steps, 99);
+}
+
+TEST(StartUp, RestoresTheSavedSpeechModeAndFallsBackFromJawsWithoutJaws) {
+  for (int mode : {1, 3}) {
+    SCOPED_TRACE(mode);
+    SavedGame f;
+    auto lines = f.lines;
+    lines[42] = " " + std::to_string(mode) + " ";
+    write_bytes(f.path("progress.ini"), join_crlf(lines));
+    f.platform.calls.clear();
+    f.game->Form_Load();
+    const std::string welcome = "Welcome to Quillvane, version (0.7 beta), by Orlick";
+    if (mode == 1) {
+      EXPECT_EQ(f.platform.caption_text, welcome);
+      EXPECT_EQ(f.game->speechmode, 1);
+    } else {
+      EXPECT_EQ(f.game->speechmode, 0);
+      EXPECT_EQ(
+          f.observer.lines,
+          (std::vector<std::string>{
+              "title: Orlick's Quillvane (v0.7 beta)", "title: Orlick's Quillvane (v0.7 beta)",
+              "say: Jaws does not seem to be responding, Sapi on.", "say: " + welcome}));
+      EXPECT_NE(std::find(f.platform.calls.begin(), f.platform.calls.end(), "voice:" + welcome),
+                f.platform.calls.end());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillvane::testing
