@@ -94,12 +94,33 @@ class FakePlatform : public Platform {
   void play_sound(const std::string& path) override { calls.push_back("sound:" + path); }
   std::string program_folder() override { return folder_; }
   std::string data_folder() override { return folder_; }
+  // Keeps every file in memory instead of on disk (for long key storms).
+  bool memory_files = false;
+  std::map<std::string, std::string> memory;
+
+  std::optional<std::string> read_file(const std::string& path) override {
+    if (!memory_files) return Platform::read_file(path);
+    auto it = memory.find(path);
+    if (it == memory.end()) return std::nullopt;
+    return it->second;
+  }
+  bool file_exists(const std::string& path) override {
+    return memory_files ? memory.count(path) == 1 : Platform::file_exists(path);
+  }
   bool write_file(const std::string& path, const std::string& bytes) override {
     if (fail_writes) return false;
+    if (memory_files) {
+      memory[path] = bytes;
+      return true;
+    }
     return Platform::write_file(path, bytes);
   }
   bool append_file(const std::string& path, const std::string& bytes) override {
     if (fail_writes) return false;
+    if (memory_files) {
+      memory[path] += bytes;
+      return true;
+    }
     return Platform::append_file(path, bytes);
   }
 
