@@ -7,6 +7,7 @@
 // Started from a command prompt the console is shared and stays.
 #include <iostream>
 #include <limits>
+#include <memory>
 
 #include "app/data_folder.h"
 #include "app/frontends.h"
@@ -36,10 +37,10 @@ int run_interactive(const FrontendOptions& options, Frontend choice) {
   }
   release_own_console();
   {
-    Form1 game(platform);
+    auto game = std::make_unique<Form1>(platform);  // megabytes: not on the stack
     try {
       platform.show();
-      game.Form_Load();
+      game->Form_Load();
       for (;;) platform.wait_until(std::numeric_limits<double>::infinity());
     } catch (const ProgramEnd&) {
       // Exit, a damaged file or the window closed: the normal way out.

@@ -64,18 +64,23 @@ bool font_exists(HDC dc, const wchar_t* face) {
 
 std::wstring item_font_face() {
   HDC screen = GetDC(nullptr);
+  if (!screen) return L"MS Sans Serif";
   std::wstring face;
   for (const wchar_t* candidate : {L"MS Sans Serif", L"Microsoft Sans Serif"}) {
-    if (screen && font_exists(screen, candidate)) {
+    if (font_exists(screen, candidate)) {
       face = candidate;
       break;
     }
   }
-  if (screen) ReleaseDC(nullptr, screen);
   if (face.empty()) {
-    LOGFONTW gui{};
-    if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui)) face = gui.lfFaceName;
+    // The GUI font's name ("MS Shell Dlg") is only an alias: ask which face
+    // it really draws with.
+    HGDIOBJ old = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+    wchar_t real[LF_FACESIZE] = {};
+    if (GetTextFaceW(screen, LF_FACESIZE, real) > 0) face = real;
+    SelectObject(screen, old);
   }
+  ReleaseDC(nullptr, screen);
   return face;
 }
 
