@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# The terminal front-end inside tmux: start an easy game from the menus and
+# combine Dirt and Water, reading the printed lines back from the pane and
+# what speech-dispatcher was sent.
+#
+#   tests/e2e/terminal.sh BUILD_DIR shift   Shift+Enter through tmux's extended
+#                                           keys; Ctrl+C ends the game
+#   tests/e2e/terminal.sh BUILD_DIR alt     a terminal without them: Alt+Enter
+#                                           combines, Alt+Backspace undoes;
+#                                           leaves through the game menu
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+game=$(cd "${1:?usage: terminal.sh BUILD_DIR shift|alt}" && pwd)/quillvane
+way=${2:?usage: terminal.sh BUILD_DIR shift|alt}
+[[ -x "$game" ]] || e2e_fail "no game at $game"
+
+e2e_setup_speech
+socket="quillvane-e2e-$$"
+tmux_() { tmux -L "$socket" "$@"; }
+cleanup() {
+  tmux_ kill-server 2>/dev/null || true
+  e2e_stop_speech
+  if [[ "${E2E_KEEP:-}" != 1 ]]; then rm -rf "$E2E"; fi
+}
+trap cleanup EXIT
+
+conf="$E2E/tmux.conf"
+if [[ "$way" == shift ]]; then echo "set -s extended-keys on" >"$conf"; else : >"$conf"; fi
+# The pane runs the game with no display, so it picks the terminal; the
+# terminal settings are compared before and after.
+cat >"$E2E/run.sh" <<RUN
+before=\$(stty -g)
+env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E/audio.raw" \\
+  "$game" --data-dir "$E2E/data" 2>"$E2E/stderr"
+status=\$?
+after=\$(stty -g)
+[ "\$before" = "\$after" ] && echo "TERMINAL RESTORED" || echo "TERMINAL CHANGED"
+echo "EXIT=\$status"
+sleep 600
+RUN
+tmux_ -f "$conf" new-session -d -s game -x 160 -y 60 "bash $E2E/run.sh"
+# Every byte the game writes, to check the key modes are asked for and given back.
+tmux_ pipe-pane -t game -o "cat >> $E2E/output.raw"
+
+screen() { tmux_ capture-pane -t game -p -J -S - | sed '/^$/d'; }
+wait_screen() {
+  wait_for "[[ \"\$(screen | tail -n 1)\" == \"$1\" ]]" "${2:-30}" ||
+    e2e_fail "expected the last printed line '$1'; the screen:
+$(screen)"
+}
+key() { tmux_ send-keys -t game "$@"; }
+
+wait_screen "Welcome to Quillvane, version (0.7 beta), by Orlick"
+screen | head -n 1 | grep -q "Alt+Enter combines and Alt+Backspace undoes" ||
+  e2e_fail "no line about Alt+Enter at start: $(screen | head -n 1)"
+key Enter
+wait_screen "Choose puzzle difficulty"
+key Enter
+wait_screen "Beginning puzzle on easy mode"
+key d
+wait_screen "Dirt, you have 2."
+key Enter
+wait_screen "Dirt in slot 1."
+key w
+wait_screen "Water, you have 2."
+key Enter
+wait_screen "Water in slot 2.  Press Shift and Enter to combine."
+if [[ "$way" == shift ]]; then key S-Enter; else key M-Enter; fi
+wait_screen "New discovery!  Combining Dirt and Water creates Mud and Mud." 60
+
+expected="Welcome to Quillvane, version (0.7 beta), by Orlick
+Choose puzzle difficulty
+Beginning puzzle on easy mode
+Dirt, you have 2.
+Dirt in slot 1.
+Water, you have 2.
+Water in slot 2.  Press Shift and Enter to combine.
+Mud and Mud created.
+You have discovered Mud, which is part of the General collection!
+New discovery!  Combining Dirt and Water creates Mud and Mud."
+if [[ "$(screen | tail -n +2)" != "$expected" ]]; then
+  diff <(echo "$expected") <(screen | tail -n +2) >&2 || true
+  e2e_fail "the terminal printed other lines"
+fi
+# Mode 0 also speaks every line through speech-dispatcher.
+wait_spoken "New discovery!  Combining Dirt and Water creates Mud and Mud."
+[[ "$(spoken_lines)" == "$expected" ]] || e2e_fail "speech-dispatcher was sent other lines:
+$(spoken_lines)"
+grep -qF "You have combined Dirt and Water, to make Mud and Mud.  You have made 1 total moves." \
+  "$E2E/data/log.txt" || e2e_fail "log.txt lacks the move"
+
+# A second Dirt and Water discovers nothing new, so it can be undone:
+# Shift+Backspace, or Alt+Backspace where Shift cannot be sent.
+key d
+wait_screen "Dirt, you have 1."
+key Enter
+wait_screen "Dirt in slot 1."
+key w
+wait_screen "Water, you have 1."
+key Enter
+wait_screen "Water in slot 2.  Press Shift and Enter to combine."
+if [[ "$way" == shift ]]; then key S-Enter; else key M-Enter; fi
+wait_screen "Mud and Mud created."
+if [[ "$way" == shift ]]; then key S-BSpace; else tmux_ send-keys -t game -H 1b 7f; fi
+wait_screen "Recipe reversed."
+
+if [[ "$way" == shift ]]; then
+  key C-c
+else
+  key Escape
+  wait_screen "Menu"
+  key Up
+  wait_screen "Exit the game"
+  key Enter
+  wait_screen "Goodbye"
+fi
+wait_screen "EXIT=0" 30
+screen | grep -qx "TERMINAL RESTORED" || e2e_fail "the terminal settings were not restored"
+# modifyOtherKeys and the application keypad were asked for, and switched off
+# again after the last line.
+request=$(printf '\033[>4;1m\033=')
+release=$(printf '\033[>4;0m\033>')
+output=$(cat "$E2E/output.raw")
+[[ "$output" == *"$request"* ]] || e2e_fail "the key modes were not asked for"
+[[ "${output##*"$request"}" == *"$release"* ]] || e2e_fail "the key modes were not switched off"
+echo "terminal ($way): ok"
