@@ -72,14 +72,73 @@ TEST(KeyScript, ReadsLazilyAndCountsLines) {
   KeyScript script(in);
   ASSERT_NE(script.peek(), nullptr);
   EXPECT_EQ(script.peek()->line, 2);
+  EXPECT_TRUE(script.peek()->error.empty());
   script.pop();
-  try {
-    script.peek();
-    FAIL() << "bad line accepted";
-  } catch (const ScriptError& error) {
-    EXPECT_EQ(error.line, 4);
-  }
+  ASSERT_NE(script.peek(), nullptr);
+  EXPECT_EQ(script.peek()->line, 4);
+  EXPECT_FALSE(script.peek()->error.empty());
+  EXPECT_FALSE(script.peek()->timed);
 }
 
 }  // namespace
 }  // namespace quillvane
+
+#include <filesystem>
+#include <fstream>
+
+#include "fake_platform.h"
+#include "platform/headless/headless_platform.h"
+
+namespace quillvane::testing {
+namespace {
+
+TEST(HeadlessRunner, ABadLineStopsTheRunWithStatusTwoAfterWritingTheTranscriptSoFar) {
+  const std::string folder = make_temp_folder();
+  write_bytes(folder + "/game.keys", "Enter\n# fine\nEnter\nShift+Return\nEnter\n");
+  HeadlessOptions options{folder + "/game.keys", folder, 1u, folder + "/out.txt"};
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(run_headless(options), 2);
+  const std::string error = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(error.find("line 4"), std::string::npos) << error;
+  EXPECT_EQ(read_bytes(folder + "/out.txt"),
+            "title: Orlick's Quillvane (v0.7 beta)\n"
+            "say: Welcome to Quillvane, version (0.7 beta), by Orlick\n"
+            "key: Enter\n"
+            "say: Choose puzzle difficulty\n"
+            "key: Enter\n"
+            "say: Beginning puzzle on easy mode\n"
+            "wait: 0.5\n"
+            "cue: \\sounds/restart.wav\n");
+  std::filesystem::remove_all(folder);
+}
+
+TEST(HeadlessRunner, TimedKeysArriveInsideTheWaitTheyFallIn) {
+  const std::string folder = make_temp_folder();
+  // The Escape at 0.2 arrives inside the new game's half-second wait and is
+  // held back until the game has started (after its cue). The program then
+  // ends before the clock reaches the last key.
+  write_bytes(folder + "/game.keys", "Enter\nEnter\n@0.2 Escape\nUp\nEnter\n@30 Down\n");
+  HeadlessOptions options{folder + "/game.keys", folder, 1u, folder + "/out.txt"};
+  EXPECT_EQ(run_headless(options), 0);
+  EXPECT_EQ(read_bytes(folder + "/out.txt"),
+            "title: Orlick's Quillvane (v0.7 beta)\n"
+            "say: Welcome to Quillvane, version (0.7 beta), by Orlick\n"
+            "key: Enter\n"
+            "say: Choose puzzle difficulty\n"
+            "key: Enter\n"
+            "say: Beginning puzzle on easy mode\n"
+            "wait: 0.5\n"
+            "key: Escape\n"
+            "cue: \\sounds/restart.wav\n"
+            "say: Menu\n"
+            "key: Up\n"
+            "say: Exit the game\n"
+            "key: Enter\n"
+            "say: Goodbye\n"
+            "wait: 0.5\n"
+            "exit\n");
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace quillvane::testing

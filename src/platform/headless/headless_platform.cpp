@@ -36,6 +36,7 @@ void HeadlessPlatform::deliver(const ScriptKey& key) {
 bool HeadlessPlatform::deliver_idle_key() {
   const ScriptKey* next = script_.peek();
   if (!next) return false;
+  if (!next->error.empty()) throw ScriptError{next->line, next->error};
   if (next->timed) clock_ = std::max(clock_, next->at);
   deliver(*next);
   return true;

@@ -137,7 +137,13 @@ const ScriptKey* KeyScript::peek() {
       break;
     }
     ++line_number_;
-    next_ = parse_script_line(line, line_number_);
+    try {
+      next_ = parse_script_line(line, line_number_);
+    } catch (const ScriptError& error) {
+      next_ = ScriptKey{};
+      next_->line = error.line;
+      next_->error = error.message;
+    }
   }
   return next_ ? &*next_ : nullptr;
 }

@@ -16,6 +16,7 @@ struct ScriptKey {
   int shift = 0;       // 1 Shift, 2 Ctrl, 4 Alt
   std::string name;    // the line without its @ prefix, modifiers as Shift, Ctrl, Alt
   int line = 0;        // line number in the script
+  std::string error;   // why the line is unusable; empty for a good key
 };
 
 // A script line that cannot be understood.
@@ -34,7 +35,9 @@ std::optional<ScriptKey> parse_script_line(const std::string& text, int line_num
 class KeyScript {
  public:
   explicit KeyScript(std::istream& in) : in_(in) {}
-  // The next key, or nullptr when the script has no more; throws ScriptError.
+  // The next key, or nullptr when the script has no more. An unusable line
+  // comes back as an untimed key with its error set, so that the run stops
+  // there only once every key before it has been played.
   const ScriptKey* peek();
   void pop() { next_.reset(); }
 
