@@ -32,13 +32,6 @@ void Form1::Form_Load() {
   speechmode = 0;
   settitle(programtitle());
   loadprogress();
-  // A saved JAWS mode with no JAWS object would leave the player in silence:
-  // fall back to the voice exactly as the Tab key does.
-  if (speechmode == 3 && jawsstatus == 0) {
-    speechmode = 0;
-    settitle(programtitle());
-    sayit("Jaws does not seem to be responding, Sapi on.");
-  }
   loadachievements();
   std::string welcome = "Welcome to Quillvane, version (" + version + "), by Orlick";
   sayit(welcome);

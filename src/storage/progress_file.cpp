@@ -98,6 +98,13 @@ void Form1::loadprogress() {
     // A mode no output exists for would leave the player in silence.
     speechmode = (*saved_mode >= 0 && *saved_mode <= 3) ? static_cast<int>(*saved_mode) : 0;
   }
+  // A saved JAWS mode with no JAWS object would leave the player in silence:
+  // fall back to the voice exactly as the Tab key does.
+  if (speechmode == 3 && jawsstatus == 0) {
+    speechmode = 0;
+    settitle(programtitle());
+    sayit("Jaws does not seem to be responding, Sapi on.");
+  }
 }
 
 }  // namespace quillvane
