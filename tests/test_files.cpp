@@ -103,6 +103,8 @@ TEST(ProgressFile, RoundTripsForManyRandomNumbers) {
     const auto saved_items = g.items;
     f.reset();
     Form1& h = *f.game;
+    f.platform.has_jaws = true;  // so that a saved JAWS mode stays
+    h.loadjaws();
     h.loadprogress();
     for (int i = 1; i <= 36; ++i) EXPECT_EQ(h.items[i], saved_items[i]) << i;
     EXPECT_EQ(h.steps, round * 7);
