@@ -21,7 +21,9 @@ struct GameFixture {
     game = std::make_unique<Form1>(platform);
     game->set_observer(&observer);
   }
-  std::string path(const std::string& name) { return platform.data_folder() + "/" + name; }
+  std::string path(const std::string& name) {
+    return platform.data_folder() + platform.path_separator() + name;
+  }
   std::string file(const std::string& name) { return read_bytes(path(name)); }
   // Starts a game the way the difficulty menu does, then forgets what it said.
   void start(int level) {

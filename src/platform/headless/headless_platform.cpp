@@ -4,6 +4,10 @@
 #include <charconv>
 #include <fstream>
 #include <iostream>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "platform/clock.h"
 
@@ -85,6 +89,10 @@ int run_headless(const HeadlessOptions& options) {
   }
   std::ofstream out_file;
   std::ostream* out = &std::cout;
+#ifdef _WIN32
+  // The transcript's lines end in a bare line feed on every system.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   if (!options.transcript.empty()) {
     out_file.open(options.transcript, std::ios::binary | std::ios::trunc);
     if (!out_file) {
