@@ -70,12 +70,15 @@ SdlPlatform::~SdlPlatform() {
   forget_textures();
   if (font_) TTF_CloseFont(font_);
   if (TTF_WasInit()) TTF_Quit();
-  if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
   SDL_Quit();
 }
 
 bool SdlPlatform::open() {
+  // A list of text needs no graphics card: it is drawn straight into the
+  // window's own surface, which keeps OpenGL (and its tens of megabytes) out
+  // of the program and starts faster.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::cerr << "quillvane: cannot open a window: " << SDL_GetError() << '\n';
     return false;
@@ -87,14 +90,6 @@ bool SdlPlatform::open() {
                              height, SDL_WINDOW_RESIZABLE);
   if (!window_) {
     std::cerr << "quillvane: cannot open a window: " << SDL_GetError() << '\n';
-    return false;
-  }
-  // A list of text needs no graphics card; the software renderer starts
-  // faster and keeps the program small.
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (!renderer_) {
-    std::cerr << "quillvane: cannot draw in the window: " << SDL_GetError() << '\n';
     return false;
   }
   SDL_StopTextInput();
@@ -135,11 +130,6 @@ bool SdlPlatform::dispatch(const SDL_Event& event) {
         default:
           return false;
       }
-    case SDL_RENDER_TARGETS_RESET:
-    case SDL_RENDER_DEVICE_RESET:
-      forget_textures();
-      sink_->paint_event();
-      return true;
     default:
       return false;
   }
@@ -193,33 +183,31 @@ void SdlPlatform::present() {
 }
 
 void SdlPlatform::forget_textures() {
-  for (auto& [key, texture] : textures_) SDL_DestroyTexture(texture.texture);
+  for (auto& [key, surface] : textures_) SDL_FreeSurface(surface);
   textures_.clear();
 }
 
-const SdlPlatform::Texture* SdlPlatform::text_texture(const Line& line) {
+SDL_Surface* SdlPlatform::text_surface(const Line& line) {
   if (!font_ || line.text.empty()) return nullptr;
   std::string key = line.text;
   key += '\0';
   key += static_cast<char>(line.colour.red);
   key += static_cast<char>(line.colour.green);
   key += static_cast<char>(line.colour.blue);
-  if (auto found = textures_.find(key); found != textures_.end()) return &found->second;
+  if (auto found = textures_.find(key); found != textures_.end()) return found->second;
   // A game shows a few dozen names; the cache is emptied before it grows far.
   if (textures_.size() > 512) forget_textures();
   SDL_Color colour{line.colour.red, line.colour.green, line.colour.blue, 255};
   SDL_Surface* surface = TTF_RenderUTF8_Blended(font_, to_utf8(line.text).c_str(), colour);
   if (!surface) return nullptr;
-  Texture texture{SDL_CreateTextureFromSurface(renderer_, surface), surface->w, surface->h};
-  SDL_FreeSurface(surface);
-  if (!texture.texture) return nullptr;
-  return &textures_.emplace(key, texture).first->second;
+  return textures_.emplace(key, surface).first->second;
 }
 
 void SdlPlatform::render() {
-  if (!renderer_) return;
-  int view_width = 0, view_height = 0;
-  SDL_GetRendererOutputSize(renderer_, &view_width, &view_height);
+  if (!window_) return;
+  // Asked for anew each time: a resize replaces the window's surface.
+  SDL_Surface* screen = SDL_GetWindowSurface(window_);
+  if (!screen) return;
   // The selected line is the one with the green bracket at the left.
   int content_bottom = 0;
   std::optional<int> selected_top;
@@ -229,17 +217,16 @@ void SdlPlatform::render() {
         line.colour.green == kSelectionGreen.green && line.colour.blue == kSelectionGreen.blue)
       selected_top = line.y;
   }
-  scroll_ = scroll_to_show(scroll_, content_bottom, selected_top, line_height_, view_height);
+  scroll_ = scroll_to_show(scroll_, content_bottom, selected_top, line_height_, screen->h);
 
-  SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
-  SDL_RenderClear(renderer_);
+  SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 255, 255, 255));
   for (const Line& line : presented_) {
-    const Texture* texture = text_texture(line);
-    if (!texture) continue;
-    SDL_Rect where{line.x, line.y - scroll_, texture->width, texture->height};
-    SDL_RenderCopy(renderer_, texture->texture, nullptr, &where);
+    SDL_Surface* text = text_surface(line);
+    if (!text) continue;
+    SDL_Rect where{line.x, line.y - scroll_, text->w, text->h};
+    SDL_BlitSurface(text, nullptr, screen, &where);
   }
-  SDL_RenderPresent(renderer_);
+  SDL_UpdateWindowSurface(window_);
   if (!first_frame_shown_ && !presented_.empty()) {
     first_frame_shown_ = true;
     // The benchmark asks when the first list was on screen (wall clock,

@@ -60,17 +60,13 @@ class SdlPlatform : public Platform {
     std::string text;
     Rgb colour;
   };
-  struct Texture {
-    SDL_Texture* texture;
-    int width;
-    int height;
-  };
 
   // Hands one SDL event to the game; true when the game was given something.
   bool dispatch(const SDL_Event& event);
   // Draws the last presented list, scrolled so the selected line shows.
   void render();
-  const Texture* text_texture(const Line& line);
+  // The line's text drawn once in its colour, kept for later frames.
+  SDL_Surface* text_surface(const Line& line);
   void forget_textures();
 
   std::string program_folder_;
@@ -79,13 +75,12 @@ class SdlPlatform : public Platform {
   std::string caption_;
 
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
   TTF_Font* font_ = nullptr;
   int line_height_ = 15;
   std::vector<Line> drawing_;    // lines since clear_surface
   std::vector<Line> presented_;  // the lines on screen
   int scroll_ = 0;
-  std::map<std::string, Texture> textures_;
+  std::map<std::string, SDL_Surface*> textures_;
   bool first_frame_shown_ = false;
 
   std::unique_ptr<SpeechdVoice> voice_;
@@ -93,10 +88,9 @@ class SdlPlatform : public Platform {
   std::unique_ptr<CuePlayer> cues_;
 };
 
-// Scrolls a list of lines (tops at line_tops, each line_height tall, the
-// selected one at selected_top or none) into a view of view_height: returns
-// the new scroll offset, moving from the old one only as far as needed to keep
-// the selected line in view.
+// The scroll offset that shows a list ending at content_bottom in a view of
+// view_height: it moves from the old offset only as far as needed to keep
+// the selected line (its top at selected_top, if any) in view.
 int scroll_to_show(int scroll, int content_bottom, std::optional<int> selected_top, int line_height,
                    int view_height);
 

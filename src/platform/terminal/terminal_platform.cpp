@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 
 #include "platform/clock.h"
@@ -113,7 +115,19 @@ void TerminalPlatform::write_out(const std::string& text) {
   }
 }
 
-void TerminalPlatform::on_say(const std::string& text) { write_out(printable_utf8(text) + "\n"); }
+void TerminalPlatform::on_say(const std::string& text) {
+  write_out(printable_utf8(text) + "\n");
+  if (!first_line_shown_) {
+    first_line_shown_ = true;
+    // The benchmark asks when the first line was shown (wall clock,
+    // nanoseconds), to measure start-up from outside.
+    if (std::getenv("QUILLVANE_FIRST_FRAME_STAMP")) {
+      const auto stamp = std::chrono::system_clock::now().time_since_epoch();
+      std::cerr << "first frame at "
+                << std::chrono::duration_cast<std::chrono::nanoseconds>(stamp).count() << '\n';
+    }
+  }
+}
 
 bool TerminalPlatform::read_input(int timeout_ms) {
   pollfd descriptor{input_, POLLIN, 0};

@@ -76,6 +76,7 @@ class TerminalPlatform : public Platform, public Observer {
   std::string caption_;
   std::string pending_;  // bytes read but not yet decoded
   bool raw_ = false;
+  bool first_line_shown_ = false;
   termios saved_{};
 
   std::unique_ptr<SpeechdVoice> voice_;
