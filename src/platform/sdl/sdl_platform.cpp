@@ -137,7 +137,12 @@ bool SdlPlatform::dispatch(const SDL_Event& event) {
 
 void SdlPlatform::wait_until(double deadline) {
   for (;;) {
-    const double remaining = deadline - now();
+    const double start = now();
+    // The wait also wakes to close the audio device once the cues are over.
+    if (cues_) cues_->close_if_idle(start);
+    double until = deadline;
+    if (auto idle = cues_ ? cues_->idle_deadline() : std::nullopt) until = std::min(until, *idle);
+    const double remaining = until - start;
     SDL_Event event;
     int got = 0;
     if (remaining <= 0) {
@@ -250,7 +255,7 @@ Voice* SdlPlatform::make_voice() {
 }
 
 void SdlPlatform::play_sound(const std::string& path) {
-  if (cues_) cues_->play(path);
+  if (cues_) cues_->play(path, now());
 }
 
 }  // namespace quillvane

@@ -162,11 +162,16 @@ bool TerminalPlatform::deliver_keys(bool final) {
 void TerminalPlatform::wait_until(double deadline) {
   for (;;) {
     if (deliver_keys(false)) return;
-    const double remaining = deadline - now();
-    if (remaining <= 0) return;
+    const double start = now();
+    if (deadline - start <= 0) return;
+    // The wait also wakes to close the audio device once the cues are over.
+    if (cues_) cues_->close_if_idle(start);
+    double until = deadline;
+    if (auto idle = cues_ ? cues_->idle_deadline() : std::nullopt) until = std::min(until, *idle);
     // Whole milliseconds, rounded up, at most an hour per poll; a sequence
     // cut short waits only briefly for its rest.
-    int timeout = static_cast<int>(std::min(std::ceil(remaining * 1000.0), 3600000.0));
+    int timeout =
+        static_cast<int>(std::min(std::ceil(std::max(until - start, 0.0) * 1000.0), 3600000.0));
     const bool partial = !pending_.empty();
     if (partial) timeout = std::min(timeout, kEscapeMilliseconds);
     const std::size_t before = pending_.size();
@@ -198,7 +203,7 @@ Voice* TerminalPlatform::make_voice() {
 }
 
 void TerminalPlatform::play_sound(const std::string& path) {
-  if (cues_) cues_->play(path);
+  if (cues_) cues_->play(path, now());
 }
 
 }  // namespace quillvane
