@@ -14,7 +14,15 @@ int main(int argc, char** argv) {
   CLI::App app{
       "Quillvane: a puzzle game of discovery, played with the keyboard and heard through speech.\n"
       "With no options the game opens its window when a display is available, otherwise it plays\n"
-      "in the terminal. --script plays headless from a key script and writes a transcript."};
+      "in the terminal. --script plays headless from a key script and writes a transcript."
+#ifndef _WIN32
+      "\nIn the terminal, where Shift+Enter or Shift+Backspace cannot be typed, Alt+Enter "
+      "combines\n"
+      "and Alt+Backspace undoes; Ctrl+C quits. With neither a display nor a terminal the game\n"
+      "exits with status 2. Saved files live beside the program, or in $XDG_DATA_HOME/quillvane\n"
+      "(else ~/.local/share/quillvane) when that folder cannot be written."
+#endif
+  };
   app.set_version_flag("--version", std::string("quillvane ") + kQuillvaneVersion);
 
   std::string script, data_dir, transcript;
