@@ -1,9 +1,24 @@
 // Combining two items: a Magic copy, a recipe, or nothing; and its undo.
+#include <algorithm>
 #include <string>
 
 #include "game/form1.h"
 
 namespace quillvane {
+
+bool Form1::takepair(const std::string& first, const std::string& second) {
+  // Copies of a name are interchangeable: the first ones are taken.
+  int a = 0, b = 0;
+  for (int i = 1; i <= itemcount && a == 0; ++i)
+    if (items[i] == first) a = i;
+  for (int i = 1; i <= itemcount && b == 0; ++i)
+    if (i != a && items[i] == second) b = i;
+  if (a == 0 || b == 0) return false;
+  // The higher position first, so that the other one stays valid.
+  deleteitem(std::max(a, b));
+  deleteitem(std::min(a, b));
+  return true;
+}
 
 void Form1::combine() {
   ++steps;
@@ -46,26 +61,13 @@ void Form1::combine() {
     return;
   }
 
-  // Copies of a name are interchangeable: the first ones are consumed.
-  int a = 0, b = 0;
-  for (int i = 1; i <= itemcount && a == 0; ++i)
-    if (items[i] == ruleuses1[r]) a = i;
-  for (int i = 1; i <= itemcount && b == 0; ++i)
-    if (i != a && items[i] == ruleuses2[r]) b = i;
-  if (a == 0 || b == 0) {
-    // The slots named items the inventory no longer holds twice; nothing
-    // can be taken out, so nothing is made.
+  if (!takepair(ruleuses1[r], ruleuses2[r])) {
+    // The slots named items the inventory no longer holds; nothing can be
+    // taken out, so nothing is made.
     playcue("/sounds/fail.wav");
     hold(0.5);
     sayit("Nothing could be created.");
     return;
-  }
-  if (a > b) {
-    deleteitem(a);
-    deleteitem(b);
-  } else {
-    deleteitem(b);
-    deleteitem(a);
   }
   newitem(rulemakes1[r]);
   newitem(rulemakes2[r]);
@@ -126,20 +128,8 @@ void Form1::undo() {
   // An emptied record means there is nothing to undo, even if some entry
   // of the inventory happens to be empty too.
   if (undomade1.empty()) return;
-  int a = 0, b = 0;
-  for (int i = 1; i <= itemcount && a == 0; ++i)
-    if (items[i] == undomade1) a = i;
-  for (int i = 1; i <= itemcount && b == 0; ++i)
-    if (i != a && items[i] == undomade2) b = i;
-  if (a == 0 || b == 0) return;
+  if (!takepair(undomade1, undomade2)) return;
   undomade1 = "";
-  if (a > b) {
-    deleteitem(a);
-    deleteitem(b);
-  } else {
-    deleteitem(b);
-    deleteitem(a);
-  }
   newitem(undoused1);
   newitem(undoused2);
   // The entries have moved: the slots no longer name what the player put

@@ -3,17 +3,29 @@
 #include "game/form1.h"
 
 namespace quillvane {
+namespace {
+
+// Marks an action as running for as long as it is in scope, even when the
+// program ends inside it.
+class ActionScope {
+ public:
+  explicit ActionScope(int& depth) : depth_(depth) { ++depth_; }
+  ~ActionScope() { --depth_; }
+  ActionScope(const ActionScope&) = delete;
+  ActionScope& operator=(const ActionScope&) = delete;
+
+ private:
+  int& depth_;
+};
+
+}  // namespace
 
 Form1::Form1(Platform& platform) : platform_(platform) { platform_.set_sink(this); }
 
 Form1::~Form1() { platform_.set_sink(nullptr); }
 
 void Form1::Form_Load() {
-  ++action_depth_;
-  struct Done {
-    int& depth;
-    ~Done() { --depth; }
-  } done{action_depth_};
+  ActionScope action(action_depth_);
 
   seedrandom(platform_.random_seed());
   version = "0.7 beta";
@@ -51,11 +63,7 @@ void Form1::key_event(int keycode, int shift) {
     return;
   }
   if (held_keys_.empty() && safe_during_action(keycode, shift)) {
-    ++action_depth_;
-    struct Done {
-      int& depth;
-      ~Done() { --depth; }
-    } done{action_depth_};
+    ActionScope action(action_depth_);
     Form_KeyDown(keycode, shift);
     return;
   }
@@ -63,11 +71,7 @@ void Form1::key_event(int keycode, int shift) {
 }
 
 void Form1::run_key(int keycode, int shift) {
-  ++action_depth_;
-  struct Done {
-    int& depth;
-    ~Done() { --depth; }
-  } done{action_depth_};
+  ActionScope action(action_depth_);
   Form_KeyDown(keycode, shift);
   while (!held_keys_.empty()) {
     HeldKey next = held_keys_.front();

@@ -119,9 +119,16 @@ class Form1 : public EventSink {
   void combine();
   // The undo of the last combination (Shift+Backspace on the game screen).
   void undo();
+  // Removes the first entry named first and the first other entry named
+  // second; false (nothing removed) when either is missing.
+  bool takepair(const std::string& first, const std::string& second);
 
   // ---------------- Starting gear and new game ----------------
   void startinggear();
+  // What every way into a game does first: the starting gear of a level,
+  // sorted, the cursor on the first item, empty slots, no steps, the recipe
+  // book and achievements loaded afresh, the item list drawn.
+  void preparegame(int level);
   void newgame(int level, const std::string& message);
   void continuegame();
 

@@ -16,7 +16,7 @@ void Form1::startinggear() {
   for (int i = 0; i < 5 * difficulty; ++i) newitem("Magic");
 }
 
-void Form1::newgame(int level, const std::string& message) {
+void Form1::preparegame(int level) {
   difficulty = level;
   startinggear();
   sortitems();
@@ -28,6 +28,10 @@ void Form1::newgame(int level, const std::string& message) {
   loadachievements();
   partof("");
   drawitems();
+}
+
+void Form1::newgame(int level, const std::string& message) {
+  preparegame(level);
   sayit(message);
   parentmenu = menu;
   menu = 0;
@@ -37,17 +41,7 @@ void Form1::newgame(int level, const std::string& message) {
 }
 
 void Form1::continuegame() {
-  difficulty = 0;
-  startinggear();
-  sortitems();
-  selected = 1;
-  slot1 = 0;
-  slot2 = 0;
-  steps = 0;
-  loadrules();
-  loadachievements();
-  partof("");
-  drawitems();
+  preparegame(0);
   loadprogress();
   drawitems();
   sayit("Continuing your puzzle from where you left off");

@@ -1,6 +1,5 @@
 // achievements.ini: every item's unlocked value and record at the four
 // levels, the discovered flag of each live recipe row, then the checksum.
-#include <limits>
 #include <memory>
 
 #include "game/form1.h"
@@ -13,10 +12,6 @@ constexpr int kLiveRows = 289;
 constexpr int kOldLiveRows = 287;
 // The older layout holds two recipe lines fewer.
 constexpr std::size_t kOldLayoutLines = 2234;
-constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-constexpr std::int64_t kInt64Min = std::numeric_limits<std::int64_t>::min();
-constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
 
 }  // namespace
 

@@ -8,17 +8,7 @@ namespace quillvane {
 
 void Form1::cheat() {
   cheatmode = 1;
-  difficulty = 3;
-  startinggear();
-  sortitems();
-  selected = 1;
-  slot1 = 0;
-  slot2 = 0;
-  steps = 0;
-  loadrules();
-  loadachievements();
-  partof("");
-  drawitems();
+  preparegame(3);
   loadprogress();
   parentmenu = menu;
   menu = 0;

@@ -1,7 +1,6 @@
 // progress.ini: the 36 inventory lines, steps, difficulty, the checksum,
 // then the speech rate and the speech mode (outside the checksum).
 #include <array>
-#include <limits>
 #include <string>
 
 #include "game/form1.h"
@@ -11,10 +10,6 @@ namespace quillvane {
 namespace {
 
 constexpr int kSavedItems = 36;
-constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-constexpr std::int64_t kInt64Min = std::numeric_limits<std::int64_t>::min();
-constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
 
 }  // namespace
 

@@ -5,12 +5,20 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quillvane {
+
+// The ranges a number line may hold: a field of the game fits 32 bits, a
+// checksum 64.
+inline constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+inline constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+inline constexpr std::int64_t kInt64Min = std::numeric_limits<std::int64_t>::min();
+inline constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
 
 // The string checksum of the progress and achievements files: the sum over
 // every character position i (from 1) of the character's code plus i.
