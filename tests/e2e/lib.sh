@@ -66,3 +66,16 @@ e2e_stop_speech() {
   local pidfile="$E2E/run/speech-dispatcher/pid/speech-dispatcher.pid"
   if [[ -f "$pidfile" ]]; then kill "$(cat "$pidfile")" 2>/dev/null || true; fi
 }
+
+# Every line the game says from start-up through an easy game in which Dirt
+# and Water are found with letter jumps, put in the slots and combined.
+E2E_DIRT_WATER_LINES="Welcome to Quillvane, version (0.7 beta), by Orlick
+Choose puzzle difficulty
+Beginning puzzle on easy mode
+Dirt, you have 2.
+Dirt in slot 1.
+Water, you have 2.
+Water in slot 2.  Press Shift and Enter to combine.
+Mud and Mud created.
+You have discovered Mud, which is part of the General collection!
+New discovery!  Combining Dirt and Water creates Mud and Mud."

@@ -69,16 +69,7 @@ wait_screen "Water in slot 2.  Press Shift and Enter to combine."
 if [[ "$way" == shift ]]; then key S-Enter; else key M-Enter; fi
 wait_screen "New discovery!  Combining Dirt and Water creates Mud and Mud." 60
 
-expected="Welcome to Quillvane, version (0.7 beta), by Orlick
-Choose puzzle difficulty
-Beginning puzzle on easy mode
-Dirt, you have 2.
-Dirt in slot 1.
-Water, you have 2.
-Water in slot 2.  Press Shift and Enter to combine.
-Mud and Mud created.
-You have discovered Mud, which is part of the General collection!
-New discovery!  Combining Dirt and Water creates Mud and Mud."
+expected=$E2E_DIRT_WATER_LINES
 if [[ "$(screen | tail -n +2)" != "$expected" ]]; then
   diff <(echo "$expected") <(screen | tail -n +2) >&2 || true
   e2e_fail "the terminal printed other lines"
