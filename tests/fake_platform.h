@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,10 @@ class FakePlatform : public Platform {
   std::function<void()> on_make_screen_reader;
   // Makes write_file fail, leaving the old file (or none).
   bool fail_writes = false;
+  // Files that exist but whose reads fail (no permission, a read error).
+  std::set<std::string> unreadable;
+  // What the game reported on standard error.
+  std::vector<std::string> errors;
   // Draw calls of the last repaint.
   struct Drawn {
     int x, y;
@@ -98,7 +103,9 @@ class FakePlatform : public Platform {
   bool memory_files = false;
   std::map<std::string, std::string> memory;
 
+  void report_error(const std::string& text) override { errors.push_back(text); }
   std::optional<std::string> read_file(const std::string& path) override {
+    if (unreadable.count(path) == 1) return std::nullopt;
     if (!memory_files) return Platform::read_file(path);
     auto it = memory.find(path);
     if (it == memory.end()) return std::nullopt;

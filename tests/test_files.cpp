@@ -2,6 +2,7 @@
 // old layouts and saves that cannot be written.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <functional>
 
@@ -432,6 +433,66 @@ TEST(Achievements, CountsDetailsAndTheLegacyReport) {
   EXPECT_EQ(
       g.achievementsummary(),
       "Achievements.  You have discovered 0 different recipies and 3 different achievements.");
+}
+
+TEST(SavedFiles, AFileThatCannotBeReadIsNotCalledDamagedAndIsLeftAlone) {
+  const std::vector<std::pair<const char*, std::function<void(Form1&)>>> cases{
+      {"progress.ini", [](Form1& game) { game.loadprogress(); }},
+      {"achievements.ini", [](Form1& game) { game.loadachievements(); }},
+  };
+  for (const auto& [name, load] : cases) {
+    SCOPED_TRACE(name);
+    SavedGame f;
+    f.game->saveachievements();
+    const std::string bytes = f.file(name);
+    f.platform.unreadable.insert(f.path(name));
+    EXPECT_TRUE(f.ends_program([&] { load(*f.game); }));
+    EXPECT_EQ(f.observer.lines, (std::vector<std::string>{"say: Your saved game could not be read.",
+                                                          "wait: 5", "exit"}));
+    EXPECT_EQ(f.platform.errors, (std::vector<std::string>{"Your saved game could not be read."}));
+    EXPECT_EQ(f.file(name), bytes);
+    EXPECT_FALSE(fs::exists(f.path("log.txt")));
+  }
+}
+
+TEST(SavedFiles, ASaveThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links need privileges on Windows";
+#else
+  SavedGame f;
+  // progress.ini is a relative link into another folder, through a second link.
+  const std::string elsewhere = make_temp_folder();
+  fs::rename(f.path("progress.ini"), elsewhere + "/real.ini");
+  fs::create_symlink(elsewhere + "/real.ini", elsewhere + "/hop.ini");
+  fs::create_symlink(fs::relative(elsewhere + "/hop.ini", f.platform.data_folder()),
+                     f.path("progress.ini"));
+  f.game->loadprogress();
+  f.game->steps = 44;
+  f.game->saveprogress();
+  EXPECT_TRUE(fs::is_symlink(f.path("progress.ini")));
+  EXPECT_TRUE(fs::is_symlink(elsewhere + "/hop.ini"));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(elsewhere + "/real.ini")));
+  EXPECT_FALSE(fs::exists(f.path("progress.ini.tmp")));
+  f.reset();
+  f.game->loadprogress();
+  EXPECT_EQ(f.game->steps, 44);
+  fs::remove_all(elsewhere);
+#endif
+}
+
+TEST(ProgressFile, StepsStopAtTheLargestCountWithoutWrapping) {
+  SavedGame f;
+  f.game->loadprogress();
+  f.game->steps = INT_MAX - 1;
+  for (int i = 0; i < 2; ++i) {
+    f.put("Dirt", "Rock");  // a pair that makes nothing still counts a step
+    f.game->combine();
+  }
+  EXPECT_EQ(f.game->steps, INT_MAX);
+  f.game->saveprogress();
+  f.reset();
+  f.game->loadprogress();
+  EXPECT_EQ(f.game->steps, INT_MAX);
 }
 
 TEST(Saves, AWriteInterruptedBeforeItsRenameLeavesTheOldFileValid) {

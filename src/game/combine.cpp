@@ -1,5 +1,6 @@
 // Combining two items: a Magic copy, a recipe, or nothing; and its undo.
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "game/form1.h"
@@ -21,7 +22,8 @@ bool Form1::takepair(const std::string& first, const std::string& second) {
 }
 
 void Form1::combine() {
-  ++steps;
+  // The count stops at its largest value rather than wrapping round.
+  if (steps < INT_MAX) ++steps;
   const std::string n1 = items[slot1];
   const std::string n2 = items[slot2];
 

@@ -119,6 +119,14 @@ void Form1::damagedfile() {
   endprogram();
 }
 
+void Form1::unreadablefile() {
+  const std::string message = "Your saved game could not be read.";
+  platform_.report_error(message);
+  sayit(message);
+  hold(5);
+  endprogram();
+}
+
 std::string Form1::datapath(const std::string& name) {
   return platform_.data_folder() + platform_.path_separator() + name;
 }

@@ -178,6 +178,10 @@ class Form1 : public EventSink {
   // Says "This progress file appears to have been damaged.  Exiting the
   // game.", waits 5 seconds and ends the program.
   [[noreturn]] void damagedfile();
+  // Says "Your saved game could not be read." (and reports it on standard
+  // error), waits 5 seconds and ends the program: a file that exists but
+  // cannot be read is not called damaged, and nothing is written over it.
+  [[noreturn]] void unreadablefile();
   // Ends the program at once: unwinds to the front-end's loop.
   [[noreturn]] void endprogram();
   std::string datapath(const std::string& name);

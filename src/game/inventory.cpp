@@ -39,7 +39,9 @@ void Form1::newitem(const std::string& tempm) {
 
 void Form1::deleteitem(int temp) {
   if (temp <= 0 || itemcount <= 0) return;
-  for (int i = temp + 1; i <= itemcount; ++i) items[i - 1] = std::move(items[i]);
+  // Copied, not moved: the last entry keeps its old name, which a save of
+  // a shorter list writes out.
+  for (int i = temp + 1; i <= itemcount; ++i) items[i - 1] = items[i];
   --itemcount;
 }
 

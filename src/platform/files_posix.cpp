@@ -31,6 +31,23 @@ std::string folder_of(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// The file a path finally names: a symbolic link is followed, hop by hop,
+// to the file it points at, so that a save replaces the target and leaves
+// the link in place. A path that is no link is its own target.
+std::string final_target(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+    const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+    if (n < 0 || static_cast<std::size_t>(n) >= link.size()) return path;
+    link.resize(static_cast<std::size_t>(n));
+    // A relative link is relative to the folder the link is in.
+    path = link.front() == '/' ? link : folder_of(path) + "/" + link;
+  }
+  return path;
+}
+
 }  // namespace
 
 std::optional<std::string> read_whole(const std::string& path) {
@@ -57,7 +74,10 @@ bool exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool replace_atomically(const std::string& path, const std::string& bytes) {
+bool replace_atomically(const std::string& named, const std::string& bytes) {
+  // The temporary file stands beside the file it replaces, so the rename
+  // stays within one file system.
+  const std::string path = final_target(named);
   std::string temp = path + ".tmp";
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;

@@ -1,5 +1,7 @@
 #include "platform/platform.h"
 
+#include <iostream>
+
 #include "platform/files.h"
 
 namespace quillvane {
@@ -11,6 +13,8 @@ char Platform::path_separator() const {
   return '/';
 #endif
 }
+
+void Platform::report_error(const std::string& text) { std::cerr << "quillvane: " << text << '\n'; }
 
 std::optional<std::string> Platform::read_file(const std::string& path) {
   return files::read_whole(path);

@@ -86,6 +86,11 @@ class Platform {
   // A missing file is silent.
   virtual void play_sound(const std::string& path) = 0;
 
+  // ---- problems ----
+  // Reports a problem the player must hear about outside the game's own
+  // speech as well (a saved game that cannot be read): standard error.
+  virtual void report_error(const std::string& text);
+
   // ---- folders and files ----
   // The folder the sounds are found in (the program's folder), no trailing separator.
   virtual std::string program_folder() = 0;

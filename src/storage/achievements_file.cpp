@@ -50,7 +50,7 @@ void Form1::loadachievements() {
   const std::string path = datapath("achievements.ini");
   if (platform_.file_exists(path)) {
     auto bytes = platform_.read_file(path);
-    if (!bytes) damagedfile();
+    if (!bytes) unreadablefile();
     TextReader file(*bytes);
     const int rows = file.line_count() == kOldLayoutLines ? kOldLiveRows : kLiveRows;
 

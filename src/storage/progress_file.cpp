@@ -47,7 +47,7 @@ void Form1::loadprogress() {
     return;
   }
   auto bytes = platform_.read_file(path);
-  if (!bytes) damagedfile();
+  if (!bytes) unreadablefile();
   TextReader file(*bytes);
 
   // Everything is read and checked before any of it is used: a damaged
