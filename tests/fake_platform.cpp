@@ -13,6 +13,12 @@ namespace quillvane::testing {
 void FakePlatform::wait_until(double deadline) {
   calls.push_back("wait-until");
   if (on_wait && on_wait(*this)) return;
+  if (timed_close && *timed_close <= deadline) {
+    clock = std::max(clock, *timed_close);
+    timed_close.reset();
+    if (sink_) sink_->close_event();
+    return;
+  }
   for (auto it = timed_keys.begin(); it != timed_keys.end(); ++it) {
     if (it->at <= deadline) {
       TimedKey key = *it;

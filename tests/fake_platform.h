@@ -54,6 +54,8 @@ class FakePlatform : public Platform {
     int shift;
   };
   std::vector<TimedKey> timed_keys;
+  // A quit (the window closed, Ctrl+C) handed in at this virtual time.
+  std::optional<double> timed_close;
   // Run inside yields and waits, once per call, while set.
   std::function<void(FakePlatform&)> on_yield;
   // Returns true when it handed in an event (the wait then returns early).

@@ -48,6 +48,46 @@ TEST(KeysDuringWaits, ANavigationKeyIsSpokenInsideTheWait) {
   EXPECT_EQ(f.observer.lines[7], "cue: /sounds/achievement.wav");
 }
 
+TEST(Quit, DuringAMoveFinishesItsChangesLogAndSavesThenEnds) {
+  GameFixture f;
+  f.start(3);
+  f.put("Dirt", "Water");
+  // The window is closed 1.5 s into the 2-second wait after "Mud and Mud
+  // created.", with an Enter held back before it.
+  f.platform.timed_keys = {{1.2, kEnter, 0}};
+  f.platform.timed_close = 1.5;
+  EXPECT_TRUE(f.ends_program([&] { f.game->key_event(kEnter, 1); }));
+  EXPECT_EQ(f.observer.lines, (Lines{"cue: /sounds/success.wav", "wait: 0.5",
+                                     "say: Mud and Mud created.", "wait: 2", "exit"}));
+  EXPECT_EQ(f.platform.clock, 1.5);  // no later wait was served
+  EXPECT_EQ(f.game->slot1, 0);       // the held-back Enter was dropped
+  const std::string log = f.file("log.txt");
+  for (const char* line :
+       {"You have combined Dirt and Water, to make Mud and Mud.  You have made 1 total moves.\r\n",
+        "You have discovered Mud, which is part of the General collection!\r\n",
+        "New discovery!  Combining Dirt and Water creates Mud and Mud.\r\n"})
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  // Both saves hold the move and read back as valid files.
+  f.reset();
+  EXPECT_FALSE(f.ends_program([&] {
+    f.game->loadprogress();
+    f.game->loadrules();
+    f.game->loadachievements();
+  }));
+  EXPECT_EQ(f.game->steps, 1);
+  f.game->itemcount = 36;
+  EXPECT_EQ(f.game->howmany("Mud"), 2);
+  EXPECT_EQ(f.game->ruleknown[1], 1);
+  EXPECT_EQ(f.game->myachievements(), 1);
+}
+
+TEST(Quit, WhenIdleEndsAtOnce) {
+  GameFixture f;
+  f.start(3);
+  EXPECT_TRUE(f.ends_program([&] { f.game->close_event(); }));
+  EXPECT_EQ(f.observer.lines, (Lines{"exit"}));
+}
+
 TEST(Undo, EmptiesBothSlotsSoAFollowingCombineConsumesNothingStale) {
   GameFixture f;
   f.start(0);

@@ -49,6 +49,7 @@ void Form1::Form_Load() {
   sayit(welcome);
   logit(welcome);
   if (platform_.file_exists(datapath("cheat.ini"))) cheat();
+  if (quitting_) endprogram();
 }
 
 void Form1::Form_Paint() { drawitems(); }
@@ -56,8 +57,9 @@ void Form1::Form_Paint() { drawitems(); }
 // ---- events ----
 
 void Form1::key_event(int keycode, int shift) {
-  // Window-Eyes' synthetic keys are dropped at once, never held back.
-  if (sendingkeys == 1) return;
+  // Window-Eyes' synthetic keys are dropped at once, never held back; after
+  // a quit no key starts anything new.
+  if (sendingkeys == 1 || quitting_) return;
   if (action_depth_ == 0) {
     run_key(keycode, shift);
     return;
@@ -73,11 +75,12 @@ void Form1::key_event(int keycode, int shift) {
 void Form1::run_key(int keycode, int shift) {
   ActionScope action(action_depth_);
   Form_KeyDown(keycode, shift);
-  while (!held_keys_.empty()) {
+  while (!held_keys_.empty() && !quitting_) {
     HeldKey next = held_keys_.front();
     held_keys_.pop_front();
     Form_KeyDown(next.keycode, next.shift);
   }
+  if (quitting_) endprogram();
 }
 
 bool Form1::safe_during_action(int keycode, int /*shift*/) const {
@@ -104,7 +107,14 @@ bool Form1::safe_during_action(int keycode, int /*shift*/) const {
 
 void Form1::paint_event() { Form_Paint(); }
 
-void Form1::close_event() { endprogram(); }
+void Form1::close_event() {
+  if (action_depth_ == 0) endprogram();
+  // A quit in the middle of an action lets it finish its changes, its log
+  // lines and its saves, without its remaining waits and speech; the
+  // program ends as soon as it is done, and the keys held back are dropped.
+  quitting_ = true;
+  held_keys_.clear();
+}
 
 // ---- program end, files, randomness ----
 

@@ -221,6 +221,8 @@ class Form1 : public EventSink {
     int shift;
   };
   std::deque<HeldKey> held_keys_;
+  // Set by a quit that arrived while an action was running.
+  bool quitting_ = false;
   bool save_failed_ = false;
   bool told_save_failed_ = false;
 };

@@ -28,6 +28,9 @@ class EventSink {
   // The window must be redrawn.
   virtual void paint_event() = 0;
   // The player closed the window: the program ends.
+  // The player closed the window or asked to quit (Ctrl+C, a quit signal):
+  // the program ends, once the action in progress has finished its changes
+  // and saves.
   virtual void close_event() = 0;
 };
 

@@ -6,6 +6,8 @@
 namespace quillvane {
 
 void Form1::sayit(std::string tempm) {
+  // After a quit the action finishing its work says nothing more.
+  if (quitting_) return;
   if (observer_) observer_->on_say(tempm);
   if (speechmode == 0) {
     if (voice) voice->speak_purge(tempm);
@@ -46,13 +48,14 @@ void Form1::loadjaws() {
 }
 
 void Form1::hold(double seconds) {
+  if (quitting_) return;
   if (observer_) observer_->on_wait(seconds);
   holder_enabled_ = true;
   holder_interval_ = static_cast<int>(std::lround(seconds * 1000.0));
   holder_deadline_ = platform_.now() + holder_interval_ / 1000.0;
   // A nested hold sets the same timer anew; the tick that ends it ends the
   // outer wait too, since the interval is then 0.
-  while (holder_interval_ >= 1) {
+  while (holder_interval_ >= 1 && !quitting_) {
     platform_.wait_until(holder_deadline_);
     if (holder_enabled_ && platform_.now() >= holder_deadline_) holder_Timer();
   }
@@ -64,6 +67,7 @@ void Form1::holder_Timer() { holder_interval_ = 0; }
 void Form1::makesound(const std::string& tempm) { platform_.play_sound(tempm); }
 
 void Form1::playcue(const std::string& literal) {
+  if (quitting_) return;
   if (observer_) observer_->on_cue(literal);
   // Both spellings of the literals name the same sounds folder: where a
   // backslash is no separator it becomes one.
