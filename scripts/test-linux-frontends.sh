@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Linux front-ends end to end: the window under a virtual display, the
-# terminal under tmux (with and without Shift+Enter), and an installed copy.
+# terminal under tmux (with and without Shift+Enter), an installed copy, and
+# quitting in the middle of a move.
 # Uses the normal build (build/, made by scripts/test.sh) unless
 # QUILLVANE_BUILD_DIR names another.
 set -euo pipefail
@@ -12,4 +13,9 @@ bash tests/e2e/window.sh "$build"
 bash tests/e2e/terminal.sh "$build" shift
 bash tests/e2e/terminal.sh "$build" alt
 bash tests/e2e/install.sh "$build"
+# Quitting in the middle of a move, every way a player or the system can ask.
+for way in "terminal INT" "terminal TERM" "terminal HUP" "terminal ctrl-c" "terminal stop" \
+  "window close" "window INT" "window HUP"; do
+  bash tests/e2e/quit.sh "$build" $way
+done
 echo "linux front-ends: all scenarios passed"

@@ -2,14 +2,18 @@
 
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
+#include <poll.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
 
 #include "platform/clock.h"
+#include "platform/quit_signal.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/speechd/text.h"
 
@@ -65,6 +69,12 @@ SdlPlatform::SdlPlatform(std::string program_folder, std::string data_folder,
       seed_(seed) {}
 
 SdlPlatform::~SdlPlatform() {
+  if (signal_watcher_.joinable()) {
+    (void)!::write(stop_watching_[1], "s", 1);
+    signal_watcher_.join();
+  }
+  for (int end : stop_watching_)
+    if (end >= 0) ::close(end);
   cues_.reset();
   voice_.reset();
   forget_textures();
@@ -79,6 +89,11 @@ bool SdlPlatform::open() {
   // window's own surface, which keeps OpenGL (and its tens of megabytes) out
   // of the program and starts faster.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Ctrl+C and the other quit signals come through the game's own quit,
+  // which first finishes the move being made (SDL's handlers would miss
+  // SIGHUP).
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  quit_signal::install();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::cerr << "quillvane: cannot open a window: " << SDL_GetError() << '\n';
     return false;
@@ -100,8 +115,31 @@ bool SdlPlatform::open() {
   }
   if (font_) line_height_ = std::max(kLineStep, TTF_FontHeight(font_));
   cues_ = std::make_unique<CuePlayer>();
+  watch_quit_signals();
   render();
   return true;
+}
+
+void SdlPlatform::watch_quit_signals() {
+  if (::pipe(stop_watching_) != 0) {
+    stop_watching_[0] = stop_watching_[1] = -1;
+    return;
+  }
+  // A thread asleep in poll until a quit signal arrives; it posts the same
+  // quit as the window's close button, which wakes the game's wait.
+  signal_watcher_ = std::thread([stop = stop_watching_[0]] {
+    pollfd descriptors[2] = {{quit_signal::fd(), POLLIN, 0}, {stop, POLLIN, 0}};
+    for (;;) {
+      if (::poll(descriptors, 2, -1) < 0 && errno != EINTR) return;
+      if (descriptors[1].revents) return;
+      if (descriptors[0].revents && quit_signal::requested()) {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+        return;
+      }
+    }
+  });
 }
 
 double SdlPlatform::now() { return monotonic_seconds(); }

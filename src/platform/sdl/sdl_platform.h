@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/platform.h"
@@ -68,6 +69,8 @@ class SdlPlatform : public Platform {
   // The line's text drawn once in its colour, kept for later frames.
   SDL_Surface* text_surface(const Line& line);
   void forget_textures();
+  // Starts the thread that turns a quit signal into the window's quit event.
+  void watch_quit_signals();
 
   std::string program_folder_;
   std::string data_folder_;
@@ -86,6 +89,8 @@ class SdlPlatform : public Platform {
   std::unique_ptr<SpeechdVoice> voice_;
   bool voice_tried_ = false;
   std::unique_ptr<CuePlayer> cues_;
+  std::thread signal_watcher_;
+  int stop_watching_[2] = {-1, -1};
 };
 
 // The scroll offset that shows a list ending at content_bottom in a view of

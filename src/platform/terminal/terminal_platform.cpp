@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "platform/clock.h"
+#include "platform/quit_signal.h"
 #include "platform/speechd/text.h"
 #include "platform/terminal/terminal_keys.h"
 
@@ -30,21 +31,48 @@ constexpr std::string_view kReleaseKeys = "\x1b[>4;0m\x1b>";
 // the Escape key.
 constexpr int kEscapeMilliseconds = 50;
 
-// The terminal state a signal handler puts back before the program dies.
+// The terminal state a signal handler puts back before the program dies or
+// stops, and the raw state it sets again when the program continues.
 int signal_fd = -1;
 termios signal_saved{};
+termios signal_raw{};
 volatile std::sig_atomic_t signal_armed = 0;
 
+void give_terminal_back() {
+  (void)!write(signal_fd, kReleaseKeys.data(), kReleaseKeys.size());
+  tcsetattr(signal_fd, TCSANOW, &signal_saved);
+}
+
+void take_terminal_again() {
+  tcsetattr(signal_fd, TCSANOW, &signal_raw);
+  (void)!write(signal_fd, kRequestKeys.data(), kRequestKeys.size());
+}
+
 void restore_and_die(int signal_number) {
-  if (signal_armed) {
-    (void)!write(signal_fd, kReleaseKeys.data(), kReleaseKeys.size());
-    tcsetattr(signal_fd, TCSANOW, &signal_saved);
-  }
+  if (signal_armed) give_terminal_back();
   std::signal(signal_number, SIG_DFL);
   std::raise(signal_number);
 }
 
-constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS};
+// Ctrl+Z from the shell (SIGTSTP): the terminal is given back while the
+// game is stopped, and taken again in raw mode when it continues (fg).
+void stop_for_shell(int) {
+  const int saved_errno = errno;
+  if (signal_armed) give_terminal_back();
+  kill(getpid(), SIGSTOP);
+  if (signal_armed) take_terminal_again();
+  errno = saved_errno;
+}
+
+void continue_after_stop(int) {
+  const int saved_errno = errno;
+  if (signal_armed) take_terminal_again();
+  errno = saved_errno;
+}
+
+// The quit signals (SIGINT, SIGTERM, SIGHUP) are not here: they end the game
+// through its own quit, which first finishes the move being made.
+constexpr int kFatalSignals[] = {SIGQUIT, SIGABRT, SIGSEGV, SIGBUS};
 
 }  // namespace
 
@@ -75,8 +103,12 @@ bool TerminalPlatform::open() {
   raw.c_cc[VTIME] = 0;
   signal_fd = input_;
   signal_saved = saved_;
+  signal_raw = raw;
   signal_armed = 1;
   for (int signal_number : kFatalSignals) std::signal(signal_number, restore_and_die);
+  std::signal(SIGTSTP, stop_for_shell);
+  std::signal(SIGCONT, continue_after_stop);
+  quit_signal::install();
   if (tcsetattr(input_, TCSANOW, &raw) != 0) {
     signal_armed = 0;
     return false;
@@ -99,6 +131,8 @@ void TerminalPlatform::restore() {
   tcsetattr(input_, TCSANOW, &saved_);
   signal_armed = 0;
   for (int signal_number : kFatalSignals) std::signal(signal_number, SIG_DFL);
+  std::signal(SIGTSTP, SIG_DFL);
+  std::signal(SIGCONT, SIG_DFL);
 }
 
 double TerminalPlatform::now() { return monotonic_seconds(); }
@@ -130,14 +164,23 @@ void TerminalPlatform::on_say(const std::string& text) {
 }
 
 bool TerminalPlatform::read_input(int timeout_ms) {
-  pollfd descriptor{input_, POLLIN, 0};
-  const int ready = poll(&descriptor, 1, timeout_ms);
-  if (ready <= 0) return true;  // nothing yet (or a signal woke the wait)
+  // A quit signal wakes the wait as a key would.
+  pollfd descriptors[2] = {{input_, POLLIN, 0}, {quit_signal::fd(), POLLIN, 0}};
+  const int ready = poll(descriptors, quit_signal::fd() >= 0 ? 2 : 1, timeout_ms);
+  if (ready <= 0 || !(descriptors[0].revents & (POLLIN | POLLHUP | POLLERR)))
+    return true;  // nothing typed yet
   char buffer[4096];
   const ssize_t got = read(input_, buffer, sizeof buffer);
   if (got < 0) return errno == EINTR || errno == EAGAIN;
   if (got == 0) return false;
   pending_.append(buffer, static_cast<std::size_t>(got));
+  return true;
+}
+
+bool TerminalPlatform::deliver_quit() {
+  if (!quit_signal::requested() || quit_delivered_ || !sink_) return false;
+  quit_delivered_ = true;
+  sink_->close_event();
   return true;
 }
 
@@ -150,7 +193,11 @@ bool TerminalPlatform::deliver_keys(bool final) {
     // read more keys while it handles this one.
     pending_.erase(0, std::max<std::size_t>(key.length, 1));
     if (!sink_) continue;
-    if (key.kind == TerminalKey::quit) sink_->close_event();
+    if (key.kind == TerminalKey::quit) {
+      // The wait returns, so that a move being made sees the quit at once.
+      sink_->close_event();
+      delivered = true;
+    }
     if (key.kind == TerminalKey::key) {
       sink_->key_event(key.keycode, key.shift);
       delivered = true;
@@ -161,7 +208,7 @@ bool TerminalPlatform::deliver_keys(bool final) {
 
 void TerminalPlatform::wait_until(double deadline) {
   for (;;) {
-    if (deliver_keys(false)) return;
+    if (deliver_quit() || deliver_keys(false)) return;
     const double start = now();
     if (deadline - start <= 0) return;
     // The wait also wakes to close the audio device once the cues are over.
@@ -189,7 +236,7 @@ void TerminalPlatform::yield_once() {
     const std::size_t before = pending_.size();
     if (!read_input(0) || pending_.size() == before) break;
   }
-  deliver_keys(false);
+  if (!deliver_quit()) deliver_keys(false);
 }
 
 Voice* TerminalPlatform::make_voice() {

@@ -64,6 +64,8 @@ class TerminalPlatform : public Platform, public Observer {
   // Reads what the terminal has sent, waiting at most timeout_ms (-1: no
   // limit); false at the end of input.
   bool read_input(int timeout_ms);
+  // Hands a quit signal's request to the game once; true when it did.
+  bool deliver_quit();
   // Hands every complete key in the buffer to the game; true when any was.
   bool deliver_keys(bool final);
   void write_out(const std::string& text);
@@ -77,6 +79,7 @@ class TerminalPlatform : public Platform, public Observer {
   std::string pending_;  // bytes read but not yet decoded
   bool raw_ = false;
   bool first_line_shown_ = false;
+  bool quit_delivered_ = false;
   termios saved_{};
 
   std::unique_ptr<SpeechdVoice> voice_;

@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# Quitting in the middle of a move loses nothing: an easy game combines Dirt
+# and Water, and 1.5 s into the announcement of the discovery the game is
+# asked to quit. It must end within half a second, with the move's changes
+# in progress.ini and achievements.ini (both still valid) and its lines in
+# log.txt.
+#
+#   tests/e2e/quit.sh BUILD_DIR terminal SIGNAL   the terminal under tmux, sent SIGNAL
+#   tests/e2e/quit.sh BUILD_DIR terminal ctrl-c   the terminal, Ctrl+C typed
+#   tests/e2e/quit.sh BUILD_DIR terminal stop     not a quit: stopped (SIGTSTP) and
+#                                                 continued (SIGCONT), the terminal
+#                                                 is given back and taken again
+#   tests/e2e/quit.sh BUILD_DIR window close      the window asked to close
+#   tests/e2e/quit.sh BUILD_DIR window SIGNAL     the window, sent SIGNAL
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+build=$(cd "${1:?usage: quit.sh BUILD_DIR terminal|window close|SIGNAL}" && pwd)
+game=$build/quillvane
+where=${2:?}
+how=${3:?}
+[[ -x "$game" ]] || e2e_fail "no game at $game"
+
+e2e_setup_speech
+socket="quillvane-quit-$$"
+tmux_() { tmux -L "$socket" "$@"; }
+xvfb_pid=""
+cleanup() {
+  tmux_ kill-server 2>/dev/null || true
+  [[ -f "$E2E/pid" ]] && kill -9 "$(cat "$E2E/pid")" 2>/dev/null || true
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+  e2e_stop_speech
+  if [[ "${E2E_KEEP:-}" != 1 ]]; then rm -rf "$E2E"; fi
+}
+trap cleanup EXIT
+
+# The game's process id is written before it starts; "gone" is when it is no
+# longer there.
+running() { kill -0 "$(cat "$E2E/pid")" 2>/dev/null; }
+
+if [[ "$where" == terminal ]]; then
+  cat >"$E2E/run.sh" <<RUN
+before=\$(stty -g)
+env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy \\
+  bash -c 'echo \$\$ > "$E2E/pid"; exec "$game" --data-dir "$E2E/data"' 2>"$E2E/stderr"
+status=\$?
+after=\$(stty -g)
+[ "\$before" = "\$after" ] && echo "TERMINAL RESTORED" || echo "TERMINAL CHANGED"
+echo "EXIT=\$status"
+sleep 600
+RUN
+  : >"$E2E/tmux.conf"
+  tmux_ -f "$E2E/tmux.conf" new-session -d -s game -x 160 -y 60 "bash $E2E/run.sh"
+  screen() { tmux_ capture-pane -t game -p -J -S - | sed '/^$/d'; }
+  said() { screen | tail -n 1; }
+  key() {
+    case "$1" in
+      Return) tmux_ send-keys -t game Enter ;;
+      combine) tmux_ send-keys -t game M-Enter ;;
+      *) tmux_ send-keys -t game "$1" ;;
+    esac
+  }
+else
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E/display" 2>"$E2E/xvfb.log" &
+  xvfb_pid=$!
+  wait_for '[[ -s "$E2E/display" ]]' 30 || e2e_fail "Xvfb did not start"
+  export DISPLAY=":$(cat "$E2E/display")"
+  SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy \
+    bash -c 'echo $$ > "$0/pid"; exec "$1" --data-dir "$0/data"' "$E2E" "$game" \
+    >"$E2E/stdout" 2>"$E2E/stderr" &
+  wait_for 'xdotool search --name "Quillvane" >/dev/null 2>&1' 30 || e2e_fail "no window appeared"
+  window=$(xdotool search --name "Quillvane" | head -n 1)
+  said() { spoken_lines | tail -n 1; }
+  key() {
+    case "$1" in
+      combine) xdotool key --window "$window" shift+Return ;;
+      *) xdotool key --window "$window" "$1" ;;
+    esac
+  }
+fi
+
+wait_said() {
+  wait_for "[[ \"\$(said)\" == \"$1\" ]]" 30 || e2e_fail "expected '$1', last said: '$(said)'"
+}
+
+wait_said "Welcome to Quillvane, version (0.7 beta), by Orlick"
+if [[ "$how" == stop ]]; then
+  tty=$(tmux_ display-message -p -t game '#{pane_tty}')
+  kill -TSTP "$(cat "$E2E/pid")"
+  wait_for '[[ $(ps -o stat= -p "$(cat "$E2E/pid")") == T* ]]' 10 || e2e_fail "the game did not stop"
+  stty -F "$tty" -a | grep -qw icanon || e2e_fail "a stopped game keeps the terminal raw"
+  kill -CONT "$(cat "$E2E/pid")"
+  wait_for 'stty -F "$tty" -a | grep -qw -- -icanon' 10 || e2e_fail "the terminal is not raw again"
+  key Return
+  wait_said "Choose puzzle difficulty"
+  tmux_ send-keys -t game C-c
+  wait_for 'screen | grep -q "^EXIT="' 10 || e2e_fail "no exit after Ctrl+C: $(screen)"
+  screen | grep -qx "TERMINAL RESTORED" || e2e_fail "the terminal settings were not restored"
+  echo "quit ($where, $how): ok"
+  exit 0
+fi
+key Return
+wait_said "Choose puzzle difficulty"
+key Return
+wait_said "Beginning puzzle on easy mode"
+key d
+wait_said "Dirt, you have 2."
+key Return
+wait_said "Dirt in slot 1."
+key w
+wait_said "Water, you have 2."
+key Return
+wait_said "Water in slot 2.  Press Shift and Enter to combine."
+key combine
+wait_said "Mud and Mud created."
+# "Mud and Mud created." comes 0.5 s after the key; the quit comes 1.5 s
+# after the key, inside the 2-second wait that follows.
+sleep 1.0
+pid=$(cat "$E2E/pid")
+start=$(date +%s%N)
+if [[ "$how" == close ]]; then
+  "$build/close_window" "$window"
+elif [[ "$how" == ctrl-c ]]; then
+  tmux_ send-keys -t game C-c
+else
+  kill -s "$how" "$pid"
+fi
+wait_for '! running' 10 || e2e_fail "the game is still running 10 s after the quit"
+elapsed_ms=$((($(date +%s%N) - start) / 1000000))
+echo "quit ($where, $how): ended ${elapsed_ms} ms after the quit"
+((elapsed_ms <= 500)) || e2e_fail "the game took ${elapsed_ms} ms to end (limit 500 ms)"
+
+if [[ "$where" == terminal ]]; then
+  wait_for 'screen | grep -q "^EXIT="' 10 || e2e_fail "no exit status: $(screen)"
+  screen | grep -qx "EXIT=0" || e2e_fail "exit status: $(screen | grep EXIT=)"
+  screen | grep -qx "TERMINAL RESTORED" || e2e_fail "the terminal settings were not restored"
+  said() { screen | grep -v -e "^TERMINAL " -e "^EXIT=" | tail -n 1; }
+fi
+# Nothing of the move was said after the quit.
+[[ "$(said)" == "Mud and Mud created." ]] || e2e_fail "said after the quit: '$(said)'"
+
+
+# The move is in the log, the saves, and the legacy report.
+for line in "You have combined Dirt and Water, to make Mud and Mud.  You have made 1 total moves." \
+  "You have discovered Mud, which is part of the General collection!" \
+  "New discovery!  Combining Dirt and Water creates Mud and Mud."; do
+  grep -qF "$line" "$E2E/data/log.txt" || e2e_fail "log.txt lacks: $line"
+done
+[[ -s "$E2E/data/mylegacy.txt" ]] || e2e_fail "no legacy report"
+[[ $(grep -c $'^Mud\r$' "$E2E/data/progress.ini") == 2 ]] || e2e_fail "progress.ini lacks the two Mud"
+# Both saved files are read back by the game: continuing finds step 1, and
+# the achievements menu counts the discovery (a damaged file would end the
+# game with its message instead).
+printf 'Down\nDown\nEnter\n1\nEscape\nDown\nDown\nEnter\n' >"$E2E/check.keys"
+"$game" --script "$E2E/check.keys" --data-dir "$E2E/data" --seed 1 >"$E2E/check.out"
+for line in "say: You have made 1 steps so far." \
+  "say: Achievements.  You have discovered 1 different recipies and 1 different achievements."; do
+  grep -qxF "$line" "$E2E/check.out" || e2e_fail "after the quit, no '$line' in:
+$(cat "$E2E/check.out")"
+done
+echo "quit ($where, $how): ok"
