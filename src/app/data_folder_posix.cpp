@@ -1,3 +1,4 @@
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -6,7 +7,6 @@
 #include <system_error>
 
 #include "app/data_folder.h"
-#include "platform/files.h"
 
 namespace quillvane {
 
@@ -17,24 +17,18 @@ std::string executable_folder() {
   return exe.parent_path().string();
 }
 
-std::string choose_data_folder() {
-  std::string own = executable_folder();
-  // An installed copy (under a prefix's bin folder) never writes beside its binary.
-  bool installed = std::filesystem::exists(own + "/../share/quillvane/sounds") &&
-                   !std::filesystem::exists(own + "/sounds");
-  if (!installed && files::folder_writable(own)) return own;
-  std::string base;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-    base = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::string(home) + "/.local/share";
-  } else {
-    return own;
+std::string default_data_folder() {
+  // XDG_DATA_HOME counts only when it is an absolute path.
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
+    return std::string(xdg) + "/quillvane";
+  std::string home;
+  if (const char* value = std::getenv("HOME"); value && *value) {
+    home = value;
+  } else if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) {
+    home = entry->pw_dir;
   }
-  std::string folder = base + "/quillvane";
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  return folder;
+  if (home.empty()) return "";
+  return home + "/.local/share/quillvane";
 }
 
 }  // namespace quillvane

@@ -30,7 +30,7 @@ std::wstring module_folder() {
 
 std::string executable_folder() { return win32::path_in_code_page(module_folder()); }
 
-std::string choose_data_folder() {
+std::string default_data_folder() {
   std::string own = executable_folder();
   if (files::folder_writable(own)) return own;
   DWORD size = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
@@ -39,9 +39,7 @@ std::string choose_data_folder() {
   DWORD length = GetEnvironmentVariableW(L"APPDATA", roaming.data(), size);
   if (length == 0 || length >= size) return own;
   roaming.resize(length);
-  std::wstring folder = roaming + L"\\Quillvane";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return win32::path_in_code_page(folder);
+  return win32::path_in_code_page(roaming + L"\\Quillvane");
 }
 
 }  // namespace quillvane

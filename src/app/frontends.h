@@ -16,6 +16,10 @@ struct FrontendOptions {
 
 enum class Frontend { automatic, window, terminal };
 
+// Says a line at once in the voice, before the program leaves without a
+// game (the data folder is taken); standard error has it already.
+void say_before_leaving(const std::string& text);
+
 // Runs the game in a window or the terminal; returns the exit status.
 int run_interactive(const FrontendOptions& options, Frontend choice);
 

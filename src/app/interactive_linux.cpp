@@ -71,6 +71,10 @@ int run_terminal(const FrontendOptions& options) {
 
 }  // namespace
 
+void say_before_leaving(const std::string& text) {
+  if (auto voice = SpeechdVoice::open(nullptr)) voice->speak_purge(text);
+}
+
 int run_interactive(const FrontendOptions& options, Frontend choice) {
   if (choice == Frontend::window) return run_window(options);
   if (choice == Frontend::terminal) return run_terminal(options);

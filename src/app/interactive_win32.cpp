@@ -5,6 +5,7 @@
 // Explorer it would keep an empty console window beside the game, which a
 // screen reader announces; when that console is ours alone it is let go.
 // Started from a command prompt the console is shared and stays.
+#include <atomic>
 #include <iostream>
 #include <limits>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "app/data_folder.h"
 #include "app/frontends.h"
 #include "game/form1.h"
+#include "platform/win32/speech_win32.h"
 #include "platform/win32/win32_platform.h"
 
 namespace quillvane {
@@ -22,7 +24,32 @@ void release_own_console() {
   if (GetConsoleProcessList(processes, 2) == 1) FreeConsole();
 }
 
+// Ctrl+C, Ctrl+Break and closing the console (or logging off) ask the
+// window to close, which ends the game once the move being made is saved.
+// The console's handler runs on a thread of its own; for a closing console
+// Windows ends the process as soon as it returns, so it waits for the game.
+std::atomic<HWND> game_window{nullptr};
+HANDLE game_finished = nullptr;
+
+BOOL WINAPI on_console_event(DWORD type) {
+  if (HWND window = game_window.load()) PostMessageW(window, WM_CLOSE, 0, 0);
+  if (type == CTRL_CLOSE_EVENT || type == CTRL_LOGOFF_EVENT || type == CTRL_SHUTDOWN_EVENT) {
+    // Windows allows about five seconds before it ends the process anyway.
+    if (game_finished) WaitForSingleObject(game_finished, 4500);
+  }
+  return TRUE;
+}
+
 }  // namespace
+
+void say_before_leaving(const std::string& text) {
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return;
+  if (auto voice = win32::SapiVoice::create()) {
+    voice->speak_purge(text);
+    voice->finish(3000);
+  }
+  CoUninitialize();
+}
 
 int run_interactive(const FrontendOptions& options, Frontend choice) {
   if (choice == Frontend::terminal) {
@@ -36,6 +63,9 @@ int run_interactive(const FrontendOptions& options, Frontend choice) {
     return 1;
   }
   release_own_console();
+  game_finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  game_window = platform.window();
+  SetConsoleCtrlHandler(on_console_event, TRUE);
   {
     auto game = std::make_unique<Form1>(platform);  // megabytes: not on the stack
     try {
@@ -46,7 +76,9 @@ int run_interactive(const FrontendOptions& options, Frontend choice) {
       // Exit, a damaged file or the window closed: the normal way out.
     }
   }
+  game_window = nullptr;
   platform.close();
+  if (game_finished) SetEvent(game_finished);
   return 0;
 }
 

@@ -1,12 +1,14 @@
 // quillvane: the command line. Picks a front-end and runs the game in it.
 #include <CLI/CLI.hpp>
 #include <cstdint>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 
 #include "app/data_folder.h"
 #include "app/frontends.h"
+#include "platform/files.h"
 #include "platform/headless/headless_platform.h"
 
 int main(int argc, char** argv) {
@@ -50,8 +52,39 @@ int main(int argc, char** argv) {
   }
 
   FrontendOptions options;
-  options.data_dir = data_dir.empty() ? choose_data_folder() : data_dir;
   options.seed = seed;
+  const bool folder_named = app.count("--data-dir") > 0;
+  if (folder_named && data_dir.empty()) {
+    std::cerr << "quillvane: --data-dir needs a folder name\n";
+    return 2;
+  }
+  options.data_dir = folder_named ? data_dir : default_data_folder();
+  if (options.data_dir.empty()) {
+    std::cerr << "quillvane: no data folder: set HOME or XDG_DATA_HOME, or use --data-dir\n";
+    return 2;
+  }
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::path(options.data_dir), error);
+  if (error && !std::filesystem::is_directory(std::filesystem::path(options.data_dir))) {
+    std::cerr << "quillvane: cannot make the data folder " << options.data_dir << ": "
+              << error.message() << '\n';
+    // A named folder that cannot be made is a mistake in the command line;
+    // the default one only means the saves will fail, which the game says.
+    if (folder_named) return 2;
+  }
+  // Two copies on one folder would overwrite each other's saves.
+  files::FolderLock lock(options.data_dir);
+  if (lock.state() == files::FolderLock::State::busy) {
+    const std::string message = "Quillvane is already running with this data folder.";
+    std::cerr << message << '\n';
+    if (script.empty()) say_before_leaving(message);
+    return 1;
+  }
+  if (!folder_named) {
+    if (int copied = adopt_saves_beside_program(options.data_dir))
+      std::cerr << "quillvane: copied " << copied << " saved file" << (copied == 1 ? "" : "s")
+                << " from " << executable_folder() << " to " << options.data_dir << '\n';
+  }
   if (!script.empty()) {
     if (window || terminal) {
       std::cerr << "quillvane: --script cannot be used with --window or --terminal\n";

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,6 +106,24 @@ bool append(const std::string& path, const std::string& bytes) {
 
 bool folder_writable(const std::string& folder) {
   return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+// The lock is flock on the folder itself: nothing is written into it, a
+// read-only folder can be locked too, and the lock goes with the process.
+FolderLock::FolderLock(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    handle_ = fd;
+    state_ = State::held;
+    return;
+  }
+  if (errno == EWOULDBLOCK) state_ = State::busy;
+  ::close(fd);
+}
+
+FolderLock::~FolderLock() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
 }
 
 }  // namespace quillvane::files

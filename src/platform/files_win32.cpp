@@ -107,4 +107,28 @@ bool folder_writable(const std::string& folder) {
   return true;
 }
 
+// Windows cannot lock a folder: the lock is quillvane.lock inside it, open
+// for this process alone and locked with LockFileEx. The system closes the
+// handle (removing the lock and the file) when the process ends.
+FolderLock::FolderLock(const std::string& folder) {
+  std::wstring path = win32::to_wide(folder) + L"\\quillvane.lock";
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                  FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  OVERLAPPED whole{};
+  if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    state_ = State::held;
+    return;
+  }
+  if (GetLastError() == ERROR_LOCK_VIOLATION) state_ = State::busy;
+  CloseHandle(file);
+}
+
+FolderLock::~FolderLock() {
+  if (state_ == State::held) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
 }  // namespace quillvane::files

@@ -172,7 +172,7 @@ TEST(DataFolder, TheProgramsOwnFolderWhenItCanBeWritten) {
   folder.resize(folder.find_last_of(L"\\/"));
   EXPECT_EQ(executable_folder(), path_in_code_page(folder));
   EXPECT_TRUE(files::exists(executable_folder() + "\\quillvane_windows_tests.exe"));
-  EXPECT_EQ(choose_data_folder(), executable_folder());
+  EXPECT_EQ(default_data_folder(), executable_folder());
 }
 
 }  // namespace

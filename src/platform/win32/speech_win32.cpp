@@ -24,6 +24,8 @@ void SapiVoice::speak_purge(const std::string& text) {
   voice_->Speak(to_wide(text).c_str(), SPF_ASYNC | SPF_PURGEBEFORESPEAK, nullptr);
 }
 
+void SapiVoice::finish(unsigned milliseconds) { voice_->WaitUntilDone(milliseconds); }
+
 // SAPI takes rates from -10 to 10 and volumes from 0 to 100; anything else
 // is refused and the voice keeps its setting.
 void SapiVoice::set_rate(int rate) { voice_->SetRate(rate); }
