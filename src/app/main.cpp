@@ -21,8 +21,8 @@ int main(int argc, char** argv) {
       "\nIn the terminal, where Shift+Enter or Shift+Backspace cannot be typed, Alt+Enter "
       "combines\n"
       "and Alt+Backspace undoes; Ctrl+C quits. With neither a display nor a terminal the game\n"
-      "exits with status 2. Saved files live beside the program, or in $XDG_DATA_HOME/quillvane\n"
-      "(else ~/.local/share/quillvane) when that folder cannot be written."
+      "exits with status 2. Saved files live in $XDG_DATA_HOME/quillvane (else\n"
+      "~/.local/share/quillvane); only one copy of the game may use a data folder at a time."
 #endif
   };
   app.set_version_flag("--version", std::string("quillvane ") + kQuillvaneVersion);
