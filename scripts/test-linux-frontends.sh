@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Linux front-ends end to end: the window under a virtual display, the
-# terminal under tmux (with and without Shift+Enter), and an installed copy.
+# terminal under tmux (with and without Shift+Enter), both with a stalled
+# speech-dispatcher, and an installed copy.
 # Uses the normal build (build/, made by scripts/test.sh) unless
 # QUILLVANE_BUILD_DIR names another.
 set -euo pipefail
@@ -11,5 +12,6 @@ build=${QUILLVANE_BUILD_DIR:-build}
 bash tests/e2e/window.sh "$build"
 bash tests/e2e/terminal.sh "$build" shift
 bash tests/e2e/terminal.sh "$build" alt
+bash tests/e2e/stalled_speech.sh "$build"
 bash tests/e2e/install.sh "$build"
 echo "linux front-ends: all scenarios passed"

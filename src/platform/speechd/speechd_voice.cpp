@@ -165,8 +165,8 @@ void run_voice(std::shared_ptr<Shared> shared) {
         shared->opened_connection = nullptr;
         if (connection) {
           retry_delay = kFirstRetry;
-          // Lines left from before the loss are stale; the settings are not.
-          shared->mailbox.drop_line();
+          // A line posted while connecting is said; lines from before a loss
+          // were dropped with it. The settings are given anew.
           shared->mailbox.restore(rate, volume);
           shared->set_state(State::ready, "");
         } else {
