@@ -2,15 +2,18 @@
 // otherwise the terminal when standard input is one.
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/data_folder.h"
 #include "app/frontends.h"
 #include "game/form1.h"
+#include "platform/clock.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/terminal/terminal_platform.h"
 
@@ -72,7 +75,13 @@ int run_terminal(const FrontendOptions& options) {
 }  // namespace
 
 void say_before_leaving(const std::string& text) {
-  if (auto voice = SpeechdVoice::open(nullptr)) voice->speak_purge(text);
+  SpeechdVoice voice([] {});
+  voice.speak_purge(text);
+  // Time for a daemon that is being started to answer; the voice's own end
+  // then gives the line a moment to go out.
+  const double until = monotonic_seconds() + 1.5;
+  while (voice.state() == SpeechdVoice::State::connecting && monotonic_seconds() < until)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 int run_interactive(const FrontendOptions& options, Frontend choice) {

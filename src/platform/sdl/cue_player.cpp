@@ -3,88 +3,183 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <mutex>
+#include <optional>
+
+#include "platform/quiet_thread.h"
 
 namespace quillvane {
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
 // How long the device stays open after the last cue: long enough for the
 // cues of one move (they come within a few seconds), short enough that an
 // idle game soon stops its audio thread.
-constexpr double kIdleSeconds = 4.0;
+constexpr auto kIdle = std::chrono::seconds(4);
+// How long the program's end waits for the device to close.
+constexpr auto kStopLimit = std::chrono::milliseconds(300);
+
+// The audio device and the decoded cues; used only on the cue thread.
+class Device {
+ public:
+  ~Device() { close(); }
+
+  void play(const std::string& path) {
+    if (!open()) return;
+    auto file = files_.find(path);
+    if (file == files_.end()) {
+      std::ifstream in(path, std::ios::binary);
+      std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      file = files_.emplace(path, in.bad() ? std::string() : std::move(bytes)).first;
+    }
+    auto chunk = chunks_.find(path);
+    if (chunk == chunks_.end()) {
+      Mix_Chunk* decoded = nullptr;
+      if (!file->second.empty()) {
+        SDL_RWops* stream =
+            SDL_RWFromConstMem(file->second.data(), static_cast<int>(file->second.size()));
+        if (stream) decoded = Mix_LoadWAV_RW(stream, 1);
+      }
+      chunk = chunks_.emplace(path, decoded).first;
+    }
+    Mix_HaltChannel(0);
+    if (chunk->second) Mix_PlayChannel(0, chunk->second, 0);
+  }
+
+  bool is_open() const { return open_; }
+  bool playing() const { return open_ && Mix_Playing(-1); }
+
+  void close() {
+    if (!open_) return;
+    Mix_HaltChannel(-1);
+    // Decoded for this device's format; the next device may differ.
+    for (auto& [path, chunk] : chunks_)
+      if (chunk) Mix_FreeChunk(chunk);
+    chunks_.clear();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    open_ = false;
+  }
+
+ private:
+  bool open() {
+    if (open_) return true;
+    if (unavailable_) return false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      unavailable_ = true;
+      return false;
+    }
+    // 1024 frames: short enough that a cue starts without lag, long enough
+    // not to crackle.
+    if (Mix_OpenAudioDevice(44100, MIX_DEFAULT_FORMAT, 2, 1024, nullptr,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      unavailable_ = true;
+      return false;
+    }
+    Mix_AllocateChannels(1);
+    open_ = true;
+    return true;
+  }
+
+  bool open_ = false;
+  bool unavailable_ = false;                  // opening failed once: no device to play on
+  std::map<std::string, std::string> files_;  // each WAV's bytes, "" when unreadable
+  std::map<std::string, Mix_Chunk*> chunks_;  // decoded for the open device
+};
+
 }  // namespace
 
-CuePlayer::~CuePlayer() { close_device(); }
+struct CuePlayer::Shared {
+  std::mutex mutex;
+  std::condition_variable wake;
+  std::optional<std::string> next;  // the newest cue not yet started
+  bool stopping = false;
+  bool done = false;
+};
 
-bool CuePlayer::open_device() {
-  if (open_) return true;
-  if (unavailable_) return false;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    unavailable_ = true;
-    return false;
-  }
-  // 1024 frames: short enough that a cue starts without lag, long enough
-  // not to crackle.
-  if (Mix_OpenAudioDevice(44100, MIX_DEFAULT_FORMAT, 2, 1024, nullptr,
-                          SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    unavailable_ = true;
-    return false;
-  }
-  Mix_AllocateChannels(1);
-  open_ = true;
-  return true;
-}
+namespace {
 
-void CuePlayer::close_device() {
-  if (!open_) return;
-  Mix_HaltChannel(-1);
-  // Decoded for this device's format; the next device may differ.
-  for (auto& [path, chunk] : chunks_)
-    if (chunk) Mix_FreeChunk(chunk);
-  chunks_.clear();
-  Mix_CloseAudio();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  open_ = false;
-}
-
-void CuePlayer::play(const std::string& path, double now) {
-  if (!open_device()) return;
-  last_play_ = now;
-  auto file = files_.find(path);
-  if (file == files_.end()) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    file = files_.emplace(path, in.bad() ? std::string() : std::move(bytes)).first;
-  }
-  auto chunk = chunks_.find(path);
-  if (chunk == chunks_.end()) {
-    Mix_Chunk* decoded = nullptr;
-    if (!file->second.empty()) {
-      SDL_RWops* stream =
-          SDL_RWFromConstMem(file->second.data(), static_cast<int>(file->second.size()));
-      if (stream) decoded = Mix_LoadWAV_RW(stream, 1);
+void run_cues(std::shared_ptr<CuePlayer::Shared> shared) {
+  Device device;
+  auto last_play = Clock::now();
+  std::unique_lock lock(shared->mutex);
+  for (;;) {
+    if (shared->next) {
+      const std::string path = std::move(*shared->next);
+      shared->next.reset();
+      lock.unlock();
+      device.play(path);
+      last_play = Clock::now();
+      lock.lock();
+      continue;
     }
-    chunk = chunks_.emplace(path, decoded).first;
+    if (shared->stopping) break;
+    if (!device.is_open()) {
+      shared->wake.wait(lock);
+      continue;
+    }
+    if (Clock::now() < last_play + kIdle) {
+      shared->wake.wait_until(lock, last_play + kIdle);
+      continue;
+    }
+    lock.unlock();
+    // A cue still sounding keeps the device for another round.
+    if (device.playing())
+      last_play = Clock::now();
+    else
+      device.close();
+    lock.lock();
   }
-  Mix_HaltChannel(0);
-  if (chunk->second) Mix_PlayChannel(0, chunk->second, 0);
+  lock.unlock();
+  device.close();
+  lock.lock();
+  shared->done = true;
+  shared->wake.notify_all();
 }
 
-std::optional<double> CuePlayer::idle_deadline() const {
-  if (!open_) return std::nullopt;
-  return last_play_ + kIdleSeconds;
+}  // namespace
+
+CuePlayer::CuePlayer() : shared_(std::make_shared<Shared>()) {
+  try {
+    worker_ = start_quiet_thread([shared = shared_] { run_cues(shared); });
+  } catch (...) {
+    // No thread: the game plays on without cues.
+  }
 }
 
-void CuePlayer::close_if_idle(double now) {
-  if (!open_ || now < last_play_ + kIdleSeconds) return;
-  // A cue still sounding keeps the device for another round.
-  if (Mix_Playing(-1)) {
-    last_play_ = now;
-    return;
+CuePlayer::~CuePlayer() { stop(); }
+
+void CuePlayer::play(const std::string& path) {
+  std::lock_guard lock(shared_->mutex);
+  shared_->next = path;
+  shared_->wake.notify_all();
+}
+
+bool CuePlayer::stop() {
+  if (!worker_.joinable()) return stopped_cleanly_;
+  bool done = false;
+  {
+    std::unique_lock lock(shared_->mutex);
+    shared_->stopping = true;
+    shared_->next.reset();
+    shared_->wake.notify_all();
+    done = shared_->wake.wait_for(lock, kStopLimit, [&] { return shared_->done; });
   }
-  close_device();
+  if (done) {
+    worker_.join();
+  } else {
+    worker_.detach();
+    stopped_cleanly_ = false;
+  }
+  return stopped_cleanly_;
 }
 
 }  // namespace quillvane

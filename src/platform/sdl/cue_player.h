@@ -1,41 +1,40 @@
-// The sound cues through SDL_mixer on one channel: a new cue cuts off the one
-// still playing. Each file is read once and kept. The audio device is opened
-// for the first cue and closed again once no cue has played for a few
-// seconds, so a game waiting for a key runs no audio thread. Without an audio
-// device, or for a missing file, playing is silent.
+// The sound cues through SDL_mixer on one channel, played by a thread of its
+// own so that opening a slow audio device never holds up the game: play()
+// leaves the cue in a mailbox and returns. One cue at a time; a new cue cuts
+// off the one still playing, and one not yet started is replaced. Each file
+// is read once and kept. The device is opened for the first cue and closed
+// again once no cue has played for a few seconds, so a game waiting for a
+// key runs no audio thread; the cue thread then sleeps on a condition
+// variable. Without an audio device, or for a missing file, playing is silent.
 #pragma once
 
-#include <map>
-#include <optional>
+#include <memory>
 #include <string>
-
-struct Mix_Chunk;
+#include <thread>
 
 namespace quillvane {
 
 class CuePlayer {
  public:
-  CuePlayer() = default;
+  CuePlayer();
+  // Same as stop().
   ~CuePlayer();
   CuePlayer(const CuePlayer&) = delete;
   CuePlayer& operator=(const CuePlayer&) = delete;
 
-  // Plays the WAV file at path; now is the monotonic clock in seconds.
-  void play(const std::string& path, double now);
-  // When close_if_idle should next be called; nullopt while the device is closed.
-  std::optional<double> idle_deadline() const;
-  // Closes the device when no cue has played since idle_deadline.
-  void close_if_idle(double now);
+  // Plays the WAV file at path.
+  void play(const std::string& path);
+  // Closes the device and ends the thread, waiting at most about 0.3 s;
+  // false when the thread was stuck in the audio device and was left behind
+  // (SDL's audio must then not be shut down under it).
+  bool stop();
+
+  struct Shared;
 
  private:
-  bool open_device();
-  void close_device();
-
-  bool open_ = false;
-  bool unavailable_ = false;  // opening failed once: no device to play on
-  double last_play_ = 0;
-  std::map<std::string, std::string> files_;  // each WAV's bytes, "" when unreadable
-  std::map<std::string, Mix_Chunk*> chunks_;  // decoded for the open device
+  std::shared_ptr<Shared> shared_;
+  std::thread worker_;
+  bool stopped_cleanly_ = true;
 };
 
 }  // namespace quillvane

@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "platform/clock.h"
+#include "platform/latency_stamp.h"
 #include "platform/quit_signal.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/speechd/text.h"
@@ -75,13 +76,18 @@ SdlPlatform::~SdlPlatform() {
   }
   for (int end : stop_watching_)
     if (end >= 0) ::close(end);
+  const bool audio_stopped = !cues_ || cues_->stop();
   cues_.reset();
   voice_.reset();
   forget_textures();
   if (font_) TTF_CloseFont(font_);
   if (TTF_WasInit()) TTF_Quit();
   if (window_) SDL_DestroyWindow(window_);
-  SDL_Quit();
+  // A cue thread stuck in the audio device keeps SDL's audio: the rest goes.
+  if (audio_stopped)
+    SDL_Quit();
+  else
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 bool SdlPlatform::open() {
@@ -108,6 +114,7 @@ bool SdlPlatform::open() {
     return false;
   }
   SDL_StopTextInput();
+  voice_event_ = SDL_RegisterEvents(1);
   if (TTF_Init() == 0) {
     const std::string file = find_font_file();
     font_ = TTF_OpenFont(file.c_str(), kFontPixels);
@@ -154,6 +161,7 @@ bool SdlPlatform::dispatch(const SDL_Event& event) {
       return true;
     case SDL_KEYDOWN:
       if (auto key = translate_key(event.key.keysym.sym, event.key.keysym.mod, event.key.repeat)) {
+        latency_stamp("key");
         sink_->key_event(key->keycode, key->shift);
         return true;
       }
@@ -169,18 +177,14 @@ bool SdlPlatform::dispatch(const SDL_Event& event) {
           return false;
       }
     default:
+      if (event.type == voice_event_) notice_voice_change();
       return false;
   }
 }
 
 void SdlPlatform::wait_until(double deadline) {
   for (;;) {
-    const double start = now();
-    // The wait also wakes to close the audio device once the cues are over.
-    if (cues_) cues_->close_if_idle(start);
-    double until = deadline;
-    if (auto idle = cues_ ? cues_->idle_deadline() : std::nullopt) until = std::min(until, *idle);
-    const double remaining = until - start;
+    const double remaining = deadline - now();
     SDL_Event event;
     int got = 0;
     if (remaining <= 0) {
@@ -285,15 +289,55 @@ void SdlPlatform::render() {
 Voice* SdlPlatform::make_voice() {
   if (!voice_tried_) {
     voice_tried_ = true;
-    std::string why;
-    voice_ = SpeechdVoice::open(&why);
-    if (!voice_) std::cerr << "quillvane: no voice: " << why << '\n';
+    // The voice's thread wakes the wait with an event of its own
+    // (SDL_PushEvent may be called from any thread).
+    const Uint32 type = voice_event_;
+    voice_ = std::make_unique<SpeechdVoice>([type] {
+      if (type == static_cast<Uint32>(-1)) return;
+      SDL_Event event{};
+      event.type = type;
+      SDL_PushEvent(&event);
+    });
+    window_voice_ = std::make_unique<WindowVoice>(*this);
   }
-  return voice_.get();
+  return window_voice_.get();
+}
+
+void SdlPlatform::voice_say(const std::string& text) {
+  notice_voice_change();
+  if (voice_missing_) {
+    show_in_title(text);
+    latency_stamp("line");
+    return;
+  }
+  last_voiced_ = text;
+  voice_->speak_purge(text);
+}
+
+void SdlPlatform::notice_voice_change() {
+  if (!voice_) return;
+  const SpeechdVoice::State state = voice_->state();
+  if (state == SpeechdVoice::State::missing && !voice_missing_) {
+    voice_missing_ = true;
+    std::cerr << "quillvane: no voice (" << voice_->why()
+              << "); the lines are shown in the title until speech-dispatcher answers.\n";
+    show_in_title("No voice: speech-dispatcher does not answer. Lines are shown in the title.");
+    // The line that could not be said is not lost.
+    if (!last_voiced_.empty()) show_in_title(last_voiced_);
+    last_voiced_.clear();
+  } else if (state == SpeechdVoice::State::ready && voice_missing_) {
+    voice_missing_ = false;
+    std::cerr << "quillvane: speech-dispatcher answers again; the voice is back.\n";
+  }
+}
+
+void SdlPlatform::show_in_title(const std::string& text) {
+  if (caption_ == text) set_caption(" " + text);
+  set_caption(text);
 }
 
 void SdlPlatform::play_sound(const std::string& path) {
-  if (cues_) cues_->play(path, now());
+  if (cues_) cues_->play(path);
 }
 
 }  // namespace quillvane

@@ -62,8 +62,28 @@ class SdlPlatform : public Platform {
     Rgb colour;
   };
 
+  // The voice of mode 0 as the window gives it: speech-dispatcher while it
+  // answers, the window's title while it is missing.
+  class WindowVoice : public Voice {
+   public:
+    explicit WindowVoice(SdlPlatform& platform) : platform_(platform) {}
+    void speak_purge(const std::string& text) override { platform_.voice_say(text); }
+    void set_rate(int rate) override { platform_.voice_->set_rate(rate); }
+    void set_volume(int volume) override { platform_.voice_->set_volume(volume); }
+
+   private:
+    SdlPlatform& platform_;
+  };
+
   // Hands one SDL event to the game; true when the game was given something.
   bool dispatch(const SDL_Event& event);
+  void voice_say(const std::string& text);
+  // Acts on a change of the voice's state: a lost voice is told once, in
+  // the title and on standard error, and its lines go to the title.
+  void notice_voice_change();
+  // Puts a line in the title as caption mode 1 does: a line equal to the
+  // title is first shown with a leading space, so that the change is seen.
+  void show_in_title(const std::string& text);
   // Draws the last presented list, scrolled so the selected line shows.
   void render();
   // The line's text drawn once in its colour, kept for later frames.
@@ -87,7 +107,11 @@ class SdlPlatform : public Platform {
   bool first_frame_shown_ = false;
 
   std::unique_ptr<SpeechdVoice> voice_;
+  std::unique_ptr<WindowVoice> window_voice_;
   bool voice_tried_ = false;
+  bool voice_missing_ = false;                    // the loss has been told; lines go to the title
+  std::string last_voiced_;                       // the last line handed to speech-dispatcher
+  Uint32 voice_event_ = static_cast<Uint32>(-1);  // pushed when the voice changes
   std::unique_ptr<CuePlayer> cues_;
   std::thread signal_watcher_;
   int stop_watching_[2] = {-1, -1};

@@ -1,8 +1,20 @@
-// The voice of speech mode 0 on Linux: speech-dispatcher through libspeechd.
+// The voice of speech mode 0 on Linux: speech-dispatcher through libspeechd,
+// spoken from a thread of its own so that a daemon that stalls never stalls
+// the game. The game's calls only leave a request in a mailbox (the newest
+// line wins) and return at once.
+//
+// The voice starts out connecting. A daemon that cannot be reached, or does
+// not answer within a few seconds, is given up on: the voice is missing, the
+// lines meanwhile are dropped (the front-end shows them instead), and
+// connecting is tried again in the background, at first after 30 seconds,
+// then less often. Every change of state calls on_change on the voice's
+// thread; it must be quick and thread-safe (it wakes the front-end's wait).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "platform/platform.h"
 
@@ -10,9 +22,11 @@ namespace quillvane {
 
 class SpeechdVoice : public Voice {
  public:
-  // Connects to speech-dispatcher, starting it when it is not running.
-  // Returns nullptr when that fails, with the reason in *why.
-  static std::unique_ptr<SpeechdVoice> open(std::string* why);
+  enum class State { connecting, ready, missing };
+
+  explicit SpeechdVoice(std::function<void()> on_change);
+  // Leaves a last line at most about 0.3 s to go out, then returns; a thread
+  // stuck in the daemon is left behind rather than waited for.
   ~SpeechdVoice() override;
   SpeechdVoice(const SpeechdVoice&) = delete;
   SpeechdVoice& operator=(const SpeechdVoice&) = delete;
@@ -23,9 +37,15 @@ class SpeechdVoice : public Voice {
   void set_rate(int rate) override;
   void set_volume(int volume) override;
 
+  State state() const;
+  // Why the voice is missing, in a few words.
+  std::string why() const;
+
+  struct Shared;
+
  private:
-  explicit SpeechdVoice(void* connection) : connection_(connection) {}
-  void* connection_;  // SPDConnection*, kept out of this header
+  std::shared_ptr<Shared> shared_;
+  std::thread worker_;
 };
 
 // The voice rate speech-dispatcher is given for the game's rate setting.

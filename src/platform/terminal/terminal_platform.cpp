@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "platform/clock.h"
+#include "platform/latency_stamp.h"
 #include "platform/quit_signal.h"
 #include "platform/speechd/text.h"
 #include "platform/terminal/terminal_keys.h"
@@ -86,9 +87,11 @@ TerminalPlatform::TerminalPlatform(int input, int output, std::string program_fo
 
 TerminalPlatform::~TerminalPlatform() {
   restore();
+  const bool audio_stopped = !cues_ || cues_->stop();
   cues_.reset();
   voice_.reset();
-  SDL_Quit();
+  // A cue thread stuck in the audio device keeps SDL's audio.
+  if (audio_stopped) SDL_Quit();
 }
 
 bool TerminalPlatform::open() {
@@ -164,11 +167,19 @@ void TerminalPlatform::on_say(const std::string& text) {
 }
 
 bool TerminalPlatform::read_input(int timeout_ms) {
-  // A quit signal wakes the wait as a key would.
-  pollfd descriptors[2] = {{input_, POLLIN, 0}, {quit_signal::fd(), POLLIN, 0}};
-  const int ready = poll(descriptors, quit_signal::fd() >= 0 ? 2 : 1, timeout_ms);
-  if (ready <= 0 || !(descriptors[0].revents & (POLLIN | POLLHUP | POLLERR)))
-    return true;  // nothing typed yet
+  // The voice's worker and a quit signal wake the wait as a key would (a
+  // negative descriptor is skipped by poll).
+  pollfd descriptors[3] = {
+      {input_, POLLIN, 0}, {wake_.fd(), POLLIN, 0}, {quit_signal::fd(), POLLIN, 0}};
+  const int ready = poll(descriptors, 3, timeout_ms);
+  if (ready <= 0) return true;  // nothing yet (or a signal woke the wait)
+  if (descriptors[1].revents & POLLIN) {
+    woke_ = true;
+    wake_.drain();
+    notice_voice_change();
+  }
+  if (descriptors[2].revents & POLLIN) woke_ = true;
+  if (!(descriptors[0].revents & (POLLIN | POLLHUP | POLLERR))) return true;
   char buffer[4096];
   const ssize_t got = read(input_, buffer, sizeof buffer);
   if (got < 0) return errno == EINTR || errno == EAGAIN;
@@ -199,6 +210,7 @@ bool TerminalPlatform::deliver_keys(bool final) {
       delivered = true;
     }
     if (key.kind == TerminalKey::key) {
+      latency_stamp("key");
       sink_->key_event(key.keycode, key.shift);
       delivered = true;
     }
@@ -211,23 +223,19 @@ void TerminalPlatform::wait_until(double deadline) {
     if (deliver_quit() || deliver_keys(false)) return;
     const double start = now();
     if (deadline - start <= 0) return;
-    // The wait also wakes to close the audio device once the cues are over.
-    if (cues_) cues_->close_if_idle(start);
-    double until = deadline;
-    if (auto idle = cues_ ? cues_->idle_deadline() : std::nullopt) until = std::min(until, *idle);
     // Whole milliseconds, rounded up, at most an hour per poll; a sequence
     // cut short waits only briefly for its rest.
-    int timeout =
-        static_cast<int>(std::min(std::ceil(std::max(until - start, 0.0) * 1000.0), 3600000.0));
+    int timeout = static_cast<int>(std::min(std::ceil((deadline - start) * 1000.0), 3600000.0));
     const bool partial = !pending_.empty();
     if (partial) timeout = std::min(timeout, kEscapeMilliseconds);
     const std::size_t before = pending_.size();
+    woke_ = false;
     if (!read_input(timeout)) {
       // The input has closed: nobody is left to play.
       if (sink_) sink_->close_event();
       return;
     }
-    if (partial && pending_.size() == before && deliver_keys(true)) return;
+    if (partial && !woke_ && pending_.size() == before && deliver_keys(true)) return;
   }
 }
 
@@ -242,15 +250,24 @@ void TerminalPlatform::yield_once() {
 Voice* TerminalPlatform::make_voice() {
   if (!voice_tried_) {
     voice_tried_ = true;
-    std::string why;
-    voice_ = SpeechdVoice::open(&why);
-    if (!voice_) write_out("No voice (" + printable_utf8(why) + "); the lines are printed.\n");
+    voice_ = std::make_unique<SpeechdVoice>([wake = &wake_] { wake->notify(); });
   }
   return voice_.get();
 }
 
+void TerminalPlatform::notice_voice_change() {
+  if (!voice_) return;
+  const SpeechdVoice::State state = voice_->state();
+  if (state == SpeechdVoice::State::missing && !voice_missing_) {
+    voice_missing_ = true;
+    write_out("No voice: speech-dispatcher does not answer. The lines are printed.\n");
+  } else if (state == SpeechdVoice::State::ready) {
+    voice_missing_ = false;
+  }
+}
+
 void TerminalPlatform::play_sound(const std::string& path) {
-  if (cues_) cues_->play(path, now());
+  if (cues_) cues_->play(path);
 }
 
 }  // namespace quillvane

@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/cue_player.h"
 #include "platform/speechd/speechd_voice.h"
+#include "platform/wake_pipe.h"
 
 namespace quillvane {
 
@@ -62,10 +63,13 @@ class TerminalPlatform : public Platform, public Observer {
 
  private:
   // Reads what the terminal has sent, waiting at most timeout_ms (-1: no
-  // limit); false at the end of input.
+  // limit); false at the end of input. A wake-up (the voice's state
+  // changed) ends the wait early.
   bool read_input(int timeout_ms);
   // Hands a quit signal's request to the game once; true when it did.
   bool deliver_quit();
+  // A lost voice is told once, as a printed line.
+  void notice_voice_change();
   // Hands every complete key in the buffer to the game; true when any was.
   bool deliver_keys(bool final);
   void write_out(const std::string& text);
@@ -82,8 +86,11 @@ class TerminalPlatform : public Platform, public Observer {
   bool quit_delivered_ = false;
   termios saved_{};
 
+  WakePipe wake_;  // before voice_: the voice's thread writes to it
   std::unique_ptr<SpeechdVoice> voice_;
   bool voice_tried_ = false;
+  bool voice_missing_ = false;  // the loss has been told
+  bool woke_ = false;           // the last read_input was ended by a wake-up
   std::unique_ptr<CuePlayer> cues_;
 };
 

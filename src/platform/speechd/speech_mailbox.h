@@ -1,0 +1,44 @@
+// What the game has asked of the voice and the voice's thread has not yet
+// done. The newest line wins: a line posted while another still waits
+// replaces it, since the game's every line cuts off the one before. Rate and
+// volume keep their newest value until taken. Not locked: the owner guards it.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quillvane {
+
+struct SpeechRequest {
+  std::optional<int> rate;
+  std::optional<int> volume;
+  std::optional<std::string> line;
+};
+
+class SpeechMailbox {
+ public:
+  void post_line(std::string text) { waiting_.line = std::move(text); }
+  void post_rate(int rate) { waiting_.rate = rate; }
+  void post_volume(int volume) { waiting_.volume = volume; }
+  // A line that can no longer be said (the voice is missing) is dropped;
+  // the settings stay for the next connection.
+  void drop_line() { waiting_.line.reset(); }
+  // Settings given earlier, for a new connection: each is posted unless a
+  // newer value already waits.
+  void restore(std::optional<int> rate, std::optional<int> volume) {
+    if (!waiting_.rate) waiting_.rate = rate;
+    if (!waiting_.volume) waiting_.volume = volume;
+  }
+  bool empty() const { return !waiting_.rate && !waiting_.volume && !waiting_.line; }
+  // Everything waiting, in the order to apply it: rate, volume, then the line.
+  SpeechRequest take() {
+    SpeechRequest taken = std::move(waiting_);
+    waiting_ = SpeechRequest{};
+    return taken;
+  }
+
+ private:
+  SpeechRequest waiting_;
+};
+
+}  // namespace quillvane

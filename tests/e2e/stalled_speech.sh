@@ -1,0 +1,229 @@
+#!/usr/bin/env bash
+# A speech-dispatcher that stalls never stalls the game. The terminal (under
+# tmux) and the window (under Xvfb) each play the same 100 keys three times:
+# with a healthy capture daemon, with a fake daemon that accepts and never
+# answers, and with one that answers only 5 s after it started. Every run
+# must show the same lines for the keys (the terminal's printed lines; in the
+# window, the spoken lines or, while the voice is missing, the title), tell
+# once that the voice is missing, let the late voice take over by itself, and
+# quit promptly.
+#
+#   tests/e2e/stalled_speech.sh BUILD_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+game=$(cd "${1:?usage: stalled_speech.sh BUILD_DIR}" && pwd)/quillvane
+[[ -x "$game" ]] || e2e_fail "no game at $game"
+
+e2e_setup_speech
+socket="quillvane-stall-$$"
+tmux_() { tmux -L "$socket" "$@"; }
+xvfb_pid="" game_pid="" fake_pid=""
+stop_fake() {
+  if [[ -n "$fake_pid" ]]; then kill "$fake_pid" 2>/dev/null || true; wait "$fake_pid" 2>/dev/null || true; fi
+  fake_pid=""
+}
+cleanup() {
+  tmux_ kill-server 2>/dev/null || true
+  [[ -n "$game_pid" ]] && kill "$game_pid" 2>/dev/null || true
+  stop_fake
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+  e2e_stop_speech
+  if [[ "${E2E_KEEP:-}" != 1 ]]; then rm -rf "$E2E"; fi
+}
+trap cleanup EXIT
+
+notice_terminal="No voice: speech-dispatcher does not answer. The lines are printed."
+notice_window="No voice: speech-dispatcher does not answer. Lines are shown in the title."
+# Two keys start an easy game; the other 98 move through the inventory and
+# ask for the number of steps, each answered by one line.
+keys=(Return Return)
+while ((${#keys[@]} < 100)); do keys+=(Down Down Down Up 1 d w); done
+keys=("${keys[@]:0:100}")
+
+# Starts a fake daemon ($1: silent or late:5) and points the game at it.
+start_fake() {
+  stop_fake
+  rm -f "$E2E/fake.sock" "$E2E/fake-spoken.txt"
+  python3 "$here/fake_speechd.py" "$E2E/fake.sock" "$1" "$E2E/fake-spoken.txt" &
+  fake_pid=$!
+  fake_started=$(date +%s%N)
+  wait_for '[[ -S "$E2E/fake.sock" ]]' 10 || e2e_fail "the fake daemon did not start"
+  export SPEECHD_ADDRESS="unix_socket:$E2E/fake.sock"
+}
+fake_spoken() { [[ -f "$E2E/fake-spoken.txt" ]] && cat "$E2E/fake-spoken.txt" || true; }
+
+# Milliseconds since $1 (nanoseconds).
+since() { echo $((($(date +%s%N) - $1) / 1000000)); }
+
+# Halfway through the keys, with the late daemon, waits until it answers, so
+# that the second half shows the voice taking over again by itself.
+halfway_wait() { # daemon count
+  if [[ "$1" == late:* && "$2" == 50 ]]; then
+    while (($(since "$fake_started") < 6000)); do sleep 0.1; done
+  fi
+}
+
+# ---- the terminal ----
+terminal_run() { # label daemon
+  local label=$1 daemon=$2 data="$E2E/data-t-$1"
+  mkdir -p "$data"
+  if [[ "$daemon" == capture ]]; then unset SPEECHD_ADDRESS; else start_fake "$daemon"; fi
+  e2e_stop_speech
+  sleep 0.3
+  rm -f "$SPEECH_LOG"
+  cat >"$E2E/run-$label.sh" <<RUN
+env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy "$game" --seed 7 --data-dir "$data" 2>"$E2E/stderr-t-$label"
+echo "EXIT=\$?"
+sleep 600
+RUN
+  tmux_ -f /dev/null new-session -d -s "$label" -x 160 -y 50 "bash $E2E/run-$label.sh"
+  tmux_ set -t "$label" history-limit 5000 >/dev/null
+  # The printed lines, without the first line (how to type the keys) and
+  # the line that tells of a missing voice.
+  shown() { tmux_ capture-pane -t "$label" -p -J -S - | sed '/^$/d' | tail -n +2 | grep -vxF "$notice_terminal" || true; }
+  wait_for '[[ "$(shown | head -n 1)" == Welcome* ]]' 30 || e2e_fail "terminal $label: no welcome"
+  if [[ "$daemon" != capture ]]; then
+    wait_for 'tmux_ capture-pane -t "$label" -p -J -S - | grep -qxF "$notice_terminal"' 10 ||
+      e2e_fail "terminal $label: the missing voice was not told"
+  fi
+  local count=1 key
+  for key in "${keys[@]}"; do
+    # tmux names Return Enter.
+    halfway_wait "$daemon" "$count"
+    tmux_ send-keys -t "$label" "${key/#Return/Enter}"
+    count=$((count + 1))
+    wait_for '(( $(shown | wc -l) >= count ))' 30 || e2e_fail "terminal $label: no line for key $count ($key)"
+  done
+  shown >"$E2E/terminal-$label.lines"
+  if [[ "$daemon" == capture ]]; then
+    # Mode 0 speaks every printed line.
+    wait_spoken "$(tail -n 1 "$E2E/terminal-$label.lines")"
+    diff "$E2E/terminal-$label.lines" <(spoken_lines) >&2 ||
+      e2e_fail "terminal $label: speech-dispatcher was sent other lines than printed"
+  fi
+  local told
+  told=$(tmux_ capture-pane -t "$label" -p -J -S - | grep -cxF "$notice_terminal" || true)
+  if [[ "$daemon" == capture ]]; then ((told == 0)) || e2e_fail "terminal $label: told of a missing voice"; fi
+  if [[ "$daemon" != capture ]]; then ((told == 1)) || e2e_fail "terminal $label: told $told times"; fi
+  local start
+  start=$(date +%s%N)
+  tmux_ send-keys -t "$label" C-c
+  wait_for 'tmux_ capture-pane -t "$label" -p -J -S - | grep -qx "EXIT=0"' 5 ||
+    e2e_fail "terminal $label: Ctrl+C did not end the game"
+  echo "terminal ($daemon): ended $(since "$start") ms after Ctrl+C"
+  tmux_ kill-session -t "$label"
+}
+
+terminal_run healthy capture
+[[ $(wc -l <"$E2E/terminal-healthy.lines") -eq 101 ]] || e2e_fail "terminal: not 101 lines"
+for daemon in silent late:5; do
+  label=${daemon%%:*}
+  terminal_run "$label" "$daemon"
+  if ! diff "$E2E/terminal-healthy.lines" "$E2E/terminal-$label.lines" >&2; then
+    e2e_fail "terminal ($daemon) printed other lines than with a healthy daemon"
+  fi
+done
+# The late daemon's voice took over once it answered: it was sent the last line.
+[[ "$(fake_spoken | tail -n 1)" == "$(tail -n 1 "$E2E/terminal-healthy.lines")" ]] ||
+  e2e_fail "terminal: the late daemon was not sent the last line: $(fake_spoken | tail -n 3)"
+stop_fake
+
+# ---- the window ----
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E/display" 2>"$E2E/xvfb.log" &
+xvfb_pid=$!
+wait_for '[[ -s "$E2E/display" ]]' 30 || e2e_fail "Xvfb did not start"
+export DISPLAY=":$(cat "$E2E/display")" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+
+window_run() { # label daemon
+  local label=$1 daemon=$2 data="$E2E/data-w-$1"
+  mkdir -p "$data"
+  if [[ "$daemon" == capture ]]; then unset SPEECHD_ADDRESS; else start_fake "$daemon"; fi
+  # A fresh capture daemon, so that its log holds only this run.
+  e2e_stop_speech
+  sleep 0.3
+  rm -f "$SPEECH_LOG"
+  local before=0
+  "$game" --window --seed 7 --data-dir "$data" 2>"$E2E/stderr-w-$label" &
+  game_pid=$!
+  wait_for 'xdotool search --pid "$game_pid" --name "Quillvane" >/dev/null 2>&1' 30 || e2e_fail "no window"
+  local window
+  window=$(xdotool search --pid "$game_pid" --name "Quillvane" | head -n 1)
+  xprop -spy -id "$window" _NET_WM_NAME >"$E2E/titles-$label" 2>/dev/null &
+  local spy=$!
+  title() { xdotool getwindowname "$window" 2>/dev/null; }
+  local count=1 key expected
+  if [[ "$daemon" == capture ]]; then
+    # The lines as the window gave them: spoken.
+    shown() { spoken_lines; }
+    wait_for '[[ "$(shown | head -n 1)" == Welcome* ]]' 30 || e2e_fail "window $label: no welcome"
+    for key in "${keys[@]}"; do
+      xdotool key --window "$window" "$key"
+      count=$((count + 1))
+      wait_for '(( $(shown | wc -l) >= count ))' 30 ||
+        e2e_fail "window $label: no line for key $count ($key): $(shown | tail -n 2)"
+    done
+  else
+    # Each key's line must show as with the healthy daemon: in the title
+    # while the voice is missing, else sent to the (late) daemon.
+    : >"$E2E/window-$label.shown"
+    shown() { cat "$E2E/window-$label.shown"; }
+    seen() { # line: shown in the title or the newest line the daemon was sent
+      if [[ "$(title)" == "$1" ]]; then echo "$1" >>"$E2E/window-$label.shown"; return 0; fi
+      if (($(fake_spoken | wc -l) > spoken_before)) && [[ "$(fake_spoken | tail -n 1)" == "$1" ]]; then
+        echo "$1" >>"$E2E/window-$label.shown"
+        return 0
+      fi
+      return 1
+    }
+    local spoken_before=0
+    expected=$(sed -n 1p "$E2E/window-healthy.lines")
+    wait_for 'seen "$expected"' 30 || e2e_fail "window $label: no welcome; title '$(title)'"
+    for key in "${keys[@]}"; do
+      halfway_wait "$daemon" "$count"
+      spoken_before=$(fake_spoken | wc -l)
+      xdotool key --window "$window" "$key"
+      count=$((count + 1))
+      expected=$(sed -n "${count}p" "$E2E/window-healthy.lines")
+      wait_for 'seen "$expected"' 30 ||
+        e2e_fail "window $label: key $count ($key) did not show '$expected'; title '$(title)'"
+    done
+  fi
+  shown >"$E2E/window-$label.lines"
+  if [[ "$daemon" != capture ]]; then
+    [[ $(grep -cF "quillvane: no voice" "$E2E/stderr-w-$label") -eq 1 ]] ||
+      e2e_fail "window $label: the missing voice was not told once on stderr"
+  fi
+  # Leave through the game menu; the game says Goodbye and waits 0.5 s.
+  xdotool key --window "$window" Escape
+  now_showing() { # line: in the title, or the newest line sent to a daemon
+    [[ "$(title)" == "$1" || "$(spoken_lines | tail -n 1)" == "$1" || "$(fake_spoken | tail -n 1)" == "$1" ]]
+  }
+  wait_for 'now_showing Menu' 10 || e2e_fail "window $label: no menu"
+  xdotool key --window "$window" Up
+  wait_for 'now_showing "Exit the game"' 10 || e2e_fail "window $label: no Exit entry"
+  local start status=0
+  start=$(date +%s%N)
+  xdotool key --window "$window" Return
+  wait_for '! kill -0 "$game_pid" 2>/dev/null' 5 || e2e_fail "window $label: Exit did not end the game"
+  echo "window ($daemon): ended $(since "$start") ms after Exit (the game waits 0.5 s after Goodbye)"
+  wait "$game_pid" || status=$?
+  game_pid=""
+  ((status == 0)) || e2e_fail "window $label: exit status $status"
+  kill "$spy" 2>/dev/null || true
+}
+
+window_run healthy capture
+[[ $(wc -l <"$E2E/window-healthy.lines") -eq 101 ]] || e2e_fail "window: not 101 lines"
+if ! diff "$E2E/terminal-healthy.lines" "$E2E/window-healthy.lines" >&2; then
+  e2e_fail "the window spoke other lines than the terminal printed"
+fi
+for daemon in silent late:5; do
+  label=${daemon%%:*}
+  window_run "$label" "$daemon"
+  if ! diff "$E2E/window-healthy.lines" "$E2E/window-$label.lines" >&2; then
+    e2e_fail "window ($daemon) showed other lines than with a healthy daemon"
+  fi
+done
+[[ -n "$(fake_spoken)" ]] || e2e_fail "window: the late daemon's voice never took over"
+echo "stalled speech: ok"
