@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "platform/clock.h"
+#include "platform/sdl/quiet_audio.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/speechd/text.h"
 
@@ -79,6 +80,7 @@ bool SdlPlatform::open() {
   // window's own surface, which keeps OpenGL (and its tens of megabytes) out
   // of the program and starts faster.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  quiet_audio_libraries();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::cerr << "quillvane: cannot open a window: " << SDL_GetError() << '\n';
     return false;
