@@ -1,6 +1,6 @@
 #include "platform/terminal/terminal_keys.h"
 
-#include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillvane {
