@@ -10,10 +10,11 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev fonts-dejavu-core fontconfig libfontconfig-dev
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libspeechd-dev
 )
-# What only the tests need: a virtual display, key senders, terminal
-# multiplexer, audio measuring, and the Windows cross-build run under wine.
+# What only the tests need: a virtual display, key senders, a terminal
+# emulator and a terminal multiplexer, audio measuring, and the Windows
+# cross-build run under wine.
 test_packages=(
-  xvfb xauth xdotool x11-utils imagemagick tmux sox
+  xvfb xauth xdotool x11-utils imagemagick xterm tmux sox
   g++-mingw-w64-x86-64 wine wine64 zip
 )
 if [[ "${1:-}" == "--with-tests" ]]; then packages+=("${test_packages[@]}"); fi

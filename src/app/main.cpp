@@ -18,11 +18,11 @@ int main(int argc, char** argv) {
       "With no options the game opens its window when a display is available, otherwise it plays\n"
       "in the terminal. --script plays headless from a key script and writes a transcript."
 #ifndef _WIN32
-      "\nIn the terminal, where Shift+Enter or Shift+Backspace cannot be typed, Alt+Enter "
-      "combines\n"
-      "and Alt+Backspace undoes; Ctrl+C quits. With neither a display nor a terminal the game\n"
-      "exits with status 2. Saved files live in $XDG_DATA_HOME/quillvane (else\n"
-      "~/.local/share/quillvane); only one copy of the game may use a data folder at a time."
+      "\nIn the terminal, where Shift+Enter or Shift+Backspace cannot be typed (as in xterm, tmux\n"
+      "or the Linux console), Ctrl+J or Alt+Enter combines and Ctrl+H or Alt+Backspace undoes;\n"
+      "Ctrl+C quits. With neither a display nor a terminal the game exits with status 2. Saved\n"
+      "files live in $XDG_DATA_HOME/quillvane (else ~/.local/share/quillvane); only one copy of\n"
+      "the game may use a data folder at a time."
 #endif
   };
   app.set_version_flag("--version", std::string("quillvane ") + kQuillvaneVersion);

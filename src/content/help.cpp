@@ -17,6 +17,9 @@ constexpr std::array<std::string_view, 4> kHelpPages{
     // How to play
     "Pressing a letter on the keyboard will jump you to the first item you have which begins with "
     "that letter.  "
+    "In a terminal, where Shift and Enter or Shift and Backspace may not get through, Control and "
+    "J "
+    "combines and Control and H undoes, as do Alt and Enter and Alt and Backspace.  "
     "Pressing the letter again while you are on an item with that letter jumps to the next one.  "
     "The arrow keys also move through your items.  "
     "Press Enter to choose the selected item, once for each of the two item slots.  "

@@ -52,8 +52,8 @@ $(screen)"
 key() { tmux_ send-keys -t game "$@"; }
 
 wait_screen "Welcome to Quillvane, version (0.7 beta), by Orlick"
-screen | head -n 1 | grep -q "Alt+Enter combines and Alt+Backspace undoes" ||
-  e2e_fail "no line about Alt+Enter at start: $(screen | head -n 1)"
+screen | head -n 1 | grep -q "Ctrl+J or Alt+Enter combines and Ctrl+H or Alt+Backspace undoes" ||
+  e2e_fail "no line about Ctrl+J and Alt+Enter at start: $(screen | head -n 1)"
 key Enter
 wait_screen "Choose puzzle difficulty"
 key Enter
@@ -108,10 +108,10 @@ else
 fi
 wait_screen "EXIT=0" 30
 screen | grep -qx "TERMINAL RESTORED" || e2e_fail "the terminal settings were not restored"
-# modifyOtherKeys and the application keypad were asked for, and switched off
-# again after the last line.
-request=$(printf '\033[>4;1m\033=')
-release=$(printf '\033[>4;0m\033>')
+# modifyOtherKeys, the kitty keyboard protocol and the application keypad
+# were asked for, and switched off again after the last line.
+request=$(printf '\033[>4;2m\033[>1u\033=')
+release=$(printf '\033[<u\033[>4;0m\033>')
 output=$(cat "$E2E/output.raw")
 [[ "$output" == *"$request"* ]] || e2e_fail "the key modes were not asked for"
 [[ "${output##*"$request"}" == *"$release"* ]] || e2e_fail "the key modes were not switched off"

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_platform.h"
@@ -176,6 +177,93 @@ TEST(TerminalKeys, UnknownSequencesAreSkippedWhole) {
   EXPECT_EQ(keys("\xe2\x82"), "");
 }
 
+// What real terminals send for the keys of the game, in every form: plain
+// bytes, xterm's modifyOtherKeys (ESC [ 27 ; m ; c ~), CSI u as tmux's
+// extended keys and the kitty keyboard protocol send it, and the keypad.
+TEST(TerminalKeys, EveryFormOfTheGameKeys) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::string keys;
+  };
+  const Case cases[] = {
+      {"Enter (CR)", "\r", "13/0 "},
+      {"Ctrl+J (LF) combines", "\n", "13/1 "},
+      {"Backspace (DEL)", "\x7f", "8/0 "},
+      {"Ctrl+H (BS) undoes", "\x08", "8/1 "},
+      {"Alt+Enter", "\x1b\r", "13/1 "},
+      {"Alt+Backspace", "\x1b\x7f", "8/1 "},
+      {"Alt+Ctrl+J", "\x1b\n", "13/1 "},
+      {"Alt+Ctrl+H", "\x1b\x08", "8/1 "},
+      {"xterm's 8-bit Alt+Backspace (y diaeresis)", "\xc3\xbf", "8/1 "},
+      {"xterm's 8-bit Alt+Enter (U+008D)", "\xc2\x8d", "13/1 "},
+      {"CSI u Shift+Enter", "\x1b[13;2u", "13/1 "},
+      {"modifyOtherKeys Shift+Enter", "\x1b[27;2;13~", "13/1 "},
+      {"CSI u Shift+Backspace", "\x1b[127;2u", "8/1 "},
+      {"modifyOtherKeys Shift+Backspace", "\x1b[27;2;127~", "8/1 "},
+      {"CSI u Alt+Enter", "\x1b[13;3u", "13/1 "},
+      {"modifyOtherKeys Alt+Backspace", "\x1b[27;3;127~", "8/1 "},
+      {"CSI u Ctrl+Enter stays apart", "\x1b[13;5u", "13/2 "},
+      {"modifyOtherKeys Ctrl+Enter", "\x1b[27;5;13~", "13/2 "},
+      {"CSI u Ctrl+J", "\x1b[106;5u", "13/1 "},
+      {"modifyOtherKeys Ctrl+J", "\x1b[27;5;106~", "13/1 "},
+      {"CSI u Ctrl+H", "\x1b[104;5u", "8/1 "},
+      {"modifyOtherKeys Ctrl+H", "\x1b[27;5;104~", "8/1 "},
+      {"Ctrl+C", "\x03", "quit "},
+      {"Alt+Ctrl+C", "\x1b\x03", "quit "},
+      {"CSI u Ctrl+C", "\x1b[99;5u", "quit "},
+      {"CSI u Ctrl+Shift+C", "\x1b[99;6u", "quit "},
+      {"kitty Ctrl+C, press event", "\x1b[99;5:1u", "quit "},
+      {"modifyOtherKeys Ctrl+C", "\x1b[27;5;99~", "quit "},
+      {"modifyOtherKeys Ctrl+Shift+C", "\x1b[27;6;67~", "quit "},
+      {"kitty key release is no key", "\x1b[99;5:3u", ""},
+      {"Ctrl+letters", "\x01\x0b\x1a", "65/2 75/2 90/2 "},
+      {"CSI u Ctrl+letter", "\x1b[107;5u", "75/2 "},
+      {"modifyOtherKeys Ctrl+Shift+letter", "\x1b[27;6;75~", "75/3 "},
+      {"Ctrl+Space", std::string("\0", 1), "32/2 "},
+      {"CSI u Ctrl+Space", "\x1b[32;5u", "32/2 "},
+      {"Ctrl+backslash", "\x1c", "220/2 "},
+      {"Shift+Tab", "\x1b[Z", "9/1 "},
+      {"CSI u Shift+Tab", "\x1b[9;2u", "9/1 "},
+      {"modifyOtherKeys Shift+Tab", "\x1b[27;2;9~", "9/1 "},
+      {"kitty Escape", "\x1b[27u", "27/0 "},
+      {"kitty Alt+letter", "\x1b[97;3u", "65/4 "},
+      {"kitty Shift+letter with its alternate key", "\x1b[97:65;2u", "65/1 "},
+      {"modifyOtherKeys shifted letter", "\x1b[27;2;65~", "65/1 "},
+      {"modifyOtherKeys Ctrl+digit", "\x1b[27;5;49~", "49/2 "},
+      {"kitty keypad plus and minus", "\x1b[57413u\x1b[57412u", "107/0 109/0 "},
+      {"kitty keypad digits", "\x1b[57399u\x1b[57400u\x1b[57408u", "96/0 97/0 105/0 "},
+      {"kitty keypad Enter", "\x1b[57414u\x1b[57414;2u", "13/0 13/1 "},
+      {"kitty keypad 5 without Num Lock", "\x1b[57427~\x1b[E", "12/0 12/0 "},
+      {"kitty F1 and F3 with modifiers", "\x1b[1;2P\x1b[13;5~", "112/1 114/2 "},
+      {"kitty modifier key alone", "\x1b[57441u", ""},
+      {"keypad plus, minus, times, divide", "\x1bOk\x1bOm\x1bOj\x1bOo", "107/0 109/0 106/0 111/0 "},
+      {"keypad decimal, Enter, equals", "\x1bOn\x1bOM\x1bOX", "110/0 13/0 187/0 "},
+      {"keypad digits", "\x1bOp\x1bOq\x1bOy", "96/0 97/0 105/0 "},
+  };
+  for (const Case& c : cases) EXPECT_EQ(keys(c.bytes), c.keys) << c.what;
+}
+
+// Where the terminal's own Backspace sends BS, BS is Backspace; Alt still undoes.
+TEST(TerminalKeys, BackspaceThatSendsBs) {
+  const auto decode = [](std::string_view bytes) {
+    TerminalKey key = decode_terminal_key(bytes, true, true);
+    return std::to_string(key.keycode) + "/" + std::to_string(key.shift);
+  };
+  EXPECT_EQ(decode("\x08"), "8/0");
+  EXPECT_EQ(decode("\x7f"), "8/0");
+  EXPECT_EQ(decode("\x1b\x08"), "8/1");
+  EXPECT_EQ(decode("\n"), "13/1");
+}
+
+TEST(TerminalKeys, CharacterCutShortWaitsForItsRest) {
+  EXPECT_EQ(decode_terminal_key("\xc3", false).kind, TerminalKey::incomplete);
+  EXPECT_EQ(decode_terminal_key("\x1b\xc3", false).kind, TerminalKey::incomplete);
+  TerminalKey alone = decode_terminal_key("\xc3", true);
+  EXPECT_EQ(alone.kind, TerminalKey::none);
+  EXPECT_EQ(alone.length, 1u);
+}
+
 TEST(Text, Utf8IsKeptAndCodePage1252IsConverted) {
   EXPECT_EQ(to_utf8("Mud and Mud created."), "Mud and Mud created.");
   EXPECT_EQ(to_utf8("Caf\xc3\xa9"), "Caf\xc3\xa9");
@@ -190,6 +278,25 @@ TEST(Text, ControlCharactersArePrintedEscaped) {
   // A C1 control in UTF-8 and an undefined byte of the code page.
   EXPECT_EQ(printable_utf8("\xc2\x9b"), "\\x9B");
   EXPECT_EQ(printable_utf8("x\x81"), "x\\x81");
+}
+
+// Bidirectional controls would show a line, or the rest of it, reversed.
+TEST(Text, BidirectionalControlsArePrintedEscaped) {
+  struct Case {
+    std::string text;
+    std::string printed;
+  };
+  const Case cases[] = {
+      {"Mud\u202e and Water", "Mud\\u202E and Water"},
+      {"\u202a\u202b\u202c\u202d", "\\u202A\\u202B\\u202C\\u202D"},
+      {"\u2066a\u2067b\u2068c\u2069", "\\u2066a\\u2067b\\u2068c\\u2069"},
+      {"\u200e\u200f\u061c", "\\u200E\\u200F\\u061C"},
+      // Neighbours of the controls, and other characters beyond ASCII, stay.
+      {"\u2065\u206a\u2029\u200d\u061b\u202f", "\u2065\u206a\u2029\u200d\u061b\u202f"},
+      {"Caf\xe9", "Caf\xc3\xa9"},
+      {"\xe2\x80\xa2", "\xe2\x80\xa2"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(printable_utf8(c.text), c.printed) << c.printed;
 }
 
 TEST(Voice, RateIsTenTimesTheGameRateWithinLimits) {

@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/latency_stamp.h"
 #include "platform/quit_signal.h"
+#include "platform/sdl/quiet_audio.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/speechd/text.h"
 
@@ -100,6 +101,7 @@ bool SdlPlatform::open() {
   // SIGHUP).
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   quit_signal::install();
+  quiet_audio_libraries();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::cerr << "quillvane: cannot open a window: " << SDL_GetError() << '\n';
     return false;

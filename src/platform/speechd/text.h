@@ -13,7 +13,9 @@ namespace quillvane {
 std::string to_utf8(std::string_view text);
 
 // Like to_utf8, and every control character (C0, DEL, C1) is shown as \xNN
-// so that nothing the game prints can drive the terminal.
+// and every bidirectional control (embeddings, overrides, isolates, marks)
+// as \uNNNN, so that nothing the game prints can drive the terminal or show
+// a line reversed.
 std::string printable_utf8(std::string_view text);
 
 }  // namespace quillvane

@@ -2,8 +2,9 @@
 // virtual-key codes and the shift mask (1 Shift, 2 Ctrl, 4 Alt). Understands
 // plain characters, control characters, the usual escape sequences for
 // arrows, editing and function keys, the application keypad (ESC O p..y, k,
-// m, j, o, n, M) and xterm's modifyOtherKeys reports (ESC [ 27 ; m ; c ~ and
-// ESC [ c ; m u), which carry Shift+Enter and Shift+Backspace.
+// m, j, o, n, M), xterm's modifyOtherKeys reports (ESC [ 27 ; m ; c ~), and
+// CSI u reports (ESC [ c ; m u) as tmux's extended keys and the kitty
+// keyboard protocol send them; those carry Shift+Enter and Shift+Backspace.
 #pragma once
 
 #include <cstddef>
@@ -27,8 +28,14 @@ struct TerminalKey {
 // Decodes the first key in bytes (not empty). When more input may still be
 // on its way, a sequence that could go on is reported incomplete; when
 // final is true the bytes are taken as they stand (a lone ESC is Escape).
-// Alt+Enter and Alt+Backspace stand for Shift+Enter and Shift+Backspace,
-// for terminals that cannot send Shift with those keys.
-TerminalKey decode_terminal_key(std::string_view bytes, bool final);
+//
+// Many terminals cannot send Shift with Enter or Backspace, so other keys
+// stand for Shift+Enter (combine) and Shift+Backspace (undo) in every form
+// they arrive in: Ctrl+J (LF, where Enter sends CR) and Alt+Enter combine;
+// Ctrl+H (BS, where Backspace sends DEL) and Alt+Backspace undo. When the
+// terminal's own Backspace sends BS (backspace_sends_bs, from its erase
+// character), BS is plain Backspace instead.
+TerminalKey decode_terminal_key(std::string_view bytes, bool final,
+                                bool backspace_sends_bs = false);
 
 }  // namespace quillvane

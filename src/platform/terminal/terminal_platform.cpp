@@ -11,10 +11,13 @@
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <string_view>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/latency_stamp.h"
 #include "platform/quit_signal.h"
+#include "platform/sdl/quiet_audio.h"
 #include "platform/speechd/text.h"
 #include "platform/terminal/terminal_keys.h"
 
@@ -22,11 +25,12 @@ namespace quillvane {
 
 namespace {
 
-// Asks for xterm's modifyOtherKeys (Shift+Enter and Shift+Backspace arrive as
-// their own sequences) and the application keypad (keypad keys arrive
-// distinct from the main keys); and the reverse.
-constexpr std::string_view kRequestKeys = "\x1b[>4;1m\x1b=";
-constexpr std::string_view kReleaseKeys = "\x1b[>4;0m\x1b>";
+// Asks for xterm's modifyOtherKeys level 2 and pushes the kitty keyboard
+// protocol's "disambiguate" flag (where supported, Shift+Enter and
+// Shift+Backspace arrive as their own sequences), and the application keypad
+// (keypad keys arrive distinct from the main keys); and the reverse.
+constexpr std::string_view kRequestKeys = "\x1b[>4;2m\x1b[>1u\x1b=";
+constexpr std::string_view kReleaseKeys = "\x1b[<u\x1b[>4;0m\x1b>";
 
 // How long a lone ESC waits for the rest of a sequence before it counts as
 // the Escape key.
@@ -119,10 +123,12 @@ bool TerminalPlatform::open() {
   raw_ = true;
   write_out(std::string(kRequestKeys));
   write_out(
-      "Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Alt+Enter "
-      "combines and Alt+Backspace undoes; Ctrl+C quits.\n");
-  // The cues need only SDL's audio; SDL must not take the terminal's signals.
+      "Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or "
+      "Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.\n");
+  // The cues need only SDL's audio; SDL must not take the terminal's signals,
+  // and the audio libraries must not print over the game's lines.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  quiet_audio_libraries();
   cues_ = std::make_unique<CuePlayer>();
   return true;
 }
@@ -166,6 +172,19 @@ void TerminalPlatform::on_say(const std::string& text) {
   }
 }
 
+void TerminalPlatform::on_cue(const std::string& literal) {
+  static constexpr std::pair<std::string_view, std::string_view> outputs[] = {
+      {"/sounds/SAPI.wav", "Speech output: voice and printed lines.\n"},
+      {"/sounds/NVDA.wav",
+       "Speech output: printed lines only, for your screen reader (NVDA mode).\n"},
+      {"/sounds/WE.wav",
+       "Speech output: printed lines only, for your screen reader (Window-Eyes mode).\n"},
+      {"/sounds/JAWS.wav", "Speech output: JAWS.\n"},
+  };
+  for (const auto& [cue, line] : outputs)
+    if (literal == cue) write_out(std::string(line));
+}
+
 bool TerminalPlatform::read_input(int timeout_ms) {
   // The voice's worker and a quit signal wake the wait as a key would (a
   // negative descriptor is skipped by poll).
@@ -198,7 +217,8 @@ bool TerminalPlatform::deliver_quit() {
 bool TerminalPlatform::deliver_keys(bool final) {
   bool delivered = false;
   while (!pending_.empty()) {
-    const TerminalKey key = decode_terminal_key(pending_, final);
+    // Where the terminal's Backspace sends BS, Ctrl+H cannot be told apart.
+    const TerminalKey key = decode_terminal_key(pending_, final, saved_.c_cc[VERASE] == 0x08);
     if (key.kind == TerminalKey::incomplete) break;
     // Taken off the buffer before the game sees it: the game may yield and
     // read more keys while it handles this one.

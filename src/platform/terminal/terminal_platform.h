@@ -57,7 +57,9 @@ class TerminalPlatform : public Platform, public Observer {
   // The game's output as the terminal shows it.
   void on_say(const std::string& text) override;
   void on_title(const std::string&) override {}
-  void on_cue(const std::string&) override {}
+  // The cue that names a new speech output on Tab is silent without a sound
+  // card, so the output is also named in a printed line.
+  void on_cue(const std::string& literal) override;
   void on_wait(double) override {}
   void on_exit() override {}
 
