@@ -118,7 +118,7 @@ grep -qF "<release version=\"$debian_version\"" \
 man_page=$contents/usr/share/man/man6/quillvane.6.gz
 warnings=$(MANWIDTH=80 man --warnings -l "$man_page" 2>&1 >/dev/null)
 [[ -z $warnings ]] || e2e_fail "the manual page renders with warnings: $warnings"
-MANWIDTH=80 man -l "$man_page" 2>/dev/null | col -b >"$work/man.txt"
+LC_ALL=C MANWIDTH=80 man -l "$man_page" 2>/dev/null | col -b >"$work/man.txt"
 grep -qF "Quillvane $version" "$work/man.txt" || e2e_fail "the manual page does not name version $version"
 # Every option of --help is documented.
 for option in $("$build/quillvane" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
