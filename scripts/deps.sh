@@ -11,11 +11,14 @@ packages=(
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libspeechd-dev
 )
 # What only the tests need: a virtual display, key senders, a terminal
-# emulator and a terminal multiplexer, audio measuring, and the Windows
-# cross-build run under wine.
+# emulator and a terminal multiplexer, audio measuring, the Windows
+# cross-build run under wine, and the Debian package's build and checks
+# (dpkg-shlibdeps, lintian, the desktop entry, AppStream and manual page
+# validators).
 test_packages=(
   xvfb xauth xdotool x11-utils imagemagick xterm tmux sox
   g++-mingw-w64-x86-64 wine wine64 zip
+  dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 if [[ "${1:-}" == "--with-tests" ]]; then packages+=("${test_packages[@]}"); fi
 

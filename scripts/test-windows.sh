@@ -97,5 +97,19 @@ echo "-- GUI smoke test (Xvfb + wine)"
 bash "$root/tests/windows/gui_smoke.sh" "$build" "$work"
 
 echo "-- package"
-ls -l "$build"/quillvane-*-windows-x86_64.zip
+# The zip's name and read-me carry the version the game itself reports.
+version=$(wine "$build/quillvane.exe" --version | tr -d '\r')
+version=${version#quillvane }
+zip=$build/quillvane-${version// /-}-windows-x86_64.zip
+[[ -f $zip ]] || {
+  echo "no $zip for version $version" >&2
+  exit 1
+}
+mkdir -p "$work/zip"
+(cd "$work/zip" && cmake -E tar xf "$zip")
+if [[ "$(head -n 1 "$work/zip/Quillvane/README.txt")" != "Quillvane $version for Windows" ]]; then
+  echo "the zip's README.txt names another version than $version" >&2
+  exit 1
+fi
+ls -l "$zip"
 echo "windows: all passed"

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-namespace quillvane {
+#include "quillvane/version.h"
 
-inline constexpr const char* kQuillvaneVersion = "0.7 beta";
+namespace quillvane {
 
 struct FrontendOptions {
   std::string data_dir;

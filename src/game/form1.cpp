@@ -2,6 +2,8 @@
 // hands in.
 #include "game/form1.h"
 
+#include "quillvane/version.h"
+
 namespace quillvane {
 namespace {
 
@@ -28,7 +30,7 @@ void Form1::Form_Load() {
   ActionScope action(action_depth_);
 
   seedrandom(platform_.random_seed());
-  version = "0.7 beta";
+  version = kQuillvaneVersion;
   menu = 1;
   menuitem = 0;
   parentmenu = 0;

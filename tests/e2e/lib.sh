@@ -17,15 +17,15 @@ wait_for() {
   done
 }
 
-# A work folder with its own HOME and XDG_RUNTIME_DIR, so that the game's
-# autospawned speech-dispatcher uses a capture module instead of a sound card
-# and logs every line it receives.
-e2e_setup_speech() {
-  E2E=$(mktemp -d)
-  mkdir -p "$E2E/run" "$E2E/home/.config/speech-dispatcher/modules" "$E2E/data"
-  chmod 700 "$E2E/run"
-  printf 'default_driver=null\nquiet\n' >"$E2E/home/.libao"
-  cat >"$E2E/home/.config/speech-dispatcher/speechd.conf" <<'CONF'
+# Writes, under the home folder $1, a speech-dispatcher set-up that the
+# game's autospawned daemon picks up: a capture module instead of a sound
+# card, every line it speaks appended to the file $2, and every protocol
+# line logged.
+e2e_write_speech_config() {
+  local home="$1" spoken="$2"
+  mkdir -p "$home/.config/speech-dispatcher/modules"
+  printf 'default_driver=null\nquiet\n' >"$home/.libao"
+  cat >"$home/.config/speech-dispatcher/speechd.conf" <<'CONF'
 LogLevel 5
 Timeout 2
 AudioOutputMethod "libao"
@@ -33,13 +33,22 @@ AddModule "capture" "sd_generic" "capture.conf"
 DefaultModule capture
 LanguageDefaultModule "en" "capture"
 CONF
-  cat >"$E2E/home/.config/speech-dispatcher/modules/capture.conf" <<CONF
-GenericExecuteSynth "printf '%s|%s\\\\n' \'\$RATE\' \'\$DATA\' >> $E2E/spoken.txt"
+  cat >"$home/.config/speech-dispatcher/modules/capture.conf" <<CONF
+GenericExecuteSynth "printf '%s|%s\\\\n' \'\$RATE\' \'\$DATA\' >> $spoken"
 GenericRateAdd 0
 GenericRateMultiply 100
 GenericRateForceInteger 1
 AddVoice "en" "MALE1" "en"
 CONF
+}
+
+# A work folder with its own HOME and XDG_RUNTIME_DIR, so that the game's
+# autospawned speech-dispatcher uses the capture set-up above.
+e2e_setup_speech() {
+  E2E=$(mktemp -d)
+  mkdir -p "$E2E/run" "$E2E/data"
+  chmod 700 "$E2E/run"
+  e2e_write_speech_config "$E2E/home" "$E2E/spoken.txt"
   export HOME="$E2E/home" XDG_RUNTIME_DIR="$E2E/run"
   SPEECH_LOG="$E2E/run/speech-dispatcher/log/speech-dispatcher.log"
   unset SPEECHD_ADDRESS
