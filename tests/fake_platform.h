@@ -22,6 +22,7 @@ class FakeVoice : public Voice {
   void speak_purge(const std::string& text) override { calls_.push_back("voice:" + text); }
   void set_rate(int rate) override { calls_.push_back("rate:" + std::to_string(rate)); }
   void set_volume(int volume) override { calls_.push_back("volume:" + std::to_string(volume)); }
+  void stop() override { calls_.push_back("voice-stop"); }
 
  private:
   std::vector<std::string>& calls_;
@@ -99,6 +100,15 @@ class FakePlatform : public Platform {
   }
   void send_key(int keycode, bool key_up) override;
   void play_sound(const std::string& path) override { calls.push_back("sound:" + path); }
+  void set_cue_volume(int percent) override {
+    calls.push_back("cue-volume:" + std::to_string(percent));
+  }
+  // What a window would show beside the list: the place and the last line.
+  std::string place, last_line;
+  void show_context(const std::string& where, const std::string& line) override {
+    place = where;
+    last_line = line;
+  }
   std::string program_folder() override { return folder_; }
   std::string data_folder() override { return folder_; }
   // Keeps every file in memory instead of on disk (for long key storms).

@@ -42,6 +42,8 @@ void Form1::Form_Load() {
   if (voice) voice->set_rate(sapirate);
   sapivolume = 100;
   if (voice) voice->set_volume(sapivolume);
+  loadsettings();
+  platform_.set_cue_volume(cuevolume);
   loadjaws();
   speechmode = 0;
   settitle(programtitle());
@@ -66,7 +68,9 @@ void Form1::key_event(int keycode, int shift) {
     run_key(keycode, shift);
     return;
   }
-  if (held_keys_.empty() && safe_during_action(keycode, shift)) {
+  // The comfort keys only speak (or set the cue volume): they never wait
+  // behind a held-back key.
+  if ((held_keys_.empty() && safe_during_action(keycode, shift)) || iscomfortkey(keycode)) {
     ActionScope action(action_depth_);
     Form_KeyDown(keycode, shift);
     return;
@@ -83,6 +87,8 @@ void Form1::run_key(int keycode, int shift) {
     Form_KeyDown(next.keycode, next.shift);
   }
   if (quitting_) endprogram();
+  // A key may change the menu without a word (closing a list).
+  showcontext();
 }
 
 bool Form1::safe_during_action(int keycode, int /*shift*/) const {

@@ -99,6 +99,9 @@ class Form1 : public EventSink {
   // Program
   std::string version;
 
+  // The cue volume in percent (100, 75, 50, 25 or 0), kept in settings.ini.
+  int cuevolume = 100;
+
   // ---------------- Inventory ----------------
   void newitem(const std::string& tempm);
   void deleteitem(int temp);
@@ -157,6 +160,27 @@ class Form1 : public EventSink {
   // ---------------- Keyboard and menus ----------------
   void Form_KeyDown(int KeyCode, int Shift);
   void menustuff(int keycode, int shift);
+
+  // ---------------- Comforts ----------------
+  // Keys beyond the game's own, in every menu and during waits: Home says
+  // the last line again, Page Up and Page Down step through the last 100
+  // lines, End says where the player is, F12 steps the cue volume, and Ctrl
+  // alone silences the voice. True when keycode was one of them.
+  bool comfortkey(int keycode);
+  static bool iscomfortkey(int keycode);
+  // Where the player is, in one line (the End key).
+  std::string statusline() const;
+  // The open menu and its current entry; empty on the game screen.
+  std::string placeline() const;
+  // The current menu's entry number entry, as the menu says it.
+  std::string menulabel(int entry) const;
+  // The number of the current menu's last entry; 0 on the game screen.
+  int menulast() const;
+  // Tells the window where the player is and what was said last.
+  void showcontext();
+  // settings.ini: the cue volume. Missing or damaged means the defaults.
+  void loadsettings();
+  void savesettings();
 
   // ---------------- Speech and sound ----------------
   void sayit(std::string tempm);
@@ -221,6 +245,13 @@ class Form1 : public EventSink {
     int shift;
   };
   std::deque<HeldKey> held_keys_;
+  // The last lines said, oldest first, and the line Page Up and Page Down
+  // have reached; a repeated line is not remembered again.
+  std::deque<std::string> history_;
+  std::size_t history_cursor_ = 0;
+  bool repeating_ = false;
+  void sayagain(std::size_t index);
+
   // Set by a quit that arrived while an action was running.
   bool quitting_ = false;
   bool save_failed_ = false;

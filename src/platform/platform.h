@@ -27,7 +27,6 @@ class EventSink {
   virtual void key_event(int keycode, int shift) = 0;
   // The window must be redrawn.
   virtual void paint_event() = 0;
-  // The player closed the window: the program ends.
   // The player closed the window or asked to quit (Ctrl+C, a quit signal):
   // the program ends, once the action in progress has finished its changes
   // and saves.
@@ -42,6 +41,9 @@ class Voice {
   virtual void speak_purge(const std::string& text) = 0;
   virtual void set_rate(int rate) = 0;
   virtual void set_volume(int volume) = 0;
+  // Silences what is being said (the player's Ctrl). A voice that cannot
+  // leaves it to finish.
+  virtual void stop() {}
 };
 
 // A JAWS-style screen reader's automation object (speech mode 3).
@@ -88,6 +90,14 @@ class Platform {
   // Plays a WAV file asynchronously, cutting off the cue still playing.
   // A missing file is silent.
   virtual void play_sound(const std::string& path) = 0;
+  // The loudness of the cues from the next one on, in percent (0 is off).
+  virtual void set_cue_volume(int /*percent*/) {}
+
+  // ---- what a sighted helper sees ----
+  // Where the player is (the open menu and its current entry; empty on the
+  // game screen) and the last line said, for a window to show beside the
+  // item list. A front-end without room for them ignores them.
+  virtual void show_context(const std::string& /*place*/, const std::string& /*last_line*/) {}
 
   // ---- problems ----
   // Reports a problem the player must hear about outside the game's own

@@ -8,6 +8,14 @@ namespace quillvane {
 void Form1::sayit(std::string tempm) {
   // After a quit the action finishing its work says nothing more.
   if (quitting_) return;
+  if (!repeating_) {
+    // The history keeps the last 100 lines; saying one again resets the
+    // place Page Up and Page Down step from.
+    if (history_.size() == 100) history_.pop_front();
+    history_.push_back(tempm);
+    history_cursor_ = history_.size() - 1;
+  }
+  showcontext();
   if (observer_) observer_->on_say(tempm);
   if (speechmode == 0) {
     if (voice) voice->speak_purge(tempm);

@@ -14,6 +14,7 @@ char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' +
 
 void Form1::Form_KeyDown(int KeyCode, int Shift) {
   if (sendingkeys == 1) return;
+  if (comfortkey(KeyCode)) return;
 
   if (KeyCode == 9) {
     speechmode = speechmode + 1 > 3 ? 0 : speechmode + 1;

@@ -21,7 +21,59 @@ enum Menu {
 constexpr int kEnter = 13;
 constexpr int kEscape = 27;
 
+const char* const kMainLabels[] = {
+    "Start a new game.  Starting a new game will not delete your achievements.  It is meant as a "
+    "convenient way to start over from the beginning.",
+    "Continue where you left off", "View your achievements", "How to play", "Exit the game"};
+const char* const kDifficultyLabels[] = {
+    "Easy mode, Start with 15 magic", "Normal mode, Start with 10 magic",
+    "Hard mode, Start with 5 magic", "Insane mode, Start with no magic", "Previous menu"};
+const char* const kHelpLabels[] = {"Introduction", "How to play", "Helpful keys", "Achevements",
+                                   "Previous menu"};
+const char* const kGameMenuLabels[] = {"Return to the game", "View your achievements",
+                                       "Exit the game"};
+
 }  // namespace
+
+int Form1::menulast() const {
+  switch (menu) {
+    case kMain:
+    case kDifficulty:
+    case kHelp:
+      return 5;
+    case kAchievements:
+      return collectioncount + 1;
+    case kRecipeList:
+    case kDetails:
+      return static_cast<int>(List2.size()) + 1;
+    case kGameMenu:
+      return 3;
+    default:
+      return 0;  // the game screen
+  }
+}
+
+std::string Form1::menulabel(int entry) const {
+  if (entry < 1 || entry > menulast()) return "";
+  switch (menu) {
+    case kMain:
+      return kMainLabels[entry - 1];
+    case kDifficulty:
+      return kDifficultyLabels[entry - 1];
+    case kHelp:
+      return kHelpLabels[entry - 1];
+    case kGameMenu:
+      return kGameMenuLabels[entry - 1];
+    case kAchievements:
+      if (entry <= collectioncount) return collectionline(entry);
+      return parentmenu != 0 ? "Previous menu" : "Close menu";
+    case kRecipeList:
+    case kDetails:
+      return entry == menulast() ? "Close list" : List2[entry - 1];
+    default:
+      return "";
+  }
+}
 
 void Form1::menustuff(int keycode, int /*shift*/) {
   // Escape first moves between menus; the menu open afterwards then takes
@@ -45,26 +97,8 @@ void Form1::menustuff(int keycode, int /*shift*/) {
     }
   }
 
-  int last;
-  switch (menu) {
-    case kMain:
-    case kDifficulty:
-    case kHelp:
-      last = 5;
-      break;
-    case kAchievements:
-      last = collectioncount + 1;
-      break;
-    case kRecipeList:
-    case kDetails:
-      last = static_cast<int>(List2.size()) + 1;
-      break;
-    case kGameMenu:
-      last = 3;
-      break;
-    default:
-      return;  // the game screen
-  }
+  const int last = menulast();
+  if (last == 0) return;  // the game screen
 
   const bool arrow = keycode >= 37 && keycode <= 40;
   if (menuitem == 0 && !arrow) menuitem = 1;
@@ -77,11 +111,7 @@ void Form1::menustuff(int keycode, int /*shift*/) {
 
   switch (menu) {
     case kMain: {
-      static const char* const kLabels[] = {
-          "Start a new game.  Starting a new game will not delete your achievements.  It is meant "
-          "as a convenient way to start over from the beginning.",
-          "Continue where you left off", "View your achievements", "How to play", "Exit the game"};
-      if (!enter) return sayit(kLabels[entry - 1]);
+      if (!enter) return sayit(menulabel(entry));
       if (entry == 1) {
         parentmenu = kMain;
         menu = kDifficulty;
@@ -107,13 +137,10 @@ void Form1::menustuff(int keycode, int /*shift*/) {
       return;
     }
     case kDifficulty: {
-      static const char* const kLabels[] = {
-          "Easy mode, Start with 15 magic", "Normal mode, Start with 10 magic",
-          "Hard mode, Start with 5 magic", "Insane mode, Start with no magic", "Previous menu"};
       static const char* const kStarts[] = {
           "Beginning puzzle on easy mode", "Beginning puzzle on normal mode",
           "Beginning puzzle on hard mode", "Beginning puzzle on insane mode"};
-      if (!enter) return sayit(kLabels[entry - 1]);
+      if (!enter) return sayit(menulabel(entry));
       if (entry <= 4) return newgame(4 - entry, kStarts[entry - 1]);
       sayit("Main manu");
       parentmenu = kDifficulty;
@@ -122,11 +149,8 @@ void Form1::menustuff(int keycode, int /*shift*/) {
       return;
     }
     case kAchievements: {
-      if (entry <= collectioncount) {
-        if (!enter) return sayit(collectionline(entry));
-        return achievementdetails(entry);
-      }
-      if (!enter) return sayit(parentmenu != 0 ? "Previous menu" : "Close menu");
+      if (!enter) return sayit(menulabel(entry));
+      if (entry <= collectioncount) return achievementdetails(entry);
       // The cursor keeps the closing entry's number: the next key in the
       // menu reached lands on its first entry.
       menu = parentmenu;
@@ -134,9 +158,7 @@ void Form1::menustuff(int keycode, int /*shift*/) {
       return;
     }
     case kHelp: {
-      static const char* const kLabels[] = {"Introduction", "How to play", "Helpful keys",
-                                            "Achevements", "Previous menu"};
-      if (!enter) return sayit(kLabels[entry - 1]);
+      if (!enter) return sayit(menulabel(entry));
       if (entry <= 4) return sayit(std::string(content::kHelpPages[entry - 1]));
       menu = kMain;
       menuitem = 0;
@@ -144,14 +166,13 @@ void Form1::menustuff(int keycode, int /*shift*/) {
       return;
     }
     case kRecipeList: {
+      if (!enter) return sayit(menulabel(entry));
       if (entry == last) {
-        if (!enter) return sayit("Close list");
         menu = parentmenu;
         menuitem = 0;
         return;
       }
       const std::string row = List2[entry - 1];
-      if (!enter) return sayit(row);
       int r = 0;
       for (int i = 1; i <= rulecount; ++i)
         if (recipeline(i) == row) r = i;
@@ -179,9 +200,7 @@ void Form1::menustuff(int keycode, int /*shift*/) {
       return;
     }
     case kGameMenu: {
-      static const char* const kLabels[] = {"Return to the game", "View your achievements",
-                                            "Exit the game"};
-      if (!enter) return sayit(kLabels[entry - 1]);
+      if (!enter) return sayit(menulabel(entry));
       if (entry == 1) {
         parentmenu = kGameScreen;
         menu = kGameScreen;
@@ -199,13 +218,11 @@ void Form1::menustuff(int keycode, int /*shift*/) {
       return;
     }
     case kDetails: {
+      if (!enter) return sayit(menulabel(entry));
       if (entry == last) {
-        if (!enter) return sayit("Close list");
         menu = kAchievements;
         menuitem = 0;
-        return;
       }
-      if (!enter) sayit(List2[entry - 1]);
       return;
     }
     default:

@@ -33,6 +33,22 @@ TEST(SpeechMailbox, NewestLineWinsAndQueuedLinesAreDropped) {
   EXPECT_FALSE(mailbox.take().line.has_value());
 }
 
+TEST(SpeechMailbox, AStopDropsTheWaitingLineAndALaterLineIsStillSaid) {
+  SpeechMailbox mailbox;
+  mailbox.post_line("New discovery!  Combining Dirt and Water creates Mud and Mud.");
+  mailbox.post_stop();
+  EXPECT_FALSE(mailbox.empty());
+  const SpeechRequest stopped = mailbox.take();
+  EXPECT_TRUE(stopped.stop);
+  EXPECT_FALSE(stopped.line.has_value());
+  EXPECT_TRUE(mailbox.empty());
+  mailbox.post_stop();
+  mailbox.post_line("Menu");
+  const SpeechRequest both = mailbox.take();
+  EXPECT_TRUE(both.stop);
+  EXPECT_EQ(both.line.value_or(""), "Menu");
+}
+
 TEST(SpeechMailbox, SettingsKeepTheirNewestValueBesideTheLine) {
   SpeechMailbox mailbox;
   mailbox.post_rate(7);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <fstream>
@@ -31,7 +32,12 @@ class Device {
  public:
   ~Device() { close(); }
 
-  void play(const std::string& path) {
+  void play(const std::string& path, int volume) {
+    // Sounds off: the cue still cuts off the one before, and plays nothing.
+    if (volume <= 0) {
+      if (open_) Mix_HaltChannel(0);
+      return;
+    }
     if (!open()) return;
     auto file = files_.find(path);
     if (file == files_.end()) {
@@ -50,6 +56,7 @@ class Device {
       chunk = chunks_.emplace(path, decoded).first;
     }
     Mix_HaltChannel(0);
+    Mix_Volume(0, mixer_volume(volume));
     if (chunk->second) Mix_PlayChannel(0, chunk->second, 0);
   }
 
@@ -101,6 +108,7 @@ struct CuePlayer::Shared {
   std::mutex mutex;
   std::condition_variable wake;
   std::optional<std::string> next;  // the newest cue not yet started
+  int volume = 100;                 // in percent, for the cues from the next one on
   bool stopping = false;
   bool done = false;
 };
@@ -114,9 +122,10 @@ void run_cues(std::shared_ptr<CuePlayer::Shared> shared) {
   for (;;) {
     if (shared->next) {
       const std::string path = std::move(*shared->next);
+      const int volume = shared->volume;
       shared->next.reset();
       lock.unlock();
-      device.play(path);
+      device.play(path, volume);
       last_play = Clock::now();
       lock.lock();
       continue;
@@ -156,6 +165,13 @@ CuePlayer::CuePlayer() : shared_(std::make_shared<Shared>()) {
 }
 
 CuePlayer::~CuePlayer() { stop(); }
+
+int mixer_volume(int percent) { return (std::clamp(percent, 0, 100) * MIX_MAX_VOLUME + 50) / 100; }
+
+void CuePlayer::set_volume(int percent) {
+  std::lock_guard lock(shared_->mutex);
+  shared_->volume = std::clamp(percent, 0, 100);
+}
 
 void CuePlayer::play(const std::string& path) {
   std::lock_guard lock(shared_->mutex);

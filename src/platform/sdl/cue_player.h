@@ -24,6 +24,8 @@ class CuePlayer {
 
   // Plays the WAV file at path.
   void play(const std::string& path);
+  // The loudness of the cues played from now on, in percent; 0 plays none.
+  void set_volume(int percent);
   // Closes the device and ends the thread, waiting at most about 0.3 s;
   // false when the thread was stuck in the audio device and was left behind
   // (SDL's audio must then not be shut down under it).
@@ -36,5 +38,8 @@ class CuePlayer {
   std::thread worker_;
   bool stopped_cleanly_ = true;
 };
+
+// SDL_mixer's channel volume (0..128) for a cue volume in percent.
+int mixer_volume(int percent);
 
 }  // namespace quillvane

@@ -50,6 +50,9 @@ class SdlPlatform : public Platform {
   // Window-Eyes' Ctrl+Shift+T has no Linux reader to wake: nothing is sent.
   void send_key(int, bool) override {}
   void play_sound(const std::string& path) override;
+  void set_cue_volume(int percent) override {
+    if (cues_) cues_->set_volume(percent);
+  }
 
   std::string program_folder() override { return program_folder_; }
   std::string data_folder() override { return data_folder_; }

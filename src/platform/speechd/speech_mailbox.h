@@ -13,11 +13,17 @@ struct SpeechRequest {
   std::optional<int> rate;
   std::optional<int> volume;
   std::optional<std::string> line;
+  // Silence what is being said (a line posted later is still said).
+  bool stop = false;
 };
 
 class SpeechMailbox {
  public:
   void post_line(std::string text) { waiting_.line = std::move(text); }
+  // The player silenced the voice: a line not yet said is dropped too.
+  void post_stop() {
+    waiting_ = SpeechRequest{waiting_.rate, waiting_.volume, std::nullopt, true};
+  }
   void post_rate(int rate) { waiting_.rate = rate; }
   void post_volume(int volume) { waiting_.volume = volume; }
   // A line that can no longer be said (the voice is missing) is dropped;
@@ -29,7 +35,9 @@ class SpeechMailbox {
     if (!waiting_.rate) waiting_.rate = rate;
     if (!waiting_.volume) waiting_.volume = volume;
   }
-  bool empty() const { return !waiting_.rate && !waiting_.volume && !waiting_.line; }
+  bool empty() const {
+    return !waiting_.rate && !waiting_.volume && !waiting_.line && !waiting_.stop;
+  }
   // Everything waiting, in the order to apply it: rate, volume, then the line.
   SpeechRequest take() {
     SpeechRequest taken = std::move(waiting_);

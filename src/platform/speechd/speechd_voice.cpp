@@ -118,10 +118,8 @@ void open_connection(std::shared_ptr<Shared> shared) {
 bool carry_out(SPDConnection* connection, const SpeechRequest& request) {
   if (request.rate) spd_set_voice_rate(connection, speechd_rate(*request.rate));
   if (request.volume) spd_set_volume(connection, std::clamp(*request.volume, -100, 100));
-  if (request.line) {
-    spd_cancel(connection);
-    spd_say(connection, SPD_TEXT, to_utf8(*request.line).c_str());
-  }
+  if (request.line || request.stop) spd_cancel(connection);
+  if (request.line) spd_say(connection, SPD_TEXT, to_utf8(*request.line).c_str());
   return connection->stream != nullptr;
 }
 
@@ -258,6 +256,12 @@ void SpeechdVoice::speak_purge(const std::string& text) {
     }
   }
   latency_stamp("line");
+}
+
+void SpeechdVoice::stop() {
+  std::lock_guard lock(shared_->mutex);
+  shared_->mailbox.post_stop();
+  shared_->wake.notify_all();
 }
 
 void SpeechdVoice::set_rate(int rate) {

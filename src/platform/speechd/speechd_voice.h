@@ -36,6 +36,8 @@ class SpeechdVoice : public Voice {
   // The game's rate r becomes the voice rate 10 * r, within -100..100.
   void set_rate(int rate) override;
   void set_volume(int volume) override;
+  // Cancels what is being said and anything not yet said.
+  void stop() override;
 
   State state() const;
   // Why the voice is missing, in a few words.

@@ -50,6 +50,9 @@ class TerminalPlatform : public Platform, public Observer {
   ScreenReader* make_screen_reader() override { return nullptr; }
   void send_key(int, bool) override {}
   void play_sound(const std::string& path) override;
+  void set_cue_volume(int percent) override {
+    if (cues_) cues_->set_volume(percent);
+  }
 
   std::string program_folder() override { return program_folder_; }
   std::string data_folder() override { return data_folder_; }

@@ -24,6 +24,9 @@ void SapiVoice::speak_purge(const std::string& text) {
   voice_->Speak(to_wide(text).c_str(), SPF_ASYNC | SPF_PURGEBEFORESPEAK, nullptr);
 }
 
+// An empty line that purges says nothing and silences the one before.
+void SapiVoice::stop() { voice_->Speak(nullptr, SPF_ASYNC | SPF_PURGEBEFORESPEAK, nullptr); }
+
 void SapiVoice::finish(unsigned milliseconds) { voice_->WaitUntilDone(milliseconds); }
 
 // SAPI takes rates from -10 to 10 and volumes from 0 to 100; anything else

@@ -26,6 +26,7 @@ class SapiVoice : public Voice {
   void speak_purge(const std::string& text) override;
   void set_rate(int rate) override;
   void set_volume(int volume) override;
+  void stop() override;
   // Waits at most this long for the line being said to finish.
   void finish(unsigned milliseconds);
 

@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/wav_volume.h"
 #include "platform/win32/speech_win32.h"
 
 namespace quillvane::win32 {
@@ -248,7 +250,10 @@ LRESULT Win32Platform::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SYSKEYDOWN: {
       int keycode = static_cast<int>(wparam);
       // Shift, Ctrl and Alt reach the game only as the mask of other keys.
-      if (!is_modifier_key(keycode) && !is_synthetic_echo(keycode)) {
+      // Ctrl alone reaches the game (it silences the voice), once per press;
+      // Shift and Alt reach it only as the mask of other keys.
+      const bool ctrl_press = keycode == VK_CONTROL && !(lparam & (1 << 30));
+      if ((ctrl_press || !is_modifier_key(keycode)) && !is_synthetic_echo(keycode)) {
         int shift = shift_mask();
         deliver([&] { sink_->key_event(keycode, shift); });
       }
@@ -356,7 +361,18 @@ void Win32Platform::send_key(int keycode, bool key_up) {
 
 void Win32Platform::play_sound(const std::string& path) {
   // The game's flags 1: play in the background, cutting off the cue before.
-  sndPlaySoundA(path.c_str(), SND_ASYNC);
+  if (cue_volume_ >= 100) {
+    sndPlaySoundA(path.c_str(), SND_ASYNC);
+    return;
+  }
+  // The cue playing from memory stops before its bytes are replaced.
+  sndPlaySoundA(nullptr, 0);
+  playing_cue_.clear();
+  if (cue_volume_ <= 0) return;
+  auto bytes = files::read_whole(path);
+  if (!bytes) return;
+  playing_cue_ = wav_at_volume(std::move(*bytes), cue_volume_);
+  sndPlaySoundA(playing_cue_.data(), SND_ASYNC | SND_MEMORY);
 }
 
 }  // namespace quillvane::win32

@@ -62,6 +62,7 @@ class Win32Platform : public Platform {
   ScreenReader* make_screen_reader() override;
   void send_key(int keycode, bool key_up) override;
   void play_sound(const std::string& path) override;
+  void set_cue_volume(int percent) override { cue_volume_ = percent; }
 
   std::string program_folder() override { return options_.program_folder; }
   std::string data_folder() override { return options_.data_folder; }
@@ -97,6 +98,10 @@ class Win32Platform : public Platform {
   int dpi_ = 96;
   bool com_ready_ = false;
   std::string caption_;
+  // Below full volume a cue plays from memory, its samples scaled; the
+  // bytes must live while it sounds.
+  int cue_volume_ = 100;
+  std::string playing_cue_;
   std::vector<DrawCall> drawing_;  // being built: clear_surface, draw_text
   std::vector<DrawCall> shown_;    // painted: the last present()
   bool in_paint_ = false;
