@@ -16,7 +16,9 @@ int main(int argc, char** argv) {
   CLI::App app{
       "Quillvane: a puzzle game of discovery, played with the keyboard and heard through speech.\n"
       "With no options the game opens its window when a display is available, otherwise it plays\n"
-      "in the terminal. --script plays headless from a key script and writes a transcript."
+      "in the terminal. --script plays headless from a key script and writes a transcript.\n"
+      "Everywhere, Home says the last line again, Page Up and Page Down step through the last\n"
+      "100 lines, End says where you are, Ctrl stops the voice and F12 sets the sound volume."
 #ifndef _WIN32
       "\nIn the terminal, where Shift+Enter or Shift+Backspace cannot be typed (as in xterm, tmux\n"
       "or the Linux console), Ctrl+J or Alt+Enter combines and Ctrl+H or Alt+Backspace undoes;\n"

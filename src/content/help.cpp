@@ -17,9 +17,11 @@ constexpr std::array<std::string_view, 4> kHelpPages{
     // How to play
     "Pressing a letter on the keyboard will jump you to the first item you have which begins with "
     "that letter.  "
+    "Home says the last line again, Page Up and Page Down step back and forward through the last "
+    "100 lines, End tells you where you are, Control stops the voice, and F12 sets the volume of "
+    "the sounds.  "
     "In a terminal, where Shift and Enter or Shift and Backspace may not get through, Control and "
-    "J "
-    "combines and Control and H undoes, as do Alt and Enter and Alt and Backspace.  "
+    "J combines and Control and H undoes, as do Alt and Enter and Alt and Backspace.  "
     "Pressing the letter again while you are on an item with that letter jumps to the next one.  "
     "The arrow keys also move through your items.  "
     "Press Enter to choose the selected item, once for each of the two item slots.  "
