@@ -3,8 +3,8 @@
 # terminal under tmux (with and without Shift+Enter), both with a stalled
 # speech-dispatcher, real key presses in xterm and in tmux inside xterm, a
 # terminal without a sound card that shows only the game's lines, an
-# installed copy, the data folder and its lock, and quitting in the middle of
-# a move.
+# installed copy, the data folder and its lock, what the window shows beside
+# the list, and quitting in the middle of a move.
 # Uses the normal build (build/, made by scripts/test.sh) unless
 # QUILLVANE_BUILD_DIR names another.
 set -euo pipefail
@@ -22,6 +22,7 @@ bash tests/e2e/quiet.sh "$build" voice
 bash tests/e2e/quiet.sh "$build" novoice
 bash tests/e2e/install.sh "$build"
 bash tests/e2e/data_folder.sh "$build"
+bash tests/e2e/window_panel.sh "$build"
 # Quitting in the middle of a move, every way a player or the system can ask.
 for way in "terminal INT" "terminal TERM" "terminal HUP" "terminal ctrl-c" "terminal stop" \
   "window close" "window INT" "window HUP"; do

@@ -15,7 +15,6 @@ void Form1::sayit(std::string tempm) {
     history_.push_back(tempm);
     history_cursor_ = history_.size() - 1;
   }
-  showcontext();
   if (observer_) observer_->on_say(tempm);
   if (speechmode == 0) {
     if (voice) voice->speak_purge(tempm);
@@ -47,6 +46,8 @@ void Form1::sayit(std::string tempm) {
   if (speechmode == 3) {
     if (jaws) jaws->say_string(tempm, false);
   }
+  // The window shows the line too, once it is on its way to the player.
+  showcontext();
 }
 
 void Form1::loadjaws() {

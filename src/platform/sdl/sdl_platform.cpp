@@ -29,6 +29,15 @@ constexpr int kFontPixels = 13;
 constexpr int kLineStep = 15;  // the game's lines are 15 units apart
 constexpr int kMargin = 6;
 constexpr Rgb kSelectionGreen{0, 220, 0};
+// The window at its default size: the list of 36 items on the left, and
+// beside it, for a sighted helper, where the player is and the last line
+// said. Larger windows scale everything up for low-vision players.
+constexpr int kDefaultWidth = 760;
+constexpr int kDefaultHeight = kLineStep * 37 + kMargin;
+constexpr int kPanelLeft = 430;    // where the panel starts beside the list
+constexpr int kPanelBeside = 700;  // narrower than this, the panel goes below the list
+constexpr SDL_Color kPlaceBlue{0, 0, 200, 255};
+constexpr SDL_Color kLastLineGrey{64, 64, 64, 255};
 
 std::string find_font_file() {
   std::string found;
@@ -106,11 +115,9 @@ bool SdlPlatform::open() {
     std::cerr << "quillvane: cannot open a window: " << SDL_GetError() << '\n';
     return false;
   }
-  // Sized for the 36 items of a game, one line each.
-  const int width = 420;
-  const int height = kLineStep * 37 + kMargin;
-  window_ = SDL_CreateWindow("Quillvane", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                             height, SDL_WINDOW_RESIZABLE);
+  // Sized for the 36 items of a game, one line each, and the panel beside.
+  window_ = SDL_CreateWindow("Quillvane", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                             kDefaultWidth, kDefaultHeight, SDL_WINDOW_RESIZABLE);
   if (!window_) {
     std::cerr << "quillvane: cannot open a window: " << SDL_GetError() << '\n';
     return false;
@@ -118,11 +125,10 @@ bool SdlPlatform::open() {
   SDL_StopTextInput();
   voice_event_ = SDL_RegisterEvents(1);
   if (TTF_Init() == 0) {
-    const std::string file = find_font_file();
-    font_ = TTF_OpenFont(file.c_str(), kFontPixels);
-    if (!font_) std::cerr << "quillvane: cannot load the font " << file << '\n';
+    font_file_ = find_font_file();
+    open_font();
+    if (!font_) std::cerr << "quillvane: cannot load the font " << font_file_ << '\n';
   }
-  if (font_) line_height_ = std::max(kLineStep, TTF_FontHeight(font_));
   cues_ = std::make_unique<CuePlayer>();
   watch_quit_signals();
   render();
@@ -231,6 +237,30 @@ void SdlPlatform::present() {
   render();
 }
 
+SDL_Surface* SdlPlatform::panel_text(const std::string& text, SDL_Color colour, bool beside,
+                                     int window_width) {
+  if (!font_ || text.empty()) return nullptr;
+  const int left = static_cast<int>(std::lround((beside ? kPanelLeft : 10) * scale_));
+  const int width = std::max(window_width - left - static_cast<int>(std::lround(10 * scale_)), 40);
+  return TTF_RenderUTF8_Blended_Wrapped(font_, to_utf8(text).c_str(), colour,
+                                        static_cast<Uint32>(width));
+}
+
+void SdlPlatform::open_font() {
+  forget_textures();
+  if (font_) TTF_CloseFont(font_);
+  font_ = TTF_OpenFont(font_file_.c_str(), static_cast<int>(std::lround(kFontPixels * scale_)));
+  line_height_ = static_cast<int>(std::lround(kLineStep * scale_));
+  if (font_) line_height_ = std::max(line_height_, TTF_FontHeight(font_));
+}
+
+void SdlPlatform::show_context(const std::string& place, const std::string& last_line) {
+  if (place == place_ && last_line == last_line_) return;
+  place_ = place;
+  last_line_ = last_line;
+  render();
+}
+
 void SdlPlatform::forget_textures() {
   for (auto& [key, surface] : textures_) SDL_FreeSurface(surface);
   textures_.clear();
@@ -257,23 +287,47 @@ void SdlPlatform::render() {
   // Asked for anew each time: a resize replaces the window's surface.
   SDL_Surface* screen = SDL_GetWindowSurface(window_);
   if (!screen) return;
+  // Everything grows with the window, never below the default size.
+  const double scale = std::max(1.0, std::min(static_cast<double>(screen->w) / kDefaultWidth,
+                                              static_cast<double>(screen->h) / kDefaultHeight));
+  if (font_ && std::abs(scale - scale_) > 0.01) {
+    scale_ = scale;
+    open_font();
+  }
+  auto scaled = [&](int units) { return static_cast<int>(std::lround(units * scale_)); };
   // The selected line is the one with the green bracket at the left.
   int content_bottom = 0;
   std::optional<int> selected_top;
   for (const Line& line : presented_) {
-    content_bottom = std::max(content_bottom, line.y + line_height_);
+    content_bottom = std::max(content_bottom, scaled(line.y) + line_height_);
     if (line.x == 10 && line.colour.red == kSelectionGreen.red &&
         line.colour.green == kSelectionGreen.green && line.colour.blue == kSelectionGreen.blue)
-      selected_top = line.y;
+      selected_top = scaled(line.y);
   }
-  scroll_ = scroll_to_show(scroll_, content_bottom, selected_top, line_height_, screen->h);
+  const bool beside = screen->w >= scaled(kPanelBeside);
+  SDL_Surface* place = panel_text(place_, kPlaceBlue, beside, screen->w);
+  SDL_Surface* said = panel_text(last_line_, kLastLineGrey, beside, screen->w);
+  const int panel_height = (place ? place->h + scaled(kMargin) : 0) + (said ? said->h : 0);
+  // Below the list, the panel scrolls with it.
+  const int bottom = beside ? content_bottom : content_bottom + scaled(kLineStep) + panel_height;
+  scroll_ = scroll_to_show(scroll_, bottom, selected_top, line_height_, screen->h);
 
   SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 255, 255, 255));
   for (const Line& line : presented_) {
     SDL_Surface* text = text_surface(line);
     if (!text) continue;
-    SDL_Rect where{line.x, line.y - scroll_, text->w, text->h};
+    SDL_Rect where{scaled(line.x), scaled(line.y) - scroll_, text->w, text->h};
     SDL_BlitSurface(text, nullptr, screen, &where);
+  }
+  SDL_Rect where{beside ? scaled(kPanelLeft) : scaled(10),
+                 beside ? scaled(kLineStep) : content_bottom + scaled(kLineStep) - scroll_, 0, 0};
+  for (SDL_Surface* text : {place, said}) {
+    if (!text) continue;
+    where.w = text->w;
+    where.h = text->h;
+    SDL_BlitSurface(text, nullptr, screen, &where);
+    where.y += text->h + scaled(kMargin);
+    SDL_FreeSurface(text);
   }
   SDL_UpdateWindowSurface(window_);
   if (!first_frame_shown_ && !presented_.empty()) {

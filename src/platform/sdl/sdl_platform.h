@@ -50,6 +50,7 @@ class SdlPlatform : public Platform {
   // Window-Eyes' Ctrl+Shift+T has no Linux reader to wake: nothing is sent.
   void send_key(int, bool) override {}
   void play_sound(const std::string& path) override;
+  void show_context(const std::string& place, const std::string& last_line) override;
   void set_cue_volume(int percent) override {
     if (cues_) cues_->set_volume(percent);
   }
@@ -73,6 +74,7 @@ class SdlPlatform : public Platform {
     void speak_purge(const std::string& text) override { platform_.voice_say(text); }
     void set_rate(int rate) override { platform_.voice_->set_rate(rate); }
     void set_volume(int volume) override { platform_.voice_->set_volume(volume); }
+    void stop() override { platform_.voice_->stop(); }
 
    private:
     SdlPlatform& platform_;
@@ -92,6 +94,10 @@ class SdlPlatform : public Platform {
   // The line's text drawn once in its colour, kept for later frames.
   SDL_Surface* text_surface(const Line& line);
   void forget_textures();
+  // Opens the list's font at the window's scale.
+  void open_font();
+  // A line of the panel beside (or below) the list, wrapped to the room there.
+  SDL_Surface* panel_text(const std::string& text, SDL_Color colour, bool beside, int window_width);
   // Starts the thread that turns a quit signal into the window's quit event.
   void watch_quit_signals();
 
@@ -102,7 +108,11 @@ class SdlPlatform : public Platform {
 
   SDL_Window* window_ = nullptr;
   TTF_Font* font_ = nullptr;
+  std::string font_file_;
+  double scale_ = 1.0;
   int line_height_ = 15;
+  // Where the player is and the last line said, shown beside the list.
+  std::string place_, last_line_;
   std::vector<Line> drawing_;    // lines since clear_surface
   std::vector<Line> presented_;  // the lines on screen
   int scroll_ = 0;
