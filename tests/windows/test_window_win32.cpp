@@ -51,25 +51,29 @@ class WindowTest : public ::testing::Test {
     platform.set_sink(nullptr);
     platform.close();
   }
-  void post_key(UINT message, int keycode) {
-    ASSERT_TRUE(PostMessageW(platform.window(), message, static_cast<WPARAM>(keycode), 1));
+  // lparam: the repeat count 1, and bit 30 set for a key already down (auto-repeat).
+  void post_key(UINT message, int keycode, bool repeat = false) {
+    const LPARAM lparam = repeat ? (1 | (1 << 30)) : 1;
+    ASSERT_TRUE(PostMessageW(platform.window(), message, static_cast<WPARAM>(keycode), lparam));
   }
 
   Win32Platform platform{{".", ".", 5u}};
   RecordingSink sink;
 };
 
-TEST_F(WindowTest, KeysReachTheGameWithTheirCodesButModifiersAlone) {
+TEST_F(WindowTest, KeysReachTheGameWithTheirCodesAndCtrlOncePerPress) {
   post_key(WM_KEYDOWN, 'D');
   post_key(WM_KEYDOWN, VK_SHIFT);
+  // Ctrl alone silences the voice: its press reaches the game, not its repeats.
   post_key(WM_KEYDOWN, VK_CONTROL);
+  post_key(WM_KEYDOWN, VK_CONTROL, true);
   post_key(WM_SYSKEYDOWN, VK_MENU);
   post_key(WM_KEYDOWN, VK_RETURN);
   post_key(WM_SYSKEYDOWN, VK_F10);  // F10 arrives as a system key
   post_key(WM_KEYDOWN, VK_ADD);
   platform.yield_once();
-  EXPECT_EQ(sink.events,
-            (std::vector<std::string>{"key 68 0", "key 13 0", "key 121 0", "key 107 0"}));
+  EXPECT_EQ(sink.events, (std::vector<std::string>{"key 68 0", "key 17 0", "key 13 0", "key 121 0",
+                                                   "key 107 0"}));
 }
 
 TEST_F(WindowTest, AWaitEndsWhenAKeyArrives) {
