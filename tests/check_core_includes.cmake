@@ -1,8 +1,6 @@
 # Fails when a file of the core includes an SDL, speech-dispatcher, terminal
 # or Windows header.
-file(GLOB_RECURSE core_files
-  ${SOURCE_DIR}/game/* ${SOURCE_DIR}/content/* ${SOURCE_DIR}/ui/*
-  ${SOURCE_DIR}/speech/* ${SOURCE_DIR}/storage/*)
+file(GLOB_RECURSE core_files ${SOURCE_DIR}/game/* ${SOURCE_DIR}/content/* ${SOURCE_DIR}/storage/*)
 set(bad "")
 foreach(file ${core_files})
   file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include")

@@ -3,6 +3,7 @@
 
 #include "content/content.h"
 #include "game/form1.h"
+#include "game/names.h"
 #include "storage/textfile.h"
 
 namespace quillvane {
@@ -51,7 +52,7 @@ void Form1::buildachievementtables() {
 }
 
 int Form1::isthisnew(std::string tempm) {
-  if (cheatmode != 0) return 0;
+  if (cheatmode != 0) return kNothingNew;
   for (int i = 1; i <= achievementcount; ++i) {
     if (tempm != achievementitems[i]) continue;
     if (unlocked[difficulty][i] == 0) {
@@ -61,15 +62,15 @@ int Form1::isthisnew(std::string tempm) {
         records[d][i] = steps;
       }
       saveachievements();
-      return 1;
+      return kFirstMade;
     }
     if (records[difficulty][i] > steps) {
       for (int d = difficulty; d <= 3; ++d) records[d][i] = steps;
       saveachievements();
-      return 2;
+      return kNewRecord;
     }
   }
-  return 0;
+  return kNothingNew;
 }
 
 int Form1::myachievements() const {
@@ -99,8 +100,7 @@ void Form1::achievementdetails(int k) {
                         kPlural[d]);
     }
   }
-  menu = 7;
-  menuitem = 0;
+  openmenu(kDetailsList, parentmenu);
   sayit(collectionnames[k] + " details");
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/form1.h"
+#include "game/names.h"
 
 namespace quillvane {
 
@@ -56,16 +57,9 @@ void Form1::combine() {
       break;
     }
   }
-  if (r == 0) {
-    playcue("/sounds/fail.wav");
-    hold(0.5);
-    sayit("Nothing could be created.");
-    return;
-  }
-
-  if (!takepair(ruleuses1[r], ruleuses2[r])) {
-    // The slots named items the inventory no longer holds; nothing can be
-    // taken out, so nothing is made.
+  // No recipe for the pair, or (the slots naming items the inventory no
+  // longer holds) nothing to take out: nothing is made.
+  if (r == 0 || !takepair(ruleuses1[r], ruleuses2[r])) {
     playcue("/sounds/fail.wav");
     hold(0.5);
     sayit("Nothing could be created.");
@@ -88,7 +82,7 @@ void Form1::combine() {
 
   for (const std::string& p : {rulemakes1[r], rulemakes2[r]}) {
     int result = isthisnew(p);
-    if (result == 1) {
+    if (result == kFirstMade) {
       playcue("/sounds/achievement.wav");
       hold(0.5);
       undomade1 = "";
@@ -97,7 +91,7 @@ void Form1::combine() {
       logit(t);
       mylegacy();
       hold(2);
-    } else if (result == 2) {
+    } else if (result == kNewRecord) {
       playcue("/sounds/record.wav");
       hold(0.5);
       std::string t =

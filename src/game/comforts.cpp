@@ -5,16 +5,10 @@
 #include <string>
 
 #include "game/form1.h"
+#include "game/names.h"
 
 namespace quillvane {
 namespace {
-
-constexpr int kCtrl = 17;
-constexpr int kPageUp = 33;
-constexpr int kPageDown = 34;
-constexpr int kEnd = 35;
-constexpr int kHome = 36;
-constexpr int kF12 = 123;
 
 // The steps of the cue volume, from loud to off and round again.
 constexpr int kCueVolumes[] = {100, 75, 50, 25, 0};
@@ -32,12 +26,12 @@ std::string counted(int count, const std::string& one, const std::string& many) 
 
 bool Form1::iscomfortkey(int keycode) {
   switch (keycode) {
-    case kCtrl:
-    case kPageUp:
-    case kPageDown:
-    case kEnd:
-    case kHome:
-    case kF12:
+    case vk::Ctrl:
+    case vk::PageUp:
+    case vk::PageDown:
+    case vk::End:
+    case vk::Home:
+    case vk::F12:
       return true;
     default:
       return false;
@@ -46,24 +40,24 @@ bool Form1::iscomfortkey(int keycode) {
 
 bool Form1::comfortkey(int keycode) {
   switch (keycode) {
-    case kHome:
+    case vk::Home:
       if (!history_.empty()) sayagain(history_.size() - 1);
       return true;
-    case kPageUp:
+    case vk::PageUp:
       if (!history_.empty()) sayagain(history_cursor_ > 0 ? history_cursor_ - 1 : 0);
       return true;
-    case kPageDown:
+    case vk::PageDown:
       if (!history_.empty())
         sayagain(history_cursor_ + 1 < history_.size() ? history_cursor_ + 1 : history_.size() - 1);
       return true;
-    case kEnd:
+    case vk::End:
       sayit(statusline());
       return true;
-    case kCtrl:
+    case vk::Ctrl:
       // Only the voice can be cut short; the caption modes have nothing to stop.
-      if (speechmode == 0 && voice) voice->stop();
+      if (speechmode == kVoiceMode && voice) voice->stop();
       return true;
-    case kF12: {
+    case vk::F12: {
       int next = kCueVolumes[0];
       for (std::size_t i = 0; i < std::size(kCueVolumes); ++i)
         if (kCueVolumes[i] == cuevolume) next = kCueVolumes[(i + 1) % std::size(kCueVolumes)];
@@ -87,14 +81,14 @@ void Form1::sayagain(std::size_t index) {
 }
 
 std::string Form1::placeline() const {
-  if (menu < 1 || menu > 7) return "";
+  if (menu < kMainMenu || menu > kDetailsList) return "";
   const std::string name = kMenuNames[menu];
   if (menuitem < 1 || menuitem > menulast()) return name + ", no entry chosen yet.";
   return name + ", " + menulabel(menuitem);
 }
 
 std::string Form1::statusline() const {
-  if (menu != 0) return placeline();
+  if (menu != kGameScreen) return placeline();
   auto slot = [&](int index) { return index >= 1 && index <= itemcount ? items[index] : "empty"; };
   const std::string level = difficulty >= 0 && difficulty <= 3 ? kLevelNames[difficulty] : "";
   return level + ", " + counted(steps, "step", "steps") + ", " +

@@ -2,6 +2,7 @@
 // hands in.
 #include "game/form1.h"
 
+#include "game/names.h"
 #include "quillvane/version.h"
 
 namespace quillvane {
@@ -31,9 +32,7 @@ void Form1::Form_Load() {
 
   seedrandom(platform_.random_seed());
   version = kQuillvaneVersion;
-  menu = 1;
-  menuitem = 0;
-  parentmenu = 0;
+  openmenu(kMainMenu, kGameScreen);
   undomade1 = undomade2 = undoused1 = undoused2 = "";
   cheatmode = 0;
   voice = platform_.make_voice();
@@ -92,21 +91,21 @@ void Form1::run_key(int keycode, int shift) {
 }
 
 bool Form1::safe_during_action(int keycode, int /*shift*/) const {
-  if (keycode == 9) return true;  // Tab only changes the speech output
-  if (menu != 0) return false;
+  if (keycode == vk::Tab) return true;  // Tab only changes the speech output
+  if (menu != kGameScreen) return false;
   switch (keycode) {
-    case 8:   // Backspace: undo
-    case 13:  // Enter: slots and combining
-    case 27:  // Escape: the game menu
-    case 46:  // Delete: clears the slots
-    case 50:  // 2 to 5: the recipe lists open a menu
-    case 51:
-    case 52:
-    case 53:
-    case 107:  // the rate keys save the progress file
-    case 109:
-    case 187:
-    case 189:
+    case vk::Backspace:  // undo
+    case vk::Enter:      // slots and combining
+    case vk::Escape:     // the game menu
+    case vk::Delete:     // clears the slots
+    case vk::Digit2:     // 2 to 5: the recipe lists open a menu
+    case vk::Digit3:
+    case vk::Digit4:
+    case vk::Digit5:
+    case vk::NumPlus:  // the rate keys save the progress file
+    case vk::NumMinus:
+    case vk::Plus:
+    case vk::Minus:
       return false;
     default:
       return true;  // arrows, the 1 key and the letter jump only move or speak

@@ -151,6 +151,8 @@ class Form1 : public EventSink {
 
   // ---------------- Recipe queries ----------------
   std::string recipeline(int r) const;
+  // Every recipe list begins empty, or with Magic's line while Magic is held.
+  void startrecipelist();
   void allknown();
   void allcando();
   void usesselected();
@@ -160,6 +162,11 @@ class Form1 : public EventSink {
   // ---------------- Keyboard and menus ----------------
   void Form_KeyDown(int KeyCode, int Shift);
   void menustuff(int keycode, int shift);
+  // Opens a menu (or the game screen) with no entry chosen yet; Escape
+  // goes back to parent.
+  void openmenu(int which, int parent);
+  // "Goodbye", half a second for it to be heard, and the program's end.
+  [[noreturn]] void goodbye();
 
   // ---------------- Comforts ----------------
   // Keys beyond the game's own, in every menu and during waits: Home says

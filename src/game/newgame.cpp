@@ -1,6 +1,7 @@
 // Starting gear, the new-game sequence and the continue sequence.
 #include "content/content.h"
 #include "game/form1.h"
+#include "game/names.h"
 
 namespace quillvane {
 
@@ -33,9 +34,7 @@ void Form1::preparegame(int level) {
 void Form1::newgame(int level, const std::string& message) {
   preparegame(level);
   sayit(message);
-  parentmenu = menu;
-  menu = 0;
-  menuitem = 0;
+  openmenu(kGameScreen, menu);
   hold(0.5);
   playcue("\\sounds/restart.wav");
 }
@@ -45,9 +44,7 @@ void Form1::continuegame() {
   loadprogress();
   drawitems();
   sayit("Continuing your puzzle from where you left off");
-  parentmenu = menu;
-  menu = 0;
-  menuitem = 0;
+  openmenu(kGameScreen, menu);
   hold(0.5);
 }
 

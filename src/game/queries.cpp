@@ -1,6 +1,7 @@
 // The spoken recipe lists: all discovered recipes, those possible now, those
 // that use the selected item and those that create it.
 #include "game/form1.h"
+#include "game/names.h"
 
 namespace quillvane {
 namespace {
@@ -9,21 +10,24 @@ const char* const kMagicLine = "Magic combined with anything makes a copy.";
 
 }  // namespace
 
+void Form1::startrecipelist() {
+  List2.clear();
+  if (howmany("Magic") > 0) List2.emplace_back(kMagicLine);
+}
+
 std::string Form1::recipeline(int r) const {
   return ruleuses1[r] + " and " + ruleuses2[r] + " becomes " + rulemakes1[r] + " and " +
          rulemakes2[r] + ".";
 }
 
 void Form1::allknown() {
-  List2.clear();
-  if (howmany("Magic") > 0) List2.emplace_back(kMagicLine);
+  startrecipelist();
   for (int r = 1; r <= rulecount; ++r)
     if (ruleknown[r] == 1) List2.push_back(recipeline(r));
 }
 
 void Form1::allcando() {
-  List2.clear();
-  if (howmany("Magic") > 0) List2.emplace_back(kMagicLine);
+  startrecipelist();
   for (int r = 1; r <= rulecount; ++r) {
     if (ruleknown[r] != 1) continue;
     bool held = ruleuses1[r] == ruleuses2[r]
@@ -34,8 +38,7 @@ void Form1::allcando() {
 }
 
 void Form1::usesselected() {
-  List2.clear();
-  if (howmany("Magic") > 0) List2.emplace_back(kMagicLine);
+  startrecipelist();
   const std::string name = selectedname();
   for (int r = 1; r <= rulecount; ++r)
     if (ruleknown[r] == 1 && (ruleuses1[r] == name || ruleuses2[r] == name))
@@ -43,8 +46,7 @@ void Form1::usesselected() {
 }
 
 void Form1::makesselected() {
-  List2.clear();
-  if (howmany("Magic") > 0) List2.emplace_back(kMagicLine);
+  startrecipelist();
   const std::string name = selectedname();
   // First the rows that create the item without using it, then the rows
   // that use it and give it back.
@@ -88,9 +90,7 @@ void Form1::recipelistcommand(int key) {
     default:
       return;
   }
-  parentmenu = 0;
-  menu = 5;
-  menuitem = 0;
+  openmenu(kRecipeList, kGameScreen);
   playcue("\\sounds/dink.wav");
   sayit(heading);
 }

@@ -3,23 +3,10 @@
 
 #include "content/content.h"
 #include "game/form1.h"
+#include "game/names.h"
 
 namespace quillvane {
 namespace {
-
-enum Menu {
-  kGameScreen = 0,
-  kMain = 1,
-  kDifficulty = 2,
-  kAchievements = 3,
-  kHelp = 4,
-  kRecipeList = 5,
-  kGameMenu = 6,
-  kDetails = 7
-};
-
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
 
 const char* const kMainLabels[] = {
     "Start a new game.  Starting a new game will not delete your achievements.  It is meant as a "
@@ -37,14 +24,14 @@ const char* const kGameMenuLabels[] = {"Return to the game", "View your achievem
 
 int Form1::menulast() const {
   switch (menu) {
-    case kMain:
-    case kDifficulty:
-    case kHelp:
+    case kMainMenu:
+    case kDifficultyMenu:
+    case kHelpMenu:
       return 5;
-    case kAchievements:
+    case kAchievementsMenu:
       return collectioncount + 1;
     case kRecipeList:
-    case kDetails:
+    case kDetailsList:
       return static_cast<int>(List2.size()) + 1;
     case kGameMenu:
       return 3;
@@ -56,43 +43,53 @@ int Form1::menulast() const {
 std::string Form1::menulabel(int entry) const {
   if (entry < 1 || entry > menulast()) return "";
   switch (menu) {
-    case kMain:
+    case kMainMenu:
       return kMainLabels[entry - 1];
-    case kDifficulty:
+    case kDifficultyMenu:
       return kDifficultyLabels[entry - 1];
-    case kHelp:
+    case kHelpMenu:
       return kHelpLabels[entry - 1];
     case kGameMenu:
       return kGameMenuLabels[entry - 1];
-    case kAchievements:
+    case kAchievementsMenu:
       if (entry <= collectioncount) return collectionline(entry);
       return parentmenu != 0 ? "Previous menu" : "Close menu";
     case kRecipeList:
-    case kDetails:
+    case kDetailsList:
       return entry == menulast() ? "Close list" : List2[entry - 1];
     default:
       return "";
   }
 }
 
+void Form1::openmenu(int which, int parent) {
+  parentmenu = parent;
+  menu = which;
+  menuitem = 0;
+}
+
+void Form1::goodbye() {
+  sayit("Goodbye");
+  hold(0.5);
+  endprogram();
+}
+
 void Form1::menustuff(int keycode, int /*shift*/) {
   // Escape first moves between menus; the menu open afterwards then takes
   // the same key.
-  if (keycode == kEscape) {
-    if (menu == kMain) {
+  if (keycode == vk::Escape) {
+    if (menu == kMainMenu) {
       menuitem = 5;
       sayit("Exit the game");
-    } else if (menu == kDetails) {
-      menu = kAchievements;
-      menuitem = 0;
+    } else if (menu == kDetailsList) {
+      openmenu(kAchievementsMenu, parentmenu);
       sayit(achievementsummary());
       return;
     } else {
-      menu = parentmenu;
-      menuitem = 0;
-      if (menu == kMain) sayit("Main menu");
-      if (menu == kDifficulty) sayit("Choose puzzle difficulty");
-      if (menu == kAchievements) sayit(achievementsummary());
+      openmenu(parentmenu, parentmenu);
+      if (menu == kMainMenu) sayit("Main menu");
+      if (menu == kDifficultyMenu) sayit("Choose puzzle difficulty");
+      if (menu == kAchievementsMenu) sayit(achievementsummary());
       if (menu == kGameMenu) sayit("Menu");
     }
   }
@@ -100,76 +97,64 @@ void Form1::menustuff(int keycode, int /*shift*/) {
   const int last = menulast();
   if (last == 0) return;  // the game screen
 
-  const bool arrow = keycode >= 37 && keycode <= 40;
+  const bool arrow = keycode >= vk::Left && keycode <= vk::Down;
   if (menuitem == 0 && !arrow) menuitem = 1;
-  if (keycode == 38 || keycode == 37) --menuitem;
-  if (keycode == 40 || keycode == 39) ++menuitem;
+  if (keycode == vk::Up || keycode == vk::Left) --menuitem;
+  if (keycode == vk::Down || keycode == vk::Right) ++menuitem;
   if (menuitem < 1) menuitem = last;
   if (menuitem > last) menuitem = 1;
-  const bool enter = keycode == kEnter;
+  const bool enter = keycode == vk::Enter;
   const int entry = menuitem;
 
   switch (menu) {
-    case kMain: {
+    case kMainMenu: {
       if (!enter) return sayit(menulabel(entry));
       if (entry == 1) {
-        parentmenu = kMain;
-        menu = kDifficulty;
-        menuitem = 0;
+        openmenu(kDifficultyMenu, kMainMenu);
         sayit("Choose puzzle difficulty");
       } else if (entry == 2) {
         continuegame();
       } else if (entry == 3) {
-        parentmenu = kMain;
-        menu = kAchievements;
-        menuitem = 0;
+        openmenu(kAchievementsMenu, kMainMenu);
         sayit(achievementsummary());
       } else if (entry == 4) {
-        parentmenu = kMain;
-        menu = kHelp;
-        menuitem = 0;
+        openmenu(kHelpMenu, kMainMenu);
         sayit("Help menu");
       } else {
-        sayit("Goodbye");
-        hold(0.5);
-        endprogram();
+        goodbye();
       }
       return;
     }
-    case kDifficulty: {
+    case kDifficultyMenu: {
       static const char* const kStarts[] = {
           "Beginning puzzle on easy mode", "Beginning puzzle on normal mode",
           "Beginning puzzle on hard mode", "Beginning puzzle on insane mode"};
       if (!enter) return sayit(menulabel(entry));
       if (entry <= 4) return newgame(4 - entry, kStarts[entry - 1]);
       sayit("Main manu");
-      parentmenu = kDifficulty;
-      menu = kMain;
-      menuitem = 0;
+      openmenu(kMainMenu, kDifficultyMenu);
       return;
     }
-    case kAchievements: {
+    case kAchievementsMenu: {
       if (!enter) return sayit(menulabel(entry));
       if (entry <= collectioncount) return achievementdetails(entry);
       // The cursor keeps the closing entry's number: the next key in the
       // menu reached lands on its first entry.
       menu = parentmenu;
-      if (menu == kMain) sayit("Main menu");
+      if (menu == kMainMenu) sayit("Main menu");
       return;
     }
-    case kHelp: {
+    case kHelpMenu: {
       if (!enter) return sayit(menulabel(entry));
       if (entry <= 4) return sayit(std::string(content::kHelpPages[entry - 1]));
-      menu = kMain;
-      menuitem = 0;
+      openmenu(kMainMenu, parentmenu);
       sayit("Main menu");
       return;
     }
     case kRecipeList: {
       if (!enter) return sayit(menulabel(entry));
       if (entry == last) {
-        menu = parentmenu;
-        menuitem = 0;
+        openmenu(parentmenu, parentmenu);
         return;
       }
       const std::string row = List2[entry - 1];
@@ -194,34 +179,26 @@ void Form1::menustuff(int keycode, int /*shift*/) {
         return sayit("You don't have the required ingredients to use this recipe.");
       }
       sayit(a + " and " + b + " have been put into slots 1 and 2.");
-      menu = kGameScreen;
-      menuitem = 0;
+      openmenu(kGameScreen, parentmenu);
       drawitems();  // the filled slots show in magenta
       return;
     }
     case kGameMenu: {
       if (!enter) return sayit(menulabel(entry));
       if (entry == 1) {
-        parentmenu = kGameScreen;
-        menu = kGameScreen;
-        menuitem = 0;
+        openmenu(kGameScreen, kGameScreen);
       } else if (entry == 2) {
-        parentmenu = kGameMenu;
-        menu = kAchievements;
-        menuitem = 0;
+        openmenu(kAchievementsMenu, kGameMenu);
         sayit(achievementsummary());
       } else {
-        sayit("Goodbye");
-        hold(0.5);
-        endprogram();
+        goodbye();
       }
       return;
     }
-    case kDetails: {
+    case kDetailsList: {
       if (!enter) return sayit(menulabel(entry));
       if (entry == last) {
-        menu = kAchievements;
-        menuitem = 0;
+        openmenu(kAchievementsMenu, parentmenu);
       }
       return;
     }

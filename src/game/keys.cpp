@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/form1.h"
+#include "game/names.h"
 
 namespace quillvane {
 namespace {
@@ -16,26 +17,26 @@ void Form1::Form_KeyDown(int KeyCode, int Shift) {
   if (sendingkeys == 1) return;
   if (comfortkey(KeyCode)) return;
 
-  if (KeyCode == 9) {
-    speechmode = speechmode + 1 > 3 ? 0 : speechmode + 1;
-    if (speechmode == 0) {
+  if (KeyCode == vk::Tab) {
+    speechmode = speechmode + 1 > kJawsMode ? kVoiceMode : speechmode + 1;
+    if (speechmode == kVoiceMode) {
       settitle(programtitle());
       playcue("/sounds/SAPI.wav");
-    } else if (speechmode == 1) {
+    } else if (speechmode == kNvdaMode) {
       playcue("/sounds/NVDA.wav");
-    } else if (speechmode == 2) {
+    } else if (speechmode == kWindowEyesMode) {
       playcue("/sounds/WE.wav");
     } else if (jawsstatus == 1) {
       settitle(programtitle());
       playcue("/sounds/JAWS.wav");
     } else {
-      speechmode = 0;
+      speechmode = kVoiceMode;
       settitle(programtitle());
       sayit("Jaws does not seem to be responding, Sapi on.");
     }
     return;
   }
-  if (KeyCode == 107 || KeyCode == 187) {
+  if (KeyCode == vk::NumPlus || KeyCode == vk::Plus) {
     if (sapirate < INT_MAX) ++sapirate;
     if (voice) voice->set_rate(sapirate);
     sayit("Sapi rate raised to " + std::to_string(sapirate) + ".");
@@ -43,7 +44,7 @@ void Form1::Form_KeyDown(int KeyCode, int Shift) {
     report_save_failure();
     return;
   }
-  if (KeyCode == 109 || KeyCode == 189) {
+  if (KeyCode == vk::NumMinus || KeyCode == vk::Minus) {
     if (sapirate > 1) {
       --sapirate;
       if (voice) voice->set_rate(sapirate);
@@ -53,40 +54,38 @@ void Form1::Form_KeyDown(int KeyCode, int Shift) {
     report_save_failure();
     return;
   }
-  if (KeyCode == 27 && menu == 0) {
-    parentmenu = 0;
-    menu = 6;
-    menuitem = 0;
+  if (KeyCode == vk::Escape && menu == kGameScreen) {
+    openmenu(kGameMenu, kGameScreen);
     sayit("Menu");
     return;
   }
-  if (menu != 0) {
+  if (menu != kGameScreen) {
     menustuff(KeyCode, Shift);
     return;
   }
-  if (KeyCode == 8) {
-    if (Shift == 0)
+  if (KeyCode == vk::Backspace) {
+    if (Shift == mask::None)
       sayit("Press Shift + Backspace to undo the last recipe.");
     else
       undo();
     return;
   }
-  if (KeyCode == 46) {
+  if (KeyCode == vk::Delete) {
     slot1 = 0;
     slot2 = 0;
     drawitems();
     sayit("Slots cleared");
     return;
   }
-  if (KeyCode == 49) {
+  if (KeyCode == vk::Digit1) {
     sayit("You have made " + std::to_string(steps) + " steps so far.");
     return;
   }
-  if (KeyCode >= 50 && KeyCode <= 53) {
-    recipelistcommand(KeyCode - 48);
+  if (KeyCode >= vk::Digit2 && KeyCode <= vk::Digit5) {
+    recipelistcommand(KeyCode - vk::Digit1 + 1);
     return;
   }
-  if (KeyCode == 13 && Shift == 0) {
+  if (KeyCode == vk::Enter && Shift == mask::None) {
     // With no entry in use (an empty cheat inventory) there is nothing to put in a slot.
     if (selected < 1 || selected > itemcount) {
       sayit("No item selected");
@@ -108,7 +107,7 @@ void Form1::Form_KeyDown(int KeyCode, int Shift) {
     }
     return;
   }
-  if (KeyCode == 13 && Shift == 1) {
+  if (KeyCode == vk::Enter && Shift == mask::Shift) {
     if (slot1 == 0) {
       sayit("Nothing selected.");
     } else if (slot2 == 0) {
@@ -128,13 +127,13 @@ void Form1::Form_KeyDown(int KeyCode, int Shift) {
     drawitems();
     sayit(items[i] + ", you have " + std::to_string(howmany(items[i])) + ".");
   };
-  if (KeyCode == 38 || KeyCode == 37) {
+  if (KeyCode == vk::Up || KeyCode == vk::Left) {
     // Back to the last copy of the previous different name, wrapping around.
     for (int i = std::min(selected - 1, itemcount); i >= 1; --i)
       if (items[i] != current) return announce(i);
     for (int i = itemcount; i >= std::max(selected, 1); --i)
       if (items[i] != current) return announce(i);
-  } else if (KeyCode == 40 || KeyCode == 39) {
+  } else if (KeyCode == vk::Down || KeyCode == vk::Right) {
     for (int i = std::max(selected, 1); i <= itemcount; ++i)
       if (items[i] != current) return announce(i);
     for (int i = 1; i <= std::min(selected - 1, itemcount); ++i)

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "game/form1.h"
+#include "game/names.h"
 
 namespace quillvane {
 
@@ -16,11 +17,11 @@ void Form1::sayit(std::string tempm) {
     history_cursor_ = history_.size() - 1;
   }
   if (observer_) observer_->on_say(tempm);
-  if (speechmode == 0) {
+  if (speechmode == kVoiceMode) {
     if (voice) voice->speak_purge(tempm);
     platform_.yield_once();
   }
-  if (speechmode == 1 || speechmode == 2) {
+  if (speechmode == kNvdaMode || speechmode == kWindowEyesMode) {
     // A caption screen reader only announces a change: saying the same line
     // twice first shows it with a leading space.
     if (platform_.caption() == tempm) {
@@ -29,21 +30,21 @@ void Form1::sayit(std::string tempm) {
     }
     platform_.set_caption(tempm);
   }
-  if (speechmode == 2) {
+  if (speechmode == kWindowEyesMode) {
     // Window-Eyes reads the new caption on Ctrl+Shift+T; the game ignores
     // these keys while sendingkeys is 1.
     sendingkeys = 1;
-    platform_.send_key(17, false);
-    platform_.send_key(16, false);
-    platform_.send_key(84, false);
+    platform_.send_key(vk::Ctrl, false);
+    platform_.send_key(vk::Shift, false);
+    platform_.send_key(vk::T, false);
     platform_.yield_once();
-    platform_.send_key(17, true);
-    platform_.send_key(16, true);
-    platform_.send_key(84, true);
+    platform_.send_key(vk::Ctrl, true);
+    platform_.send_key(vk::Shift, true);
+    platform_.send_key(vk::T, true);
     sendingkeys = 0;
     platform_.yield_once();
   }
-  if (speechmode == 3) {
+  if (speechmode == kJawsMode) {
     if (jaws) jaws->say_string(tempm, false);
   }
   // The window shows the line too, once it is on its way to the player.
