@@ -41,7 +41,7 @@ void Form1::Form_Load() {
   sapivolume = 100;
   if (voice) voice->set_volume(sapivolume);
   loadjaws();
-  speechmode = 0;
+  speechmode = platform_.default_speech_mode();
   settitle(programtitle());
   loadprogress();
   loadachievements();
