@@ -11,10 +11,12 @@ packages=(
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libspeechd-dev
 )
 # What only the tests need: a virtual display, key senders, terminal
-# multiplexer, audio measuring, and the Windows cross-build run under wine.
+# multiplexer, audio measuring, the Windows cross-build run under wine, and
+# the web edition (emscripten, node, chromium and a local web server).
 test_packages=(
   xvfb xauth xdotool x11-utils imagemagick tmux sox
   g++-mingw-w64-x86-64 wine wine64 zip
+  emscripten nodejs chromium python3
 )
 if [[ "${1:-}" == "--with-tests" ]]; then packages+=("${test_packages[@]}"); fi
 
