@@ -116,7 +116,15 @@ const QuillvanePage = (() => {
   page.drawLine = (x, y, text, red, green, blue) => {
     lines.push({ x, y, text, colour: `rgb(${red},${green},${blue})` });
   };
+  // Drawn at the next frame, after the line that goes with it is spoken.
+  let frameRequested = false;
   page.drawEnd = () => {
+    if (frameRequested) return;
+    frameRequested = true;
+    requestAnimationFrame(render);
+  };
+  function render() {
+    frameRequested = false;
     const canvas = $('items');
     const context = canvas.getContext('2d');
     const lineHeight = 15;
@@ -137,7 +145,7 @@ const QuillvanePage = (() => {
       context.fillStyle = line.colour;
       context.fillText(line.text, line.x, line.y - scroll);
     }
-  };
+  }
 
   // ---- files: IndexedDB behind the game's data folder ----
   page.persist = () => {

@@ -1,0 +1,92 @@
+// Figures of the web edition in headless Chromium: load to an interactive
+// Start button, and keydown to the live region's new line.
+//   node bench/web.js URL
+'use strict';
+const path = require('node:path');
+const fs = require('node:fs');
+const os = require('node:os');
+const puppeteer = require(path.join(__dirname, '../web/test/node_modules/puppeteer-core'));
+
+const url = process.argv[2];
+const loads = 15;
+const keys = 200;
+
+const percentile = (values, p) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  return sorted[Math.min(sorted.length - 1, Math.ceil((p / 100) * sorted.length) - 1)];
+};
+
+async function main() {
+  const browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'quillvane-bench-')),
+    args: ['--no-sandbox', '--headless', '--disable-gpu', '--disable-background-networking',
+           '--disable-component-update', '--disable-sync', '--no-first-run'],
+  });
+  const page = await browser.newPage();
+  // Load to a Start button that starts the game at once: the wasm compiled,
+  // the saved files read from IndexedDB. The first load is a cold one.
+  const ready = [];
+  for (let i = 0; i < loads; i++) {
+    await page.goto(url, { waitUntil: 'load' });
+    await page.waitForFunction(() => window.quillvaneReady !== undefined);
+    ready.push(await page.evaluate(() => window.quillvaneReady));
+  }
+  await page.evaluateOnNewDocument(() => {
+    window.__latency = [];
+    let pressed = 0;
+    window.addEventListener('keydown', (event) => { pressed = event.timeStamp; }, true);
+    document.addEventListener('DOMContentLoaded', () => {
+      const observer = new MutationObserver((records) => {
+        if (records.some((r) => [...r.addedNodes].some((n) => n.textContent)))
+          window.__latency.push(performance.now() - pressed);
+      });
+      for (const id of ['say-a', 'say-b'])
+        observer.observe(document.getElementById(id), { childList: true });
+    });
+  });
+  await page.goto(url, { waitUntil: 'load' });
+  await page.waitForFunction(() => window.quillvaneReady !== undefined);
+  await page.keyboard.press('Enter');  // Start: the welcome line
+  await page.waitForFunction(() => window.__latency.length === 1);
+  // A new easy game (the menu's Enter twice), then its half-second wait.
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => window.__latency.length === 2);
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => window.__latency.length === 3);
+  await new Promise((resolve) => setTimeout(resolve, 800));
+  await page.evaluate(() => { window.__latency = []; });
+  for (let i = 1; i <= keys; i++) {
+    await page.keyboard.press(i % 2 ? 'ArrowDown' : 'ArrowUp');
+    await page.waitForFunction((n) => window.__latency.length >= n, {}, i);
+  }
+  const latency = await page.evaluate(() => window.__latency);
+  // The game waiting for a key: the page's main-thread work over 5 seconds.
+  const cdp = await page.createCDPSession();
+  await cdp.send('Performance.enable');
+  const busy = async () => {
+    const { metrics } = await cdp.send('Performance.getMetrics');
+    const get = (name) => metrics.find((m) => m.name === name).value;
+    return { task: get('TaskDuration'), script: get('ScriptDuration') };
+  };
+  const before = await busy();
+  await new Promise((resolve) => setTimeout(resolve, 5000));
+  const after = await busy();
+  await browser.close();
+
+  const fmt = (ms) => `${ms.toFixed(2)} ms`;
+  console.log(`load to interactive Start: cold ${fmt(ready[0])}, warm median ` +
+              `${fmt(percentile(ready.slice(1), 50))} (${loads - 1} loads, max ` +
+              `${fmt(Math.max(...ready.slice(1)))})`);
+  console.log(`keydown to live-region line (${latency.length} keys): median ` +
+              `${fmt(percentile(latency, 50))}, 99th percentile ${fmt(percentile(latency, 99))}, ` +
+              `max ${fmt(Math.max(...latency))}`);
+  console.log(`waiting for a key, 5 s: main-thread tasks ${fmt((after.task - before.task) * 1000)}, ` +
+              `script ${fmt((after.script - before.script) * 1000)}`);
+}
+
+main().catch((error) => {
+  console.error(error);
+  process.exit(1);
+});
