@@ -22,6 +22,7 @@ const QuillvanePage = (() => {
   let lines = [];
   let scroll = 0;
   let persisting = Promise.resolve();
+  const loadingMessage = 'Loading the game…';
 
   const $ = (id) => document.getElementById(id);
   const say = () => [$('say-a'), $('say-b')];
@@ -244,7 +245,7 @@ const QuillvanePage = (() => {
     if (started) return;
     if (!ready) {
       startWanted = true;
-      return page.status('Loading the game…');
+      return page.status(loadingMessage);
     }
     started = true;
     try {
@@ -258,7 +259,7 @@ const QuillvanePage = (() => {
     game.hidden = false;
     $('start').hidden = true;
     game.focus();
-    page.status('');
+    if ($('status').textContent === loadingMessage) page.status('');
     Module.ccall('quillvane_web_start', null, [], [], { async: true });
   }
   page.gameEnded = () => {

@@ -293,9 +293,20 @@ async function main() {
       throw new DOMException('The user denied permission to access the database.', 'SecurityError');
     };
   });
-  await load(page);
+  // Start pressed while the game is still loading (its wasm held back a
+  // second): the game starts once it is ready.
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (request.url().endsWith('.wasm')) setTimeout(() => request.continue(), 1000);
+    else request.continue();
+  });
+  await page.goto(url, { waitUntil: 'domcontentloaded' });
+  await page.waitForFunction(() => document.activeElement.id === 'start');
   await page.keyboard.press('Enter');
+  assert.strictEqual(await page.$eval('#status', (e) => e.textContent), 'Loading the game…');
   await expectNew(page, 'announced', 0, [welcome]);
+  assert.strictEqual(await page.$eval('#status', (e) => e.textContent),
+                     'This browser will not keep your game: saves will fail.');
   for (const key of ['Enter', 'Enter', 'D', 'Enter', 'W', 'Enter', 'Shift+Enter', 'Plus']) {
     await press(page, key);
     await sleep(key === 'Shift+Enter' ? 6500 : key === 'Enter' ? 800 : 200);
