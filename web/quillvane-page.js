@@ -143,6 +143,8 @@ const QuillvanePage = (() => {
     context.font = 'bold 13px "DejaVu Sans", sans-serif';
     context.textBaseline = 'top';
     for (const line of lines) {
+      // Only the lines in view: a cheat inventory may hold thousands.
+      if (line.y + lineHeight < scroll || line.y > scroll + canvas.height) continue;
       context.fillStyle = line.colour;
       context.fillText(line.text, line.x, line.y - scroll);
     }
