@@ -26,10 +26,17 @@ EM_JS(int, web_has_voice, (), { return QuillvanePage.hasVoice() ? 1 : 0; });
 EM_JS(void, web_speak, (const char* text, double rate, double volume),
       { QuillvanePage.speak(UTF8ToString(text), rate, volume); });
 EM_JS(void, web_play_cue, (const char* path), { QuillvanePage.playCue(UTF8ToString(path)); });
-EM_JS(void, web_draw_begin, (), { QuillvanePage.drawBegin(); });
-EM_JS(void, web_draw_line, (int x, int y, const char* text, int red, int green, int blue),
-      { QuillvanePage.drawLine(x, y, UTF8ToString(text), red, green, blue); });
-EM_JS(void, web_draw_end, (), { QuillvanePage.drawEnd(); });
+// The whole item list in one call: a record per line (x, y, red, green,
+// blue, text), fields split by \x1f and records by \x1e.
+EM_JS(void, web_draw, (const char* lines), {
+  QuillvanePage.drawBegin();
+  for (const record of UTF8ToString(lines).split(String.fromCharCode(30))) {
+    if (!record) continue;
+    const[x, y, red, green, blue, text] = record.split(String.fromCharCode(31));
+    QuillvanePage.drawLine(Number(x), Number(y), text, red, green, blue);
+  }
+  QuillvanePage.drawEnd();
+});
 // Copies the data folder into IndexedDB; 1 when the browser kept it.
 EM_ASYNC_JS(int, web_persist, (), { return (await QuillvanePage.persist()) ? 1 : 0; });
 
@@ -90,11 +97,18 @@ void WebPlatform::draw_text(int x, int y, const std::string& text, Rgb colour) {
 }
 
 void WebPlatform::present() {
-  web_draw_begin();
-  for (const auto& line : drawing_)
-    web_draw_line(line.x, line.y, to_utf8(line.text).c_str(), line.colour.red, line.colour.green,
-                  line.colour.blue);
-  web_draw_end();
+  std::string records;
+  for (const auto& line : drawing_) {
+    std::string text = to_utf8(line.text);
+    // The separators are no part of any item's name.
+    std::replace(text.begin(), text.end(), '\x1e', '?');
+    std::replace(text.begin(), text.end(), '\x1f', '?');
+    for (int field :
+         {line.x, line.y, int{line.colour.red}, int{line.colour.green}, int{line.colour.blue}})
+      records += std::to_string(field) + '\x1f';
+    records += text + '\x1e';
+  }
+  web_draw(records.c_str());
 }
 
 Voice* WebPlatform::make_voice() {
