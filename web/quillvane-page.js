@@ -23,6 +23,7 @@ const QuillvanePage = (() => {
   let scroll = 0;
   let persisting = Promise.resolve();
   const loadingMessage = 'Loading the game…';
+  let storageWarning = '';
 
   const $ = (id) => document.getElementById(id);
   const say = () => [$('say-a'), $('say-b')];
@@ -166,7 +167,10 @@ const QuillvanePage = (() => {
     FS.mount(IDBFS, {}, '/data');
     addRunDependency('quillvane-files');
     FS.syncfs(true, (error) => {
-      if (error) page.status('This browser will not keep your game: saves will fail.');
+      if (error) {
+        storageWarning = 'This browser will not keep your game: saves will fail.';
+        page.status(storageWarning);
+      }
       removeRunDependency('quillvane-files');
     });
   }
@@ -247,7 +251,7 @@ const QuillvanePage = (() => {
     if (started) return;
     if (!ready) {
       startWanted = true;
-      return page.status(loadingMessage);
+      return page.status(`${storageWarning} ${loadingMessage}`.trim());
     }
     started = true;
     try {
@@ -261,7 +265,7 @@ const QuillvanePage = (() => {
     game.hidden = false;
     $('start').hidden = true;
     game.focus();
-    if ($('status').textContent === loadingMessage) page.status('');
+    if ($('status').textContent.includes(loadingMessage)) page.status(storageWarning);
     Module.ccall('quillvane_web_start', null, [], [], { async: true });
   }
   page.gameEnded = () => {
@@ -272,10 +276,12 @@ const QuillvanePage = (() => {
     ready = true;
     window.quillvaneReady = performance.now();
     $('start').dataset.ready = 'true';
+    fetchCues();
     if (startWanted) start();
   };
 
-  document.addEventListener('DOMContentLoaded', () => {
+  // The script stands at the end of the body: the page's elements are there.
+  function wirePage() {
     $('start').addEventListener('click', start);
     $('game').addEventListener('keydown', onKeyDown);
     $('save').addEventListener('click', saveFiles);
@@ -290,13 +296,24 @@ const QuillvanePage = (() => {
       page.status(carried);
     }
     $('start').focus();
-    fetchCues();
-  });
+  }
+  wirePage();
   page.mountFiles = mountFiles;
   return page;
 })();
 
+// The wasm is compiled as it arrives (index.html asked for it first), and
+// the saved files are read from IndexedDB meanwhile.
 var Module = {
-  preRun: [QuillvanePage.mountFiles],
+  preInit: [QuillvanePage.mountFiles],
   onRuntimeInitialized: QuillvanePage.ready,
+  instantiateWasm(imports, receive) {
+    WebAssembly.instantiateStreaming(window.quillvaneWasm, imports)
+      .catch(() => fetch('quillvane.wasm', { credentials: 'same-origin' })
+        .then((response) => response.arrayBuffer())
+        .then((bytes) => WebAssembly.instantiate(bytes, imports)))
+      .then((result) => receive(result.instance, result.module))
+      .catch((error) => QuillvanePage.status(`The game could not be loaded: ${error}`));
+    return {};
+  },
 };

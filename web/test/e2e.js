@@ -303,7 +303,7 @@ async function main() {
   await page.goto(url, { waitUntil: 'domcontentloaded' });
   await page.waitForFunction(() => document.activeElement.id === 'start');
   await page.keyboard.press('Enter');
-  assert.strictEqual(await page.$eval('#status', (e) => e.textContent), 'Loading the game…');
+  assert.match(await page.$eval('#status', (e) => e.textContent), /Loading the game…$/);
   await expectNew(page, 'announced', 0, [welcome]);
   assert.strictEqual(await page.$eval('#status', (e) => e.textContent),
                      'This browser will not keep your game: saves will fail.');
