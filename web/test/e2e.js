@@ -37,8 +37,15 @@ function transcriptBlocks(file) {
   return blocks;
 }
 
+// Every profile made is removed when the test ends.
+const profiles = [];
+process.on('exit', () => {
+  for (const profile of profiles) fs.rmSync(profile, { recursive: true, force: true });
+});
+
 async function launch() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quillvane-profile-'));
+  profiles.push(profile);
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',
     headless: true,
@@ -60,6 +67,17 @@ async function openPage(browser, before) {
     speechSynthesis.speak = (utterance) => {
       window.__spoken.push({ text: utterance.text, rate: utterance.rate });
       return speak(utterance);
+    };
+    window.__cues = [];
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function (...args) {
+      window.__cues.push(`start ${this.buffer.duration.toFixed(2)}`);
+      return start.apply(this, args);
+    };
+    const stop = AudioBufferSourceNode.prototype.stop;
+    AudioBufferSourceNode.prototype.stop = function (...args) {
+      window.__cues.push('stop');
+      return stop.apply(this, args);
     };
     window.__announced = [];
     document.addEventListener('DOMContentLoaded', () => {
@@ -198,6 +216,13 @@ async function main() {
     }
   });
   assert.deepStrictEqual((await record(page)).spoken, [], 'no voice in mode 1');
+  // Each of the game's cues played from its decoded file: restart, success,
+  // achievement, rule (cue files of 0.1 s or more).
+  const cues = await page.evaluate(() => window.__cues.slice());
+  const expectedCues = fs.readFileSync(path.join(transcripts, 'combine-dirt-water.expected'), 'latin1')
+                         .split('\n').filter((line) => line.startsWith('cue: ')).length;
+  assert.strictEqual(cues.filter((cue) => /^start 0\.[1-9]|^start [1-9]/.test(cue)).length,
+                     expectedCues, `cues played: ${cues}`);
 
   step = 'Tab still in the game';
   const announcedBefore = (await record(page)).announced.length;
@@ -222,6 +247,18 @@ async function main() {
   count = await expectNew(page, 'announced', count, ['You have made 1 steps so far.']);
   await press(page, '1');
   await expectNew(page, 'announced', count, ['You have made 1 steps so far.']);
+
+  step = 'a new cue cuts off the one still playing';
+  await press(page, 'Tab');  // mode 2: WE.wav
+  await sleep(600);          // it has ended by itself
+  await press(page, 'Tab');  // no JAWS: the voice, no cue
+  await sleep(150);
+  const cuesBefore = (await page.evaluate(() => window.__cues.slice())).length;
+  await press(page, 'Tab');  // mode 1: NVDA.wav ...
+  await press(page, 'Tab');  // ... cut off at once by WE.wav
+  await sleep(150);
+  assert.deepStrictEqual((await page.evaluate(() => window.__cues.slice())).slice(cuesBefore),
+                         ['start 0.30', 'stop', 'start 0.32'], step);
 
   // ---- a reload continues the saved game ----
   step = 'reload';
