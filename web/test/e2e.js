@@ -350,6 +350,17 @@ async function main() {
   }
   const told = (await record(page)).announced.filter((line) => line === 'Your progress could not be saved.');
   assert.strictEqual(told.length, 1, `told once: ${JSON.stringify((await record(page)).announced)}`);
+
+  // ---- leaving the game from its main menu ----
+  step = 'exit';
+  await reload(page);
+  await page.keyboard.press('Enter');
+  await expectNew(page, 'announced', 0, [welcome]);
+  await playBlocks(page, transcriptBlocks(path.join(transcripts, 'escape-main-menu.expected'))
+                             .slice(1));
+  await page.waitForFunction(() => document.getElementById('game').hidden);
+  assert.strictEqual(await page.$eval('#status', (e) => e.textContent),
+                     'The game has ended. Reload the page to play again.');
   await browser.close();
   console.log('web end-to-end: all scenarios passed');
 }
