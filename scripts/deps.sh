@@ -12,13 +12,15 @@ packages=(
 )
 # What only the tests need: a virtual display, key senders, a terminal
 # emulator and a terminal multiplexer, audio measuring, the Windows
-# cross-build run under wine, and the Debian package's build and checks
+# cross-build run under wine, the Debian package's build and checks
 # (dpkg-shlibdeps, lintian, the desktop entry, AppStream and manual page
-# validators).
+# validators), and the web edition (emscripten, node, chromium and a local
+# web server).
 test_packages=(
   xvfb xauth xdotool x11-utils imagemagick xterm tmux sox
   g++-mingw-w64-x86-64 wine wine64 zip
   dpkg-dev file lintian desktop-file-utils appstream man-db
+  emscripten nodejs chromium python3
 )
 if [[ "${1:-}" == "--with-tests" ]]; then packages+=("${test_packages[@]}"); fi
 

@@ -142,3 +142,56 @@ TEST(HeadlessRunner, TimedKeysArriveInsideTheWaitTheyFallIn) {
 
 }  // namespace
 }  // namespace quillvane::testing
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace quillvane {
+namespace {
+
+std::string to_chars_text(double value) {
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+// The WebAssembly build formats waits without to_chars: its text must be
+// to_chars' own, or transcripts would differ between the builds.
+TEST(ShortestDecimal, WritesWhatToCharsWrites) {
+  std::vector<double> values = {
+      0.5,     1,    2,     3,       5,       0.1,     0.25,  0.001,  0.0001,
+      0.00001, 100,  1000,  1e15,    1e16,    1e17,    1e21,  1e22,   123456,
+      1.5e-7,  -0.5, -3,    1.0 / 3, 2.0 / 3, 1e-300,  1e300, 5e-324, 1.7976931348623157e308,
+      86400,   0.3,  12.25, 1e-5,    9.5e-5,  123.456, 4.35};
+  std::mt19937_64 random(20240601);
+  for (int i = 0; i < 20000; ++i) {
+    std::uint64_t bits = random();
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    if (std::isfinite(value)) values.push_back(value);
+    // Round numbers of a few digits, as waits and script times are.
+    values.push_back(static_cast<double>(random() % 100000) / std::pow(10.0, random() % 8));
+  }
+  for (double value : values) ASSERT_EQ(shortest_decimal(value), to_chars_text(value)) << value;
+}
+
+// Script times are read without from_chars too, with the same result.
+TEST(KeyScript, ReadsTimesAsFromCharsDoes) {
+  for (const char* time : {"0", "0.5", "2", "12.25", "0.1", "0.3", "1.005", ".5", "7.", "86400",
+                           "0.000000000000000000001", "123456789.123456789"}) {
+    SCOPED_TRACE(time);
+    double expected = 0;
+    std::from_chars(time, time + std::strlen(time), expected);
+    auto key = parse_script_line(std::string("@") + time + " Enter", 1);
+    ASSERT_TRUE(key.has_value());
+    EXPECT_EQ(key->at, expected);
+  }
+  // Too large for a double: no time.
+  EXPECT_THROW(parse_script_line("@" + std::string(400, '9') + " Enter", 1), ScriptError);
+}
+
+}  // namespace
+}  // namespace quillvane

@@ -1,6 +1,7 @@
 // Speech router, timed wait, cues, the log and start-up.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "fake_platform.h"
@@ -138,6 +139,45 @@ TEST(StartUp, WelcomeLineIsSpokenAndLoggedOncePerRun) {
   }
   const std::string line = "Welcome to Quillvane, version (0.7 beta), by Orlick\r\n";
   EXPECT_EQ(read_bytes(platform.data_folder() + "/log.txt"), line + line);
+}
+
+}  // namespace
+}  // namespace quillvane::testing
+
+namespace quillvane::testing {
+namespace {
+
+// A front-end that starts a first game in the screen reader's mode (the
+// web page does, when no progress.ini is stored yet).
+class CaptionFirstPlatform : public FakePlatform {
+ public:
+  using FakePlatform::FakePlatform;
+  int default_speech_mode() override { return 1; }
+};
+
+TEST(StartUp, TheFrontEndsSpeechModeHoldsUntilASavedOneIsRead) {
+  const std::string welcome = "Welcome to Quillvane, version (0.7 beta), by Orlick";
+  CaptionFirstPlatform platform(make_temp_folder());
+  auto game = std::make_unique<Form1>(platform);
+  game->Form_Load();
+  EXPECT_EQ(game->speechmode, 1);
+  EXPECT_EQ(platform.caption_text, welcome);
+  EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "voice:" + welcome), 0);
+
+  // A game saved in the voice's mode starts there again.
+  game->speechmode = 0;
+  game->saveprogress();
+  game = std::make_unique<Form1>(platform);
+  platform.calls.clear();
+  game->Form_Load();
+  EXPECT_EQ(game->speechmode, 0);
+  EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "voice:" + welcome), 1);
+
+  // Every other front-end starts in the voice's mode.
+  FakePlatform plain(make_temp_folder());
+  auto native = std::make_unique<Form1>(plain);
+  native->Form_Load();
+  EXPECT_EQ(native->speechmode, 0);
 }
 
 }  // namespace

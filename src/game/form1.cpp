@@ -44,7 +44,7 @@ void Form1::Form_Load() {
   loadsettings();
   platform_.set_cue_volume(cuevolume);
   loadjaws();
-  speechmode = 0;
+  speechmode = platform_.default_speech_mode();
   settitle(programtitle());
   loadprogress();
   loadachievements();

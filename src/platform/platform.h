@@ -83,6 +83,9 @@ class Platform {
   // the first call; the platform owns them.
   virtual Voice* make_voice() = 0;
   virtual ScreenReader* make_screen_reader() = 0;
+  // The speech mode a game starts in until a saved one is read: 0, the
+  // voice, unless the front-end knows its players better.
+  virtual int default_speech_mode() { return 0; }
   // A synthetic key press into the window's input (Window-Eyes' Ctrl+Shift+T).
   virtual void send_key(int keycode, bool key_up) = 0;
 

@@ -1,7 +1,9 @@
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #ifdef _WIN32
@@ -13,10 +15,51 @@
 
 namespace quillvane {
 
+// Written with printf and strtod, which every C++ library has (the
+// WebAssembly build's has no floating-point to_chars), giving the same text
+// as to_chars: the fewest significant digits that read back as the same
+// number, in fixed notation unless scientific is shorter.
 std::string shortest_decimal(double seconds) {
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, seconds);
-  return std::string(buffer, result.ptr);
+  if (!std::isfinite(seconds)) return seconds != seconds ? "nan" : seconds < 0 ? "-inf" : "inf";
+  if (seconds == 0) return std::signbit(seconds) ? "-0" : "0";
+  char buffer[400];  // room for every digit of the largest double
+  for (int precision = 1; precision <= 17; ++precision) {
+    std::snprintf(buffer, sizeof buffer, "%.*e", precision - 1, seconds);
+    if (std::strtod(buffer, nullptr) == seconds) break;
+  }
+  // buffer is now [-]d[.ddd]e±XX: split it into sign, digits and exponent.
+  std::string text = buffer;
+  std::string sign;
+  if (text[0] == '-') {
+    sign = "-";
+    text.erase(0, 1);
+  }
+  const std::size_t e = text.find('e');
+  const int exponent = std::atoi(text.c_str() + e + 1);
+  std::string digits;
+  for (std::size_t i = 0; i < e; ++i)
+    if (text[i] != '.') digits += text[i];
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  const int count = static_cast<int>(digits.size());
+
+  std::string fixed;
+  if (exponent < 0) {
+    fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  } else if (count <= exponent + 1) {
+    // A whole number is written with all its exact digits, as to_chars does.
+    std::snprintf(buffer, sizeof buffer, "%.0f", std::fabs(seconds));
+    fixed = buffer;
+  } else {
+    fixed = digits.substr(0, static_cast<std::size_t>(exponent + 1)) + "." +
+            digits.substr(static_cast<std::size_t>(exponent + 1));
+  }
+  std::string scientific = digits.substr(0, 1);
+  if (count > 1) scientific += "." + digits.substr(1);
+  const int magnitude = exponent < 0 ? -exponent : exponent;
+  scientific += exponent < 0 ? "e-" : "e+";
+  if (magnitude < 10) scientific += '0';
+  scientific += std::to_string(magnitude);
+  return sign + (scientific.size() < fixed.size() ? scientific : fixed);
 }
 
 void Transcript::on_key(const std::string& name) { out_ << "key: " << name << '\n'; }

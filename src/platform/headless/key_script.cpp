@@ -2,7 +2,8 @@
 
 #include <array>
 #include <cctype>
-#include <charconv>
+#include <cerrno>
+#include <cstdlib>
 #include <utility>
 
 namespace quillvane {
@@ -53,8 +54,13 @@ bool parse_seconds(const std::string& text, double& seconds) {
     while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
   }
   if (digits == 0 || i != text.size()) return false;
-  auto result = std::from_chars(text.data(), text.data() + text.size(), seconds);
-  return result.ec == std::errc() && result.ptr == text.data() + text.size();
+  // strtod rounds correctly and, in the C locale the game never leaves, reads
+  // exactly the text checked above; it is in every C++ library.
+  // A number too large or too small for a double is no time, as to_chars has it.
+  char* end = nullptr;
+  errno = 0;
+  seconds = std::strtod(text.c_str(), &end);
+  return errno != ERANGE && end == text.c_str() + text.size();
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The web edition, built with Debian's emscripten:
+#  1. the WebAssembly build (preset web): the site and the node runner;
+#  2. every key script of tests/transcripts replayed by the WebAssembly
+#     runner under node, compared byte for byte with its expected transcript
+#     (and its expected files, where NAME.after/ exists);
+#  3. the page's key translation and zip under node's test runner;
+#  4. the site in headless Chromium, served from 127.0.0.1 (web/test/e2e.js),
+#     driven by puppeteer-core, which npm installs into web/test/node_modules;
+#  5. the site's zip (build-web/quillvane-web.zip).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$root/build-web
+work=$(mktemp -d "${TMPDIR:-/tmp}/quillvane-web.XXXXXX")
+server_pid=""
+
+cleanup() {
+  if [[ -n $server_pid ]]; then kill "$server_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo "-- WebAssembly build (emscripten)"
+cmake --preset web >"$work/configure.log" 2>&1 || {
+  cat "$work/configure.log"
+  exit 1
+}
+cmake --build --preset web
+
+echo "-- transcripts replayed by the WebAssembly runner under node"
+count=0
+for keys in "$root"/tests/transcripts/*.keys; do
+  [[ -e $keys ]] || continue
+  name=$(basename "$keys" .keys)
+  stem=${keys%.keys}
+  data=$work/transcripts/$name
+  mkdir -p "$data"
+  if [[ -d $stem.files ]]; then cp -R "$stem.files/." "$data/"; fi
+  status=0
+  node "$build/node/quillvane.js" --script "$keys" --data-dir "$data" --seed 1 \
+    --transcript "$work/transcripts/$name.out" || status=$?
+  if [[ $status -ne 0 ]]; then
+    echo "transcript $name: the WebAssembly runner exited with status $status" >&2
+    exit 1
+  fi
+  if ! cmp -s "$work/transcripts/$name.out" "$stem.expected"; then
+    echo "transcript $name differs from $name.expected:" >&2
+    diff -u "$stem.expected" "$work/transcripts/$name.out" >&2 || true
+    exit 1
+  fi
+  if [[ -d $stem.after ]]; then
+    for expected in "$stem.after"/*; do
+      file=$(basename "$expected")
+      if ! cmp -s "$data/$file" "$expected"; then
+        echo "transcript $name: $file differs from $name.after/$file" >&2
+        exit 1
+      fi
+    done
+  fi
+  count=$((count + 1))
+done
+echo "$count transcripts match"
+
+echo "-- page scripts (node's test runner)"
+node --test web/test/page.test.js
+
+echo "-- the site in headless Chromium"
+if ! command -v npm >/dev/null; then
+  sudo=()
+  if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends npm
+fi
+# puppeteer-core drives Debian's chromium; it must never fetch a browser.
+(cd web/test && PUPPETEER_SKIP_DOWNLOAD=1 npm install --no-audit --no-fund --no-package-lock \
+  --loglevel=error)
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$build/site" >"$work/http.log" 2>&1 &
+server_pid=$!
+for _ in $(seq 50); do
+  python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" \
+    2>/dev/null && break
+  sleep 0.1
+done
+node web/test/e2e.js "http://127.0.0.1:$port/" "$work/e2e" "$root/tests/transcripts"
+# The item list as the browser drew it, kept for a look.
+cp "$work/e2e/items.png" "$build/e2e-items.png"
+
+echo "-- site"
+ls -l "$build/quillvane-web.zip"
+echo "web: all passed"

@@ -1,0 +1,192 @@
+#include "platform/web/web_platform.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/speechd/text.h"
+
+namespace quillvane {
+namespace {
+
+// The page's side of the bridge lives in web/quillvane-page.js as the
+// global QuillvanePage; these are the only calls the game makes into it.
+
+// Suspends the game until a page event is queued or ms have passed.
+EM_ASYNC_JS(void, web_wait, (double ms), { await QuillvanePage.waitForEvent(ms); });
+// The next queued event: -1 none, else shift * 256 + key code.
+EM_JS(int, web_take_event, (), { return QuillvanePage.takeEvent(); });
+EM_JS(void, web_set_title, (const char* text), { QuillvanePage.setTitle(UTF8ToString(text)); });
+EM_JS(void, web_announce, (const char* text), { QuillvanePage.announce(UTF8ToString(text)); });
+EM_JS(int, web_has_voice, (), { return QuillvanePage.hasVoice() ? 1 : 0; });
+EM_JS(void, web_speak, (const char* text, double rate, double volume),
+      { QuillvanePage.speak(UTF8ToString(text), rate, volume); });
+EM_JS(void, web_play_cue, (const char* path), { QuillvanePage.playCue(UTF8ToString(path)); });
+// The whole item list in one call: a record per line (x, y, red, green,
+// blue, text), fields split by \x1f and records by \x1e.
+EM_JS(void, web_draw, (const char* lines), {
+  QuillvanePage.drawBegin();
+  for (const record of UTF8ToString(lines).split(String.fromCharCode(30))) {
+    if (!record) continue;
+    const[x, y, red, green, blue, text] = record.split(String.fromCharCode(31));
+    QuillvanePage.drawLine(Number(x), Number(y), text, red, green, blue);
+  }
+  QuillvanePage.drawEnd();
+});
+// Copies the data folder into IndexedDB; 1 when the browser kept it.
+EM_ASYNC_JS(int, web_persist, (), { return (await QuillvanePage.persist()) ? 1 : 0; });
+
+// speechSynthesis: the game's SAPI-style rate (-10 to 10, each 10 steps
+// three times as fast) becomes the API's multiplier of 0.1 to 10.
+class WebVoice : public Voice {
+ public:
+  void speak_purge(const std::string& text) override {
+    web_speak(to_utf8(text).c_str(), rate_, volume_);
+  }
+  void set_rate(int rate) override {
+    rate_ = std::clamp(std::pow(3.0, std::clamp(rate, -10, 10) / 10.0), 0.1, 10.0);
+  }
+  void set_volume(int volume) override {
+    if (volume >= 0 && volume <= 100) volume_ = volume / 100.0;
+  }
+
+ private:
+  double rate_ = 1;
+  double volume_ = 1;
+};
+
+}  // namespace
+
+WebPlatform::WebPlatform(std::string data_folder) : data_folder_(std::move(data_folder)) {}
+
+WebPlatform::~WebPlatform() = default;
+
+double WebPlatform::now() { return emscripten_get_now() / 1000.0; }
+
+bool WebPlatform::deliver_pending() {
+  bool any = false;
+  for (int event = web_take_event(); event >= 0; event = web_take_event()) {
+    any = true;
+    if (sink_) sink_->key_event(event % 256, event / 256);
+  }
+  return any;
+}
+
+void WebPlatform::wait_until(double deadline) {
+  if (deliver_pending()) return;
+  const double ms = (deadline - now()) * 1000.0;
+  if (ms > 0) web_wait(ms);
+  deliver_pending();
+}
+
+void WebPlatform::yield_once() { deliver_pending(); }
+
+std::uint32_t WebPlatform::random_seed() { return seconds_since_midnight(); }
+
+void WebPlatform::set_caption(const std::string& text) {
+  caption_ = text;
+  web_set_title(to_utf8(text).c_str());
+}
+
+void WebPlatform::draw_text(int x, int y, const std::string& text, Rgb colour) {
+  drawing_.push_back({x, y, text, colour});
+}
+
+void WebPlatform::present() {
+  std::string records;
+  for (const auto& line : drawing_) {
+    std::string text = to_utf8(line.text);
+    // The separators are no part of any item's name.
+    std::replace(text.begin(), text.end(), '\x1e', '?');
+    std::replace(text.begin(), text.end(), '\x1f', '?');
+    for (int field :
+         {line.x, line.y, int{line.colour.red}, int{line.colour.green}, int{line.colour.blue}})
+      records += std::to_string(field) + '\x1f';
+    records += text + '\x1e';
+  }
+  web_draw(records.c_str());
+}
+
+Voice* WebPlatform::make_voice() {
+  if (!voice_ && web_has_voice()) voice_ = std::make_unique<WebVoice>();
+  return voice_.get();
+}
+
+int WebPlatform::default_speech_mode() {
+  return files::exists(data_folder_ + "/progress.ini") ? 0 : 1;
+}
+
+void WebPlatform::play_sound(const std::string& path) { web_play_cue(path.c_str()); }
+
+bool WebPlatform::write_file(const std::string& path, const std::string& bytes) {
+  const auto old = files::read_whole(path);
+  if (!files::replace_atomically(path, bytes)) return false;
+  if (web_persist()) return true;
+  // The browser refused the write: the game's copy goes back to what the
+  // browser still holds, so a reload and this game agree.
+  if (old)
+    files::replace_atomically(path, *old);
+  else
+    std::remove(path.c_str());
+  return false;
+}
+
+bool WebPlatform::append_file(const std::string& path, const std::string& bytes) {
+  return files::append(path, bytes) && web_persist();
+}
+
+void LiveRegionObserver::on_say(const std::string& text) {
+  if (game_.speechmode == 1 || game_.speechmode == 2) web_announce(to_utf8(text).c_str());
+}
+
+namespace {
+
+// A platform for reading files only: no events, no output, a clock that
+// jumps to every deadline, so a damaged file's message and wait end at once.
+class CheckPlatform : public Platform {
+ public:
+  explicit CheckPlatform(std::string folder) : folder_(std::move(folder)) {}
+  double now() override { return clock_; }
+  void wait_until(double deadline) override { clock_ = std::max(clock_, deadline); }
+  void yield_once() override {}
+  std::uint32_t random_seed() override { return 0; }
+  std::string caption() override { return caption_; }
+  void set_caption(const std::string& text) override { caption_ = text; }
+  void clear_surface() override {}
+  void draw_text(int, int, const std::string&, Rgb) override {}
+  void present() override {}
+  Voice* make_voice() override { return nullptr; }
+  ScreenReader* make_screen_reader() override { return nullptr; }
+  void send_key(int, bool) override {}
+  void play_sound(const std::string&) override {}
+  void report_error(const std::string&) override {}
+  std::string program_folder() override { return folder_; }
+  std::string data_folder() override { return folder_; }
+
+ private:
+  std::string folder_;
+  std::string caption_;
+  double clock_ = 0;
+};
+
+}  // namespace
+
+std::string check_saved_files(const std::string& folder) {
+  CheckPlatform platform(folder);
+  auto game = std::make_unique<Form1>(platform);
+  const char* reading = "progress.ini";
+  try {
+    game->loadprogress();
+    reading = "achievements.ini";
+    game->loadachievements();
+  } catch (const ProgramEnd&) {
+    return reading;
+  }
+  return "";
+}
+
+}  // namespace quillvane

@@ -1,0 +1,90 @@
+// The browser front-end: the game compiled to WebAssembly on the page's one
+// thread. Keys come from the page's keydown handler (already Windows
+// virtual-key codes), speech goes to speechSynthesis (mode 0) or to an ARIA
+// live region (modes 1 and 2), cues play through Web Audio, the item list is
+// drawn on a canvas the screen reader does not see, and the files live in
+// IndexedDB. Waiting suspends the game (Asyncify) until a key or the
+// deadline: a waiting game uses no CPU. Only this folder knows the browser.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/form1.h"
+#include "platform/platform.h"
+
+namespace quillvane {
+
+class WebPlatform : public Platform {
+ public:
+  explicit WebPlatform(std::string data_folder);
+  ~WebPlatform() override;
+
+  double now() override;
+  void wait_until(double deadline) override;
+  void yield_once() override;
+  std::uint32_t random_seed() override;
+
+  std::string caption() override { return caption_; }
+  void set_caption(const std::string& text) override;
+  void clear_surface() override { drawing_.clear(); }
+  void draw_text(int x, int y, const std::string& text, Rgb colour) override;
+  void present() override;
+
+  Voice* make_voice() override;
+  // Browsers have no JAWS object: Tab into mode 3 falls back to the voice.
+  ScreenReader* make_screen_reader() override { return nullptr; }
+  // A first visit (no saved game yet) starts in the screen reader's mode:
+  // every player who reached the Start button did so with one.
+  int default_speech_mode() override;
+  // Window-Eyes' Ctrl+Shift+T has no browser reader to wake: nothing is sent.
+  void send_key(int, bool) override {}
+  void play_sound(const std::string& path) override;
+
+  std::string program_folder() override { return "."; }
+  std::string data_folder() override { return data_folder_; }
+  // Each write is kept in IndexedDB before it counts as done; a write the
+  // browser refuses leaves the stored file and the game's copy as they were.
+  bool write_file(const std::string& path, const std::string& bytes) override;
+  bool append_file(const std::string& path, const std::string& bytes) override;
+
+ private:
+  struct Line {
+    int x;
+    int y;
+    std::string text;
+    Rgb colour;
+  };
+  // Hands every queued page event to the game; true when there was one.
+  bool deliver_pending();
+
+  std::string data_folder_;
+  std::string caption_;
+  std::vector<Line> drawing_;
+  std::unique_ptr<Voice> voice_;
+};
+
+// Speaks in the screen reader's modes: each line the game says in mode 1 or
+// 2 goes to the page's live region (in mode 0 the voice has it and the
+// region stays silent, so nobody hears a line twice).
+class LiveRegionObserver : public Observer {
+ public:
+  explicit LiveRegionObserver(const Form1& game) : game_(game) {}
+  void on_say(const std::string& text) override;
+  void on_title(const std::string&) override {}
+  void on_cue(const std::string&) override {}
+  void on_wait(double) override {}
+  void on_exit() override {}
+
+ private:
+  const Form1& game_;
+};
+
+// Runs the game's own strict readers over the progress.ini and
+// achievements.ini found in folder, as a game starting there would.
+// Returns "" when both (where present) can be read, else the name of the
+// first one the game would refuse.
+std::string check_saved_files(const std::string& folder);
+
+}  // namespace quillvane

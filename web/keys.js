@@ -1,0 +1,63 @@
+// Turns a browser keydown into the game's key: a Windows virtual-key code
+// and a shift mask (1 Shift, 2 Ctrl, 4 Alt). The one place keys are
+// translated; used by the page and by the node tests.
+(function (exports) {
+  'use strict';
+
+  // Keypad keys by their position (event.code), so that Numpad8 is the
+  // keypad 8 with NumLock on or off, and the keypad Enter is Enter.
+  const keypad = {
+    Numpad0: 96, Numpad1: 97, Numpad2: 98, Numpad3: 99, Numpad4: 100,
+    Numpad5: 101, Numpad6: 102, Numpad7: 103, Numpad8: 104, Numpad9: 105,
+    NumpadMultiply: 106, NumpadAdd: 107, NumpadSubtract: 109,
+    NumpadDecimal: 110, NumpadDivide: 111, NumpadEnter: 13,
+  };
+  const named = {
+    Backspace: 8, Tab: 9, Enter: 13, Escape: 27, ' ': 32, Spacebar: 32,
+    PageUp: 33, PageDown: 34, End: 35, Home: 36,
+    ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40,
+    Left: 37, Up: 38, Right: 39, Down: 40, Insert: 45, Delete: 46,
+  };
+  // Keys the browser or the player's system keeps for itself.
+  const modifierKeys = new Set(['Shift', 'Control', 'Alt', 'Meta', 'AltGraph', 'CapsLock',
+                                'NumLock', 'OS', 'Fn', 'Hyper', 'Super']);
+
+  // { keycode, shift, prevent } for a keydown the game takes, else null.
+  // prevent: the browser must not act on it too (Tab leaving the page,
+  // arrows scrolling, Alt+Left going back); Ctrl or Alt with a letter or
+  // digit stays the browser's and the screen reader's as well.
+  function translateKey(event) {
+    if (event.metaKey || modifierKeys.has(event.key)) return null;
+    const shift = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
+    let keycode = 0;
+    let typing = false;
+    if (event.code in keypad) {
+      keycode = keypad[event.code];
+    } else if (event.key in named) {
+      keycode = named[event.key];
+    } else if (/^F([1-9]|1[0-2])$/.test(event.key)) {
+      keycode = 111 + Number(event.key.slice(1));
+    } else if (/^Digit[0-9]$/.test(event.code)) {
+      keycode = 48 + Number(event.code.slice(5));
+      typing = true;
+    } else if (/^[a-zA-Z]$/.test(event.key)) {
+      keycode = event.key.toUpperCase().charCodeAt(0);
+      typing = true;
+    } else if (/^Key[A-Z]$/.test(event.code)) {
+      // A layout whose letters are not Latin: the key's position.
+      keycode = event.code.charCodeAt(3);
+      typing = true;
+    } else if (event.key === '+' || event.key === '=' || event.code === 'Equal') {
+      keycode = 187;
+    } else if (event.key === '-' || event.key === '_' || event.code === 'Minus') {
+      keycode = 189;
+    } else if (event.keyCode > 0 && event.keyCode < 255) {
+      keycode = event.keyCode;
+    }
+    if (!keycode) return null;
+    const prevent = !(typing && (shift & 6));
+    return { keycode, shift, prevent };
+  }
+
+  exports.translateKey = translateKey;
+})(typeof module === 'object' ? module.exports : (window.QuillvaneKeys = {}));

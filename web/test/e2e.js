@@ -1,0 +1,371 @@
+// The web edition end to end in headless Chromium: Start, an easy game with
+// Dirt and Water combined, what the screen reader and the browser's voice
+// are given, the accessibility tree, a reload that continues, files saved
+// and loaded into a fresh profile, a damaged file refused, storage refused.
+//   node e2e.js URL OUT_DIR TRANSCRIPTS_DIR
+'use strict';
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const assert = require('node:assert');
+const puppeteer = require('puppeteer-core');
+
+const [, , url, outDir, transcripts] = process.argv;
+const welcome = 'Welcome to Quillvane, version (0.7 beta), by Orlick';
+let step = '';
+
+// What a key script's name is as a puppeteer key.
+function puppeteerKey(name) {
+  if (/^[A-Z]$/.test(name)) return `Key${name}`;
+  if (/^[0-9]$/.test(name)) return `Digit${name}`;
+  return { Up: 'ArrowUp', Down: 'ArrowDown', Left: 'ArrowLeft', Right: 'ArrowRight', Plus: 'Equal',
+           NumPlus: 'NumpadAdd', NumMinus: 'NumpadSubtract' }[name] || name;
+}
+
+// A transcript as the lines each key brings: its say lines and the waits
+// that follow the last of them.
+function transcriptBlocks(file) {
+  const blocks = [{ key: null, says: [], waitAfter: 0 }];
+  for (const line of fs.readFileSync(file, 'latin1').split('\n')) {
+    const block = blocks[blocks.length - 1];
+    if (line.startsWith('key: ')) blocks.push({ key: line.slice(5), says: [], waitAfter: 0 });
+    else if (line.startsWith('say: ')) {
+      block.says.push(line.slice(5));
+      block.waitAfter = 0;
+    } else if (line.startsWith('wait: ')) block.waitAfter += Number(line.slice(6));
+  }
+  return blocks;
+}
+
+// Every profile made is removed when the test ends.
+const profiles = [];
+process.on('exit', () => {
+  for (const profile of profiles) fs.rmSync(profile, { recursive: true, force: true });
+});
+
+async function launch() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quillvane-profile-'));
+  profiles.push(profile);
+  const browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    userDataDir: profile,
+    args: ['--no-sandbox', '--headless', '--disable-gpu', '--disable-background-networking',
+           '--disable-component-update', '--disable-sync', '--no-first-run'],
+  });
+  return { browser, profile };
+}
+
+// A page whose speechSynthesis.speak calls and live-region announcements
+// are recorded as they happen.
+async function openPage(browser, before) {
+  const page = await browser.newPage();
+  page.on('pageerror', (error) => console.error(`page error: ${error.message}`));
+  await page.evaluateOnNewDocument(() => {
+    window.__spoken = [];
+    const speak = speechSynthesis.speak.bind(speechSynthesis);
+    speechSynthesis.speak = (utterance) => {
+      window.__spoken.push({ text: utterance.text, rate: utterance.rate });
+      return speak(utterance);
+    };
+    window.__cues = [];
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function (...args) {
+      window.__cues.push(`start ${this.buffer.duration.toFixed(2)}`);
+      return start.apply(this, args);
+    };
+    const stop = AudioBufferSourceNode.prototype.stop;
+    AudioBufferSourceNode.prototype.stop = function (...args) {
+      window.__cues.push('stop');
+      return stop.apply(this, args);
+    };
+    window.__announced = [];
+    document.addEventListener('DOMContentLoaded', () => {
+      const observer = new MutationObserver((records) => {
+        for (const record of records)
+          for (const node of record.addedNodes)
+            if (node.textContent) window.__announced.push(node.textContent);
+      });
+      for (const id of ['say-a', 'say-b'])
+        observer.observe(document.getElementById(id), { childList: true });
+    });
+  });
+  if (before) await page.evaluateOnNewDocument(before);
+  return page;
+}
+
+const whenReady = (page) =>
+  page.waitForFunction(() => document.getElementById('start').dataset.ready === 'true');
+async function load(page) {
+  await page.goto(url, { waitUntil: 'load' });
+  await whenReady(page);
+}
+async function reload(page) {
+  await page.reload({ waitUntil: 'load' });
+  await whenReady(page);
+}
+
+const record = (page) => page.evaluate(() => ({ announced: window.__announced.slice(),
+                                                 spoken: window.__spoken.slice() }));
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Presses a key as the script names it ("Shift+Enter", "D").
+async function press(page, name) {
+  const parts = name.split('+');
+  const key = puppeteerKey(parts.pop());
+  for (const modifier of parts) await page.keyboard.down(modifier === 'Ctrl' ? 'Control' : modifier);
+  await page.keyboard.press(key);
+  for (const modifier of parts.reverse())
+    await page.keyboard.up(modifier === 'Ctrl' ? 'Control' : modifier);
+}
+
+// Waits until the list (announced or spoken) has grown by the lines
+// expected, then checks them, and lets the game's trailing waits pass.
+async function expectNew(page, which, before, lines, waitAfter = 0) {
+  const want = before + lines.length;
+  try {
+    await page.waitForFunction((field, n) => window[field].length >= n, { timeout: 15000 },
+                               which === 'announced' ? '__announced' : '__spoken', want);
+  } catch (error) {
+    // Fall through: the comparison below says what came instead.
+  }
+  await sleep(waitAfter * 1000 + 150);
+  const now = (await record(page))[which];
+  const got = now.slice(before).map((entry) => (typeof entry === 'string' ? entry : entry.text));
+  assert.deepStrictEqual(got, lines, `${step}: ${which}`);
+  return now.length;
+}
+
+// Plays the key blocks of a transcript, checking each key's announcements.
+async function playBlocks(page, blocks, onBlock) {
+  for (const block of blocks) {
+    step = `key ${block.key}`;
+    const before = (await record(page)).announced.length;
+    await press(page, block.key);
+    await expectNew(page, 'announced', before, block.says, block.waitAfter);
+    if (onBlock) await onBlock(block);
+  }
+}
+
+async function storedFile(page, name) {
+  return page.evaluate((file) => {
+    try {
+      return Array.from(FS.readFile(`/data/${file}`));
+    } catch (error) {
+      return null;
+    }
+  }, name);
+}
+
+async function canvasColours(page) {
+  return page.evaluate(() => {
+    const canvas = document.getElementById('items');
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let green = 0, magenta = 0, black = 0;
+    for (let i = 0; i < data.length; i += 4) {
+      const [r, g, b] = [data[i], data[i + 1], data[i + 2]];
+      if (g > 150 && r < 80 && b < 80) green++;
+      if (r > 180 && b > 180 && g < 80) magenta++;
+      if (r < 60 && g < 60 && b < 60) black++;
+    }
+    return { green, magenta, black };
+  });
+}
+
+async function main() {
+  fs.mkdirSync(outDir, { recursive: true });
+  const blocks = transcriptBlocks(path.join(transcripts, 'combine-dirt-water.expected'));
+  const game = blocks.slice(1);
+
+  // ---- a first visit ----
+  let { browser } = await launch();
+  let page = await openPage(browser);
+  step = 'before Start';
+  await load(page);
+  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'start', step);
+  assert.deepStrictEqual(await record(page), { announced: [], spoken: [] }, step);
+
+  step = 'Start';
+  await page.keyboard.press('Enter');
+  await expectNew(page, 'announced', 0, [welcome]);
+  assert.strictEqual(await page.title(), welcome, 'the caption is the line said');
+  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'game', step);
+
+  step = 'accessibility tree';
+  const cdp = await page.createCDPSession();
+  const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+  const application = nodes.find((node) => node.role && node.role.value === 'application');
+  assert.ok(application, 'an application node');
+  assert.strictEqual(application.name.value, 'Quillvane game');
+  assert.ok(application.properties.some((p) => p.name === 'focused' && p.value.value), 'focused');
+  const live = nodes.filter((node) => (node.properties || []).some(
+      (p) => p.name === 'live' && p.value.value === 'assertive'));
+  assert.strictEqual(live.length, 2, 'two assertive live regions');
+  for (const node of live)
+    assert.ok(node.properties.some((p) => p.name === 'atomic' && p.value.value === true), 'atomic');
+  await cdp.detach();
+
+  // The transcript's game, line for line in the live region; the voice is silent.
+  await playBlocks(page, game, async (block) => {
+    if (block.key === 'Enter' && block.says[0].startsWith('Water in slot 2')) {
+      const colours = await canvasColours(page);
+      assert.ok(colours.green > 20 && colours.magenta > 20 && colours.black > 100,
+                `the item list shows the selection and the slots: ${JSON.stringify(colours)}`);
+      const element = await page.$('#game');
+      await element.screenshot({ path: path.join(outDir, 'items.png') });
+    }
+  });
+  assert.deepStrictEqual((await record(page)).spoken, [], 'no voice in mode 1');
+  // Each of the game's cues played from its decoded file: restart, success,
+  // achievement, rule (cue files of 0.1 s or more).
+  const cues = await page.evaluate(() => window.__cues.slice());
+  const expectedCues = fs.readFileSync(path.join(transcripts, 'combine-dirt-water.expected'), 'latin1')
+                         .split('\n').filter((line) => line.startsWith('cue: ')).length;
+  assert.strictEqual(cues.filter((cue) => /^start 0\.[1-9]|^start [1-9]/.test(cue)).length,
+                     expectedCues, `cues played: ${cues}`);
+
+  step = 'Tab still in the game';
+  const announcedBefore = (await record(page)).announced.length;
+  await press(page, 'Tab');  // mode 2: a cue only
+  await sleep(150);
+  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'game', step);
+  step = 'Tab into the missing JAWS: the voice';
+  await press(page, 'Tab');
+  await expectNew(page, 'spoken', 0, ['Jaws does not seem to be responding, Sapi on.']);
+  const rate = (await record(page)).spoken[0].rate;
+  assert.ok(Math.abs(rate - Math.pow(3, 0.7)) < 1e-3, `rate 7 maps to ${rate}`);
+  step = 'mode 0';
+  await press(page, '1');
+  await expectNew(page, 'spoken', 1, ['You have made 1 steps so far.']);
+  assert.strictEqual((await record(page)).announced.length, announcedBefore,
+                     'the live region is silent in mode 0');
+  step = 'back to mode 1, a line said twice is announced twice';
+  await press(page, 'Tab');
+  await sleep(150);
+  let count = (await record(page)).announced.length;
+  await press(page, '1');
+  count = await expectNew(page, 'announced', count, ['You have made 1 steps so far.']);
+  await press(page, '1');
+  await expectNew(page, 'announced', count, ['You have made 1 steps so far.']);
+
+  step = 'a new cue cuts off the one still playing';
+  await press(page, 'Tab');  // mode 2: WE.wav
+  await sleep(600);          // it has ended by itself
+  await press(page, 'Tab');  // no JAWS: the voice, no cue
+  await sleep(150);
+  const cuesBefore = (await page.evaluate(() => window.__cues.slice())).length;
+  await press(page, 'Tab');  // mode 1: NVDA.wav ...
+  await press(page, 'Tab');  // ... cut off at once by WE.wav
+  await sleep(150);
+  assert.deepStrictEqual((await page.evaluate(() => window.__cues.slice())).slice(cuesBefore),
+                         ['start 0.30', 'stop', 'start 0.32'], step);
+
+  // ---- a reload continues the saved game ----
+  step = 'reload';
+  await reload(page);
+  await page.keyboard.press('Enter');
+  await expectNew(page, 'announced', 0, [welcome]);
+  const continueBlocks = transcriptBlocks(path.join(transcripts, 'continue-saved-game.expected'))
+                             .slice(1, 4);
+  await playBlocks(page, continueBlocks);
+  await playBlocks(page, [{ key: '1', says: ['You have made 1 steps so far.'], waitAfter: 0 },
+                          { key: 'D', says: ['Dirt, you have 1.'], waitAfter: 0 }]);
+  const progress = await storedFile(page, 'progress.ini');
+  const achievements = await storedFile(page, 'achievements.ini');
+  assert.ok(progress && achievements, 'both files stored');
+
+  // ---- Save my files ----
+  step = 'Save my files';
+  const downloads = path.join(outDir, 'downloads');
+  fs.rmSync(downloads, { recursive: true, force: true });
+  fs.mkdirSync(downloads, { recursive: true });
+  const browserCdp = await browser.target().createCDPSession();
+  await browserCdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await page.click('#save');
+  const zip = path.join(downloads, 'quillvane-files.zip');
+  for (let i = 0; i < 100 && !fs.existsSync(zip); i++) await sleep(100);
+  assert.ok(fs.existsSync(zip), 'the zip was downloaded');
+  assert.match(await page.$eval('#status', (e) => e.textContent), /Saved progress.ini and achievements.ini/);
+
+  // ---- a damaged progress.ini is refused and nothing changes ----
+  step = 'damaged progress.ini';
+  const damagedDir = path.join(outDir, 'damaged');
+  fs.mkdirSync(damagedDir, { recursive: true });
+  const lines = Buffer.from(progress).toString('latin1').split('\r\n');
+  lines[36] = ' 5 ';  // the steps, no longer matching the checksum
+  fs.writeFileSync(path.join(damagedDir, 'progress.ini'), Buffer.from(lines.join('\r\n'), 'latin1'));
+  const input = await page.$('#load-input');
+  await input.uploadFile(path.join(damagedDir, 'progress.ini'));
+  await page.waitForFunction(() => /not loaded/.test(document.getElementById('status').textContent));
+  assert.strictEqual(await page.$eval('#status', (e) => e.textContent),
+                     'Your files were not loaded: progress.ini appears to have been damaged. ' +
+                     'Nothing was changed.');
+  assert.deepStrictEqual(await storedFile(page, 'progress.ini'), progress, step);
+  await reload(page);
+  assert.deepStrictEqual(await storedFile(page, 'progress.ini'), progress, `${step}, after a reload`);
+  await browser.close();
+
+  // ---- the saved files loaded into a fresh profile: the same game ----
+  step = 'load into a fresh profile';
+  ({ browser } = await launch());
+  page = await openPage(browser);
+  await load(page);
+  await (await page.$('#load-input')).uploadFile(zip);
+  await page.waitForFunction(() => /Loaded/.test(document.getElementById('status').textContent));
+  assert.deepStrictEqual(await storedFile(page, 'progress.ini'), progress, step);
+  assert.deepStrictEqual(await storedFile(page, 'achievements.ini'), achievements, step);
+  await page.focus('#start');
+  await page.keyboard.press('Enter');
+  await expectNew(page, 'announced', 0, [welcome]);
+  await playBlocks(page, continueBlocks);
+  await playBlocks(page, [{ key: '1', says: ['You have made 1 steps so far.'], waitAfter: 0 },
+                          { key: 'D', says: ['Dirt, you have 1.'], waitAfter: 0 }]);
+  await browser.close();
+
+  // ---- a browser that refuses storage: the failed save is told once ----
+  step = 'storage refused';
+  ({ browser } = await launch());
+  page = await openPage(browser, () => {
+    IDBFactory.prototype.open = () => {
+      throw new DOMException('The user denied permission to access the database.', 'SecurityError');
+    };
+  });
+  // Start pressed while the game is still loading (its wasm held back a
+  // second): the game starts once it is ready.
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (request.url().endsWith('.wasm')) setTimeout(() => request.continue(), 1000);
+    else request.continue();
+  });
+  await page.goto(url, { waitUntil: 'domcontentloaded' });
+  await page.waitForFunction(() => document.activeElement.id === 'start');
+  await page.keyboard.press('Enter');
+  assert.match(await page.$eval('#status', (e) => e.textContent), /Loading the game…$/);
+  await expectNew(page, 'announced', 0, [welcome]);
+  assert.strictEqual(await page.$eval('#status', (e) => e.textContent),
+                     'This browser will not keep your game: saves will fail.');
+  for (const key of ['Enter', 'Enter', 'D', 'Enter', 'W', 'Enter', 'Shift+Enter', 'Plus']) {
+    await press(page, key);
+    await sleep(key === 'Shift+Enter' ? 6500 : key === 'Enter' ? 800 : 200);
+  }
+  const told = (await record(page)).announced.filter((line) => line === 'Your progress could not be saved.');
+  assert.strictEqual(told.length, 1, `told once: ${JSON.stringify((await record(page)).announced)}`);
+
+  // ---- leaving the game from its main menu ----
+  step = 'exit';
+  await reload(page);
+  await page.keyboard.press('Enter');
+  await expectNew(page, 'announced', 0, [welcome]);
+  await playBlocks(page, transcriptBlocks(path.join(transcripts, 'escape-main-menu.expected'))
+                             .slice(1));
+  await page.waitForFunction(() => document.getElementById('game').hidden);
+  assert.strictEqual(await page.$eval('#status', (e) => e.textContent),
+                     'The game has ended. Reload the page to play again.');
+  await browser.close();
+  console.log('web end-to-end: all scenarios passed');
+}
+
+main().catch((error) => {
+  console.error(`web end-to-end failed at ${step}: ${error.stack || error}`);
+  process.exit(1);
+});

@@ -1,0 +1,99 @@
+// The page's pure parts under node's test runner: the key translation and
+// the zip of the player's files.
+'use strict';
+const test = require('node:test');
+const assert = require('node:assert');
+const { translateKey } = require('../keys.js');
+const { makeZip, readZip, crc32 } = require('../zip.js');
+
+function keydown(key, code, modifiers = {}, keyCode = 0) {
+  return { key, code, keyCode, shiftKey: false, ctrlKey: false, altKey: false, metaKey: false,
+           ...modifiers };
+}
+
+test('keys become the game key codes and shift mask, the browser kept out', () => {
+  const shift = { shiftKey: true };
+  const cases = [
+    // [event, keycode, shift, prevent]
+    [keydown('Tab', 'Tab'), 9, 0, true],
+    [keydown('Tab', 'Tab', shift), 9, 1, true],
+    [keydown('Enter', 'Enter'), 13, 0, true],
+    [keydown('Enter', 'Enter', shift), 13, 1, true],
+    [keydown('Enter', 'NumpadEnter'), 13, 0, true],
+    [keydown('Backspace', 'Backspace', shift), 8, 1, true],
+    [keydown('Delete', 'Delete'), 46, 0, true],
+    [keydown('Escape', 'Escape'), 27, 0, true],
+    [keydown(' ', 'Space'), 32, 0, true],
+    [keydown('ArrowLeft', 'ArrowLeft'), 37, 0, true],
+    [keydown('ArrowUp', 'ArrowUp'), 38, 0, true],
+    [keydown('ArrowRight', 'ArrowRight'), 39, 0, true],
+    [keydown('ArrowDown', 'ArrowDown'), 40, 0, true],
+    [keydown('ArrowLeft', 'ArrowLeft', { altKey: true }), 37, 4, true],
+    [keydown('1', 'Digit1'), 49, 0, true],
+    [keydown('!', 'Digit1', shift), 49, 1, true],
+    [keydown('0', 'Digit0'), 48, 0, true],
+    [keydown('d', 'KeyD'), 68, 0, true],
+    [keydown('D', 'KeyD', shift), 68, 1, true],
+    [keydown('a', 'KeyQ'), 65, 0, true],  // AZERTY: the key marked A
+    [keydown('ф', 'KeyA'), 65, 0, true],  // a Cyrillic layout: the position
+    [keydown('r', 'KeyR', { ctrlKey: true }), 82, 2, false],  // the browser's Ctrl+R
+    [keydown('=', 'Equal'), 187, 0, true],
+    [keydown('+', 'Equal', shift), 187, 1, true],
+    [keydown('-', 'Minus'), 189, 0, true],
+    [keydown('+', 'NumpadAdd'), 107, 0, true],
+    [keydown('-', 'NumpadSubtract'), 109, 0, true],
+    [keydown('*', 'NumpadMultiply'), 106, 0, true],
+    [keydown('/', 'NumpadDivide'), 111, 0, true],
+    [keydown('.', 'NumpadDecimal'), 110, 0, true],
+    [keydown('8', 'Numpad8'), 104, 0, true],
+    [keydown('ArrowUp', 'Numpad8', {}, 38), 104, 0, true],  // NumLock off
+    [keydown('0', 'Numpad0'), 96, 0, true],
+    [keydown('F1', 'F1'), 112, 0, true],
+    [keydown('F12', 'F12'), 123, 0, true],
+    [keydown('Home', 'Home'), 36, 0, true],
+  ];
+  for (const [event, keycode, mask, prevent] of cases) {
+    assert.deepStrictEqual(translateKey(event), { keycode, shift: mask, prevent },
+                           `${event.key} ${event.code}`);
+  }
+});
+
+test('modifier keys alone and Meta combinations are not the game\'s', () => {
+  for (const event of [keydown('Shift', 'ShiftLeft', { shiftKey: true }, 16),
+                       keydown('Control', 'ControlLeft', { ctrlKey: true }, 17),
+                       keydown('Alt', 'AltLeft', { altKey: true }, 18),
+                       keydown('Meta', 'MetaLeft', { metaKey: true }, 91),
+                       keydown('r', 'KeyR', { metaKey: true }, 82),
+                       keydown('Unidentified', '', {}, 0)]) {
+    assert.strictEqual(translateKey(event), null, `${event.key}`);
+  }
+});
+
+test('a zip of the files reads back byte for byte', async () => {
+  const progress = new Uint8Array([...'Dirt\r\n 17 \r\n'].map((c) => c.charCodeAt(0)));
+  const achievements = new Uint8Array([0, 1, 2, 255, 13, 10]);
+  const zip = makeZip([{ name: 'progress.ini', bytes: progress },
+                       { name: 'achievements.ini', bytes: achievements }]);
+  const files = await readZip(zip);
+  assert.deepStrictEqual([...files.keys()], ['progress.ini', 'achievements.ini']);
+  assert.deepStrictEqual(files.get('progress.ini'), progress);
+  assert.deepStrictEqual(files.get('achievements.ini'), achievements);
+  // The check value every zip reader verifies.
+  assert.strictEqual(crc32(new TextEncoder().encode('123456789')), 0xcbf43926);
+});
+
+test('a zip packed by the system (deflated) reads too; junk is refused', async () => {
+  const zlib = require('node:zlib');
+  const text = new TextEncoder().encode('Water\r\nWater\r\nWater\r\nWater\r\n');
+  const packed = new Uint8Array(zlib.deflateRawSync(text));
+  const zip = makeZip([{ name: 'Quillvane/progress.ini', bytes: packed }]);
+  // Mark the entry deflated with its real size, as a system zip tool would.
+  const view = new DataView(zip.buffer);
+  const central = zip.length - 22 - (46 + 'Quillvane/progress.ini'.length);
+  view.setUint16(8, 8, true);
+  view.setUint16(central + 10, 8, true);
+  view.setUint32(central + 24, text.length, true);
+  const files = await readZip(zip);
+  assert.deepStrictEqual(files.get('Quillvane/progress.ini'), text);
+  await assert.rejects(readZip(new Uint8Array(100)), /not a zip file/);
+});
