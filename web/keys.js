@@ -27,6 +27,9 @@
   // arrows scrolling, Alt+Left going back); Ctrl or Alt with a letter or
   // digit stays the browser's and the screen reader's as well.
   function translateKey(event) {
+    // Ctrl pressed alone stops the voice; the browser and the screen reader
+    // keep it too (screen readers stop their own speech on it).
+    if (event.key === 'Control' && !event.repeat) return { keycode: 17, shift: 2, prevent: false };
     if (event.metaKey || modifierKeys.has(event.key)) return null;
     const shift = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
     let keycode = 0;

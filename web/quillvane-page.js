@@ -78,6 +78,10 @@ const QuillvanePage = (() => {
     useSecondRegion = !useSecondRegion;
   };
   page.setTitle = (text) => { document.title = text; };
+  // Ctrl alone: what the browser's voice is saying stops.
+  page.stopSpeech = () => {
+    try { speechSynthesis.cancel(); } catch (error) { /* no voice */ }
+  };
 
   // ---- cues: decoded once, one at a time, a new one cuts the old ----
   function fetchCues() {
@@ -98,16 +102,22 @@ const QuillvanePage = (() => {
     cues.set(name, null);
     audio.decodeAudioData(bytes.slice(0)).then((buffer) => cues.set(name, buffer), () => {});
   }
+  // The cue volume (F12), as a gain from 0 to 1 for the cues to come.
+  let cueGain = 1;
+  page.setCueVolume = (percent) => { cueGain = Math.min(Math.max(percent, 0), 100) / 100; };
   page.playCue = (path) => {
     const name = path.replace(/^.*[/\\]/, '').replace(/\.wav$/i, '');
     const buffer = cues.get(name);
-    if (!audio || !buffer) return;
     if (playing) {
       try { playing.stop(); } catch (error) { /* already ended */ }
     }
+    if (!audio || !buffer || cueGain === 0) return;
     const source = audio.createBufferSource();
     source.buffer = buffer;
-    source.connect(audio.destination);
+    const gain = audio.createGain();
+    gain.gain.value = cueGain;
+    source.connect(gain);
+    gain.connect(audio.destination);
     source.onended = () => { if (playing === source) playing = null; };
     source.start();
     playing = source;

@@ -51,6 +51,11 @@ test('keys become the game key codes and shift mask, the browser kept out', () =
     [keydown('F1', 'F1'), 112, 0, true],
     [keydown('F12', 'F12'), 123, 0, true],
     [keydown('Home', 'Home'), 36, 0, true],
+    [keydown('End', 'End'), 35, 0, true],
+    [keydown('PageUp', 'PageUp'), 33, 0, true],
+    [keydown('PageDown', 'PageDown'), 34, 0, true],
+    // Ctrl alone silences the voice, and stays the screen reader's too.
+    [keydown('Control', 'ControlLeft', { ctrlKey: true }, 17), 17, 2, false],
   ];
   for (const [event, keycode, mask, prevent] of cases) {
     assert.deepStrictEqual(translateKey(event), { keycode, shift: mask, prevent },
@@ -58,9 +63,9 @@ test('keys become the game key codes and shift mask, the browser kept out', () =
   }
 });
 
-test('modifier keys alone and Meta combinations are not the game\'s', () => {
+test('modifier keys alone (but Ctrl) and Meta combinations are not the game\'s', () => {
   for (const event of [keydown('Shift', 'ShiftLeft', { shiftKey: true }, 16),
-                       keydown('Control', 'ControlLeft', { ctrlKey: true }, 17),
+                       keydown('Control', 'ControlLeft', { ctrlKey: true, repeat: true }, 17),
                        keydown('Alt', 'AltLeft', { altKey: true }, 18),
                        keydown('Meta', 'MetaLeft', { metaKey: true }, 91),
                        keydown('r', 'KeyR', { metaKey: true }, 82),

@@ -26,6 +26,8 @@ EM_JS(int, web_has_voice, (), { return QuillvanePage.hasVoice() ? 1 : 0; });
 EM_JS(void, web_speak, (const char* text, double rate, double volume),
       { QuillvanePage.speak(UTF8ToString(text), rate, volume); });
 EM_JS(void, web_play_cue, (const char* path), { QuillvanePage.playCue(UTF8ToString(path)); });
+EM_JS(void, web_set_cue_volume, (int percent), { QuillvanePage.setCueVolume(percent); });
+EM_JS(void, web_stop_speech, (), { QuillvanePage.stopSpeech(); });
 // The whole item list in one call: a record per line (x, y, red, green,
 // blue, text), fields split by \x1f and records by \x1e.
 EM_JS(void, web_draw, (const char* lines), {
@@ -53,6 +55,7 @@ class WebVoice : public Voice {
   void set_volume(int volume) override {
     if (volume >= 0 && volume <= 100) volume_ = volume / 100.0;
   }
+  void stop() override { web_stop_speech(); }
 
  private:
   double rate_ = 1;
@@ -121,6 +124,8 @@ int WebPlatform::default_speech_mode() {
 }
 
 void WebPlatform::play_sound(const std::string& path) { web_play_cue(path.c_str()); }
+
+void WebPlatform::set_cue_volume(int percent) { web_set_cue_volume(percent); }
 
 bool WebPlatform::write_file(const std::string& path, const std::string& bytes) {
   const auto old = files::read_whole(path);

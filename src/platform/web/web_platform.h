@@ -41,6 +41,7 @@ class WebPlatform : public Platform {
   // Window-Eyes' Ctrl+Shift+T has no browser reader to wake: nothing is sent.
   void send_key(int, bool) override {}
   void play_sound(const std::string& path) override;
+  void set_cue_volume(int percent) override;
 
   std::string program_folder() override { return "."; }
   std::string data_folder() override { return data_folder_; }
