@@ -3,6 +3,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <sstream>
 
@@ -10,30 +11,42 @@
 
 namespace quillvane::testing {
 
-void FakePlatform::wait_until(double deadline) {
+std::optional<Event> FakePlatform::next_event(double deadline) {
+  if (deadline == -std::numeric_limits<double>::infinity()) {
+    // The hook runs once per yield, at its first call.
+    if (!yielding_ && on_yield) on_yield(*this);
+    yielding_ = true;
+    if (pending.empty()) {
+      calls.push_back("yield");
+      yielding_ = false;
+      return std::nullopt;
+    }
+    const Event event = pending.front();
+    pending.pop_front();
+    return event;
+  }
   calls.push_back("wait-until");
-  if (on_wait && on_wait(*this)) return;
+  if (!pending.empty()) {
+    const Event event = pending.front();
+    pending.pop_front();
+    return event;
+  }
+  if (at_wait && at_wait(*this)) return std::nullopt;
   if (timed_close && *timed_close <= deadline) {
     clock = std::max(clock, *timed_close);
     timed_close.reset();
-    if (sink_) sink_->close_event();
-    return;
+    return Event{Event::Kind::close};
   }
   for (auto it = timed_keys.begin(); it != timed_keys.end(); ++it) {
     if (it->at <= deadline) {
-      TimedKey key = *it;
+      const TimedKey key = *it;
       timed_keys.erase(it);
       clock = std::max(clock, key.at);
-      if (sink_) sink_->key_event(key.keycode, key.shift);
-      return;
+      return Event{Event::Kind::key, key.keycode, key.shift};
     }
   }
   clock = std::max(clock, deadline);
-}
-
-void FakePlatform::yield_once() {
-  calls.push_back("yield");
-  if (on_yield) on_yield(*this);
+  return std::nullopt;
 }
 
 void FakePlatform::send_key(int keycode, bool key_up) {
@@ -41,7 +54,7 @@ void FakePlatform::send_key(int keycode, bool key_up) {
   if (!key_up) sent_keys_down.push_back(keycode);
 }
 
-void RecordingObserver::on_wait(double seconds) {
+void FakePlatform::on_wait(double seconds) {
   lines.push_back("wait: " + shortest_decimal(seconds));
 }
 

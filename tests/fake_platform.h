@@ -1,7 +1,10 @@
-// A platform for unit tests: a virtual clock, scripted events, and a record
-// of every call the game makes.
+// A front-end for unit tests, written like any other against the platform
+// interface alone (no game header): a virtual clock, scripted events, a
+// record of every call the game makes, and the transcript of what it said,
+// showed, played and waited.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -9,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "game/form1.h"
 #include "platform/platform.h"
 
 namespace quillvane::testing {
@@ -55,12 +57,16 @@ class FakePlatform : public Platform {
     int shift;
   };
   std::vector<TimedKey> timed_keys;
+  // Events handed over at the next call for one, before anything else.
+  std::deque<Event> pending;
   // A quit (the window closed, Ctrl+C) handed in at this virtual time.
   std::optional<double> timed_close;
-  // Run inside yields and waits, once per call, while set.
+  // Run when the game takes the pending events without waiting (the yield
+  // inside sayit), while set; it may queue events in pending.
   std::function<void(FakePlatform&)> on_yield;
-  // Returns true when it handed in an event (the wait then returns early).
-  std::function<bool(FakePlatform&)> on_wait;
+  // Run at each wait, while set; true when it did what an event would (the
+  // wait then returns without one).
+  std::function<bool(FakePlatform&)> at_wait;
   std::function<void()> on_make_screen_reader;
   // Makes write_file fail, leaving the old file (or none).
   bool fail_writes = false;
@@ -68,31 +74,36 @@ class FakePlatform : public Platform {
   std::set<std::string> unreadable;
   // What the game reported on standard error.
   std::vector<std::string> errors;
-  // Draw calls of the last repaint.
-  struct Drawn {
-    int x, y;
-    std::string text;
-    Rgb colour;
+  // The item list last shown: names, selection and slots.
+  struct Shown {
+    std::vector<std::string> names;
+    int selected = 0, slot1 = 0, slot2 = 0;
   };
-  std::vector<Drawn> drawn;
+  std::optional<Shown> shown;
+  // The transcript: "say: ", "title: ", "cue: ", "wait: " lines and "exit".
+  std::vector<std::string> lines;
   std::vector<int> sent_keys_down;
   double clock = 0;
   std::string caption_text;
 
   double now() override { return clock; }
-  void wait_until(double deadline) override;
-  void yield_once() override;
+  // A call with a deadline of minus infinity is a yield, logged "yield"
+  // once it finds nothing more; any other is a wait, logged "wait-until".
+  std::optional<Event> next_event(double deadline) override;
   std::uint32_t random_seed() override { return 12345; }
   std::string caption() override { return caption_text; }
   void set_caption(const std::string& text) override {
     caption_text = text;
     calls.push_back("caption:" + text);
   }
-  void clear_surface() override { drawn.clear(); }
-  void draw_text(int x, int y, const std::string& text, Rgb colour) override {
-    drawn.push_back({x, y, text, colour});
+  void show_items(const ItemView& view) override {
+    shown = Shown{{view.names.begin(), view.names.end()}, view.selected, view.slot1, view.slot2};
   }
-  void present() override {}
+  void on_say(const std::string& text) override { lines.push_back("say: " + text); }
+  void on_title(const std::string& text) override { lines.push_back("title: " + text); }
+  void on_cue(const std::string& literal) override { lines.push_back("cue: " + literal); }
+  void on_wait(double seconds) override;
+  void on_exit() override { lines.push_back("exit"); }
   Voice* make_voice() override { return has_voice ? &voice_ : nullptr; }
   ScreenReader* make_screen_reader() override {
     if (on_make_screen_reader) on_make_screen_reader();
@@ -144,20 +155,10 @@ class FakePlatform : public Platform {
   }
 
  private:
+  bool yielding_ = false;  // a yield has begun and not yet found nothing more
   std::string folder_;
   FakeVoice voice_{calls};
   FakeJaws jaws_{calls};
-};
-
-// Records what the game said, showed, played and waited, as transcript lines.
-class RecordingObserver : public Observer {
- public:
-  std::vector<std::string> lines;
-  void on_say(const std::string& text) override { lines.push_back("say: " + text); }
-  void on_title(const std::string& text) override { lines.push_back("title: " + text); }
-  void on_cue(const std::string& literal) override { lines.push_back("cue: " + literal); }
-  void on_wait(double seconds) override;
-  void on_exit() override { lines.push_back("exit"); }
 };
 
 // A fresh empty folder under the system's temporary folder.

@@ -7,19 +7,18 @@
 #include <vector>
 
 #include "fake_platform.h"
+#include "game/form1.h"
 
 namespace quillvane::testing {
 
 struct GameFixture {
   FakePlatform platform{make_temp_folder()};
-  RecordingObserver observer;
   std::unique_ptr<Form1> game;
 
   GameFixture() { reset(); }
   // A new Form1 on the same folder, as a new run of the program.
   void reset() {
     game = std::make_unique<Form1>(platform);
-    game->set_observer(&observer);
   }
   std::string path(const std::string& name) {
     return platform.data_folder() + platform.path_separator() + name;
@@ -28,7 +27,7 @@ struct GameFixture {
   // Starts a game the way the difficulty menu does, then forgets what it said.
   void start(int level) {
     game->newgame(level, "start");
-    observer.lines.clear();
+    platform.lines.clear();
   }
   // Index of the first entry with this name after index `after`, or 0.
   int find(const std::string& name, int after = 0) const {

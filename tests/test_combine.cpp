@@ -18,7 +18,7 @@ TEST(Combine, DirtAndWaterOnTheFirstStep) {
     f.start(3);
     water_first ? f.put("Water", "Dirt") : f.put("Dirt", "Water");
     f.game->combine();
-    EXPECT_EQ(f.observer.lines,
+    EXPECT_EQ(f.platform.lines,
               (Lines{"cue: /sounds/success.wav", "wait: 0.5", "say: Mud and Mud created.",
                      "wait: 2", "cue: /sounds/achievement.wav", "wait: 0.5",
                      "say: You have discovered Mud, which is part of the General collection!",
@@ -53,17 +53,17 @@ TEST(Combine, SecondUseOfAKnownRuleLeavesAnUndoThatWorksOnce) {
   f.put("Dirt", "Water");
   f.game->combine();
   f.put("Dirt", "Water");
-  f.observer.lines.clear();
+  f.platform.lines.clear();
   f.game->combine();
-  EXPECT_EQ(f.observer.lines, (Lines{"cue: /sounds/success.wav", "wait: 0.5",
+  EXPECT_EQ(f.platform.lines, (Lines{"cue: /sounds/success.wav", "wait: 0.5",
                                      "say: Mud and Mud created.", "wait: 2"}));
   EXPECT_EQ(f.game->undomade1, "Mud");
   EXPECT_EQ(f.game->howmany("Mud"), 4);
   f.game->slot1 = 3;
   f.game->slot2 = 4;
-  f.observer.lines.clear();
+  f.platform.lines.clear();
   f.game->undo();
-  EXPECT_EQ(f.observer.lines, (Lines{"say: Recipe reversed."}));
+  EXPECT_EQ(f.platform.lines, (Lines{"say: Recipe reversed."}));
   EXPECT_EQ(f.game->howmany("Mud"), 2);
   EXPECT_EQ(f.game->howmany("Dirt"), 2);
   EXPECT_EQ(f.game->howmany("Water"), 4);
@@ -72,9 +72,9 @@ TEST(Combine, SecondUseOfAKnownRuleLeavesAnUndoThatWorksOnce) {
   EXPECT_EQ(f.game->slot1, 0);  // the slots no longer name what was put there
   EXPECT_EQ(f.game->slot2, 0);
   EXPECT_EQ(f.game->steps, 2);
-  f.observer.lines.clear();
+  f.platform.lines.clear();
   f.game->undo();
-  EXPECT_TRUE(f.observer.lines.empty());
+  EXPECT_TRUE(f.platform.lines.empty());
   EXPECT_EQ(f.game->howmany("Mud"), 2);
 }
 
@@ -122,7 +122,7 @@ TEST(Combine, PigAndWaterMakeNothingButCountAStep) {
   f.put("Pig", "Water");
   const auto before = f.game->items;
   f.game->combine();
-  EXPECT_EQ(f.observer.lines,
+  EXPECT_EQ(f.platform.lines,
             (Lines{"cue: /sounds/fail.wav", "wait: 0.5", "say: Nothing could be created."}));
   EXPECT_EQ(f.game->steps, 1);
   EXPECT_EQ(f.game->items, before);
@@ -137,7 +137,7 @@ TEST(Combine, MagicCopiesTheOtherItemInEitherSlot) {
     magic_first ? f.put("Magic", "Cow") : f.put("Cow", "Magic");
     f.game->combine();
     EXPECT_EQ(
-        f.observer.lines,
+        f.platform.lines,
         (Lines{"cue: /sounds/magic.wav", "wait: 0.5",
                "say: You have used magic to create a new Cow.  You have made 5 total moves."}));
     EXPECT_EQ(f.file("log.txt"),
@@ -157,7 +157,7 @@ TEST(Combine, MagicCopiesTheOtherItemInEitherSlot) {
   f.start(3);
   f.put("Magic", "Magic");
   f.game->combine();
-  EXPECT_EQ(f.observer.lines.back(),
+  EXPECT_EQ(f.platform.lines.back(),
             "say: You have used magic to create a new Magic.  You have made 1 total moves.");
   EXPECT_EQ(f.game->howmany("Magic"), 15);
 }
@@ -172,7 +172,7 @@ TEST(Combine, NewRecordIsAnnouncedAndStored) {
   f.game->steps = 2;
   f.put("Dirt", "Water");
   f.game->combine();
-  EXPECT_EQ(f.observer.lines,
+  EXPECT_EQ(f.platform.lines,
             (Lines{"cue: /sounds/success.wav", "wait: 0.5", "say: Mud and Mud created.", "wait: 2",
                    "cue: /sounds/record.wav", "wait: 0.5",
                    "say: New record!  You've created Mud in 3 steps.", "wait: 3"}));
@@ -186,8 +186,8 @@ TEST(Combine, CheatModeRecordsNoAchievement) {
   f.game->cheatmode = 1;
   f.put("Dirt", "Water");
   f.game->combine();
-  EXPECT_EQ(f.observer.lines.size(), 7u);  // products, then the discovery
-  EXPECT_EQ(f.observer.lines[4], "cue: /sounds/rule.wav");
+  EXPECT_EQ(f.platform.lines.size(), 7u);  // products, then the discovery
+  EXPECT_EQ(f.platform.lines[4], "cue: /sounds/rule.wav");
   EXPECT_FALSE(std::filesystem::exists(f.path("achievements.ini")));
   EXPECT_TRUE(std::filesystem::exists(f.path("progress.ini")));
 }
@@ -198,13 +198,13 @@ TEST(Combine, AFolderThatCannotBeWrittenIsSaidOnceAfterTheMove) {
   f.platform.fail_writes = true;
   f.put("Dirt", "Water");
   f.game->combine();
-  EXPECT_EQ(f.observer.lines.back(), "say: Your progress could not be saved.");
-  EXPECT_EQ(f.observer.lines[f.observer.lines.size() - 2],
+  EXPECT_EQ(f.platform.lines.back(), "say: Your progress could not be saved.");
+  EXPECT_EQ(f.platform.lines[f.platform.lines.size() - 2],
             "say: New discovery!  Combining Dirt and Water creates Mud and Mud.");
-  f.observer.lines.clear();
+  f.platform.lines.clear();
   f.put("Dirt", "Water");
   f.game->combine();
-  EXPECT_EQ(f.observer.lines, (Lines{"cue: /sounds/success.wav", "wait: 0.5",
+  EXPECT_EQ(f.platform.lines, (Lines{"cue: /sounds/success.wav", "wait: 0.5",
                                      "say: Mud and Mud created.", "wait: 2"}));
   EXPECT_FALSE(std::filesystem::exists(f.path("progress.ini")));
 }

@@ -50,7 +50,7 @@ TEST(ComfortKeys, RunAtOnceDuringAWaitEvenBehindAHeldBackKey) {
   // Delete at 1.2 is held back; End at 1.5 still speaks inside the wait.
   f.platform.timed_keys = {{1.2, 46, 0}, {1.5, kEnd, 0}};
   f.game->key_event(13, 1);
-  const Lines& l = f.observer.lines;
+  const Lines& l = f.platform.lines;
   ASSERT_GE(l.size(), 5u);
   EXPECT_EQ(l[2], "say: Mud and Mud created.");
   // Inside the move: the step is counted, the slots' entries have moved.
@@ -73,11 +73,11 @@ TEST(SpeechHistory, KeepsTheLast100LinesAndPageUpStopsAtTheOldest) {
   GameFixture f;
   for (int i = 1; i <= 150; ++i) f.game->sayit("line " + std::to_string(i));
   for (int i = 0; i < 120; ++i) f.game->key_event(kPageUp, 0);
-  EXPECT_EQ(f.observer.lines.back(), "say: line 51");
+  EXPECT_EQ(f.platform.lines.back(), "say: line 51");
   f.game->key_event(kPageDown, 0);
-  EXPECT_EQ(f.observer.lines.back(), "say: line 52");
+  EXPECT_EQ(f.platform.lines.back(), "say: line 52");
   f.game->key_event(kHome, 0);
-  EXPECT_EQ(f.observer.lines.back(), "say: line 150");
+  EXPECT_EQ(f.platform.lines.back(), "say: line 150");
 }
 
 TEST(StopSpeech, CtrlStopsTheVoiceInVoiceModeOnly) {
@@ -92,7 +92,7 @@ TEST(StopSpeech, CtrlStopsTheVoiceInVoiceModeOnly) {
     const bool stopped =
         std::count(f.platform.calls.begin(), f.platform.calls.end(), "voice-stop") == 1;
     EXPECT_EQ(stopped, mode == 0);
-    EXPECT_TRUE(f.observer.lines.empty());
+    EXPECT_TRUE(f.platform.lines.empty());
   }
 }
 
@@ -102,7 +102,7 @@ TEST(CueVolume, StepsRoundAndIsKeptInItsOwnFile) {
   Lines said;
   for (int i = 0; i < 5; ++i) {
     f.game->key_event(kF12, 0);
-    said.push_back(f.observer.lines.back());
+    said.push_back(f.platform.lines.back());
   }
   EXPECT_EQ(said, (Lines{"say: Sounds at 75 percent.", "say: Sounds at 50 percent.",
                          "say: Sounds at 25 percent.", "say: Sounds off.",
@@ -127,13 +127,13 @@ TEST(CueVolume, AMissingOrDamagedSettingsFileMeansFullVolumeSaidNowhere) {
     f.game->cuevolume = 25;
     EXPECT_FALSE(f.ends_program([&] { f.game->loadsettings(); }));
     EXPECT_EQ(f.game->cuevolume, 100);
-    EXPECT_TRUE(f.observer.lines.empty());
+    EXPECT_TRUE(f.platform.lines.empty());
   }
   // A settings file that cannot be written only lasts the run, silently.
   GameFixture f;
   f.platform.fail_writes = true;
   f.game->key_event(kF12, 0);
-  EXPECT_EQ(f.observer.lines, (Lines{"say: Sounds at 75 percent."}));
+  EXPECT_EQ(f.platform.lines, (Lines{"say: Sounds at 75 percent."}));
 }
 
 TEST(WindowContext, TheWindowIsToldThePlaceAndTheLastLine) {

@@ -125,7 +125,7 @@ TEST(ProgressFile, NoFileGivesAFreshInsaneInventorySilently) {
   EXPECT_EQ(f.game->steps, 0);
   EXPECT_EQ(f.game->itemcount, 36);
   EXPECT_EQ(f.game->howmany("Magic"), 0);
-  EXPECT_TRUE(f.observer.lines.empty());
+  EXPECT_TRUE(f.platform.lines.empty());
   EXPECT_FALSE(fs::exists(f.path("progress.ini")));
 }
 
@@ -227,7 +227,7 @@ TEST(ProgressFile, DamagedFilesEndTheGameWithoutWritingAnything) {
     const auto before = fs::last_write_time(f.path("progress.ini"));
     const auto items_before = f.game->items;
     EXPECT_TRUE(f.ends_program([&] { f.game->loadprogress(); }));
-    EXPECT_EQ(f.observer.lines, (std::vector<std::string>{kDamaged, "wait: 5", "exit"}));
+    EXPECT_EQ(f.platform.lines, (std::vector<std::string>{kDamaged, "wait: 5", "exit"}));
     EXPECT_EQ(f.file("progress.ini"), raw);
     EXPECT_EQ(fs::last_write_time(f.path("progress.ini")), before);
     EXPECT_EQ(f.game->items, items_before);
@@ -359,7 +359,7 @@ TEST(AchievementsFile, DamagedFilesEndTheGameWithoutWritingAnything) {
     GameFixture f;
     write_bytes(f.path("achievements.ini"), bytes);
     EXPECT_TRUE(f.ends_program([&] { f.game->loadachievements(); }));
-    EXPECT_EQ(f.observer.lines, (std::vector<std::string>{kDamaged, "wait: 5", "exit"}));
+    EXPECT_EQ(f.platform.lines, (std::vector<std::string>{kDamaged, "wait: 5", "exit"}));
     EXPECT_EQ(f.file("achievements.ini"), bytes);
     EXPECT_FALSE(fs::exists(f.path("mylegacy.txt")));
   }
@@ -423,13 +423,13 @@ TEST(Achievements, CountsDetailsAndTheLegacyReport) {
                                                "Wind was unlocked in 7 turns on Normal mode.",
                                                "Wind was unlocked in 7 turns on Easy mode."}));
   EXPECT_EQ(g.menu, 7);
-  EXPECT_EQ(f.observer.lines.back(), "say: Nature collection details");
+  EXPECT_EQ(f.platform.lines.back(), "say: Nature collection details");
   g.achievementdetails(1);
   EXPECT_EQ(g.List2, (std::vector<std::string>{"Dirt was unlocked in 1 turn on Easy mode.",
                                                "Mud was unlocked in 1 turn on Easy mode."}));
   g.achievementdetails(31);
   EXPECT_TRUE(g.List2.empty());
-  EXPECT_EQ(f.observer.lines.back(), "say: Glassblower collection details");
+  EXPECT_EQ(f.platform.lines.back(), "say: Glassblower collection details");
   EXPECT_EQ(
       g.achievementsummary(),
       "Achievements.  You have discovered 0 different recipies and 3 different achievements.");
@@ -447,7 +447,7 @@ TEST(SavedFiles, AFileThatCannotBeReadIsNotCalledDamagedAndIsLeftAlone) {
     const std::string bytes = f.file(name);
     f.platform.unreadable.insert(f.path(name));
     EXPECT_TRUE(f.ends_program([&] { load(*f.game); }));
-    EXPECT_EQ(f.observer.lines, (std::vector<std::string>{"say: Your saved game could not be read.",
+    EXPECT_EQ(f.platform.lines, (std::vector<std::string>{"say: Your saved game could not be read.",
                                                           "wait: 5", "exit"}));
     EXPECT_EQ(f.platform.errors, (std::vector<std::string>{"Your saved game could not be read."}));
     EXPECT_EQ(f.file(name), bytes);
@@ -531,7 +531,7 @@ TEST(StartUp, RestoresTheSavedSpeechModeAndFallsBackFromJawsWithoutJaws) {
     } else {
       EXPECT_EQ(f.game->speechmode, 0);
       EXPECT_EQ(
-          f.observer.lines,
+          f.platform.lines,
           (std::vector<std::string>{
               "title: Orlick's Quillvane (v0.7 beta)", "title: Orlick's Quillvane (v0.7 beta)",
               "say: Jaws does not seem to be responding, Sapi on.", "say: " + welcome}));

@@ -20,7 +20,7 @@ TEST(KeysDuringWaits, MovesRunAtOnceOthersWaitForTheActionToFinish) {
   f.platform.clock = 0;
   f.platform.timed_keys = {{0.1, kEnter, 0}, {0.2, kDown, 0}};
   f.game->key_event(kEnter, 1);
-  const Lines& l = f.observer.lines;
+  const Lines& l = f.platform.lines;
   auto at = [&](const std::string& line) {
     return std::find(l.begin(), l.end(), line) - l.begin();
   };
@@ -39,13 +39,13 @@ TEST(KeysDuringWaits, ANavigationKeyIsSpokenInsideTheWait) {
   // The game started at 0.5: the products are said at 1, then a 2-second wait.
   f.platform.timed_keys = {{2.0, kDown, 0}, {2.5, kOne, 0}, {2.6, kTab, 0}};
   f.game->key_event(kEnter, 1);
-  EXPECT_EQ(f.observer.lines[0], "cue: /sounds/success.wav");
-  EXPECT_EQ(f.observer.lines[2], "say: Mud and Mud created.");
-  EXPECT_EQ(f.observer.lines[3], "wait: 2");
-  EXPECT_EQ(f.observer.lines[4], "say: Chicken, you have 1.");
-  EXPECT_EQ(f.observer.lines[5], "say: You have made 1 steps so far.");
-  EXPECT_EQ(f.observer.lines[6], "cue: /sounds/NVDA.wav");
-  EXPECT_EQ(f.observer.lines[7], "cue: /sounds/achievement.wav");
+  EXPECT_EQ(f.platform.lines[0], "cue: /sounds/success.wav");
+  EXPECT_EQ(f.platform.lines[2], "say: Mud and Mud created.");
+  EXPECT_EQ(f.platform.lines[3], "wait: 2");
+  EXPECT_EQ(f.platform.lines[4], "say: Chicken, you have 1.");
+  EXPECT_EQ(f.platform.lines[5], "say: You have made 1 steps so far.");
+  EXPECT_EQ(f.platform.lines[6], "cue: /sounds/NVDA.wav");
+  EXPECT_EQ(f.platform.lines[7], "cue: /sounds/achievement.wav");
 }
 
 TEST(Quit, DuringAMoveFinishesItsChangesLogAndSavesThenEnds) {
@@ -57,7 +57,7 @@ TEST(Quit, DuringAMoveFinishesItsChangesLogAndSavesThenEnds) {
   f.platform.timed_keys = {{1.2, kEnter, 0}};
   f.platform.timed_close = 1.5;
   EXPECT_TRUE(f.ends_program([&] { f.game->key_event(kEnter, 1); }));
-  EXPECT_EQ(f.observer.lines, (Lines{"cue: /sounds/success.wav", "wait: 0.5",
+  EXPECT_EQ(f.platform.lines, (Lines{"cue: /sounds/success.wav", "wait: 0.5",
                                      "say: Mud and Mud created.", "wait: 2", "exit"}));
   EXPECT_EQ(f.platform.clock, 1.5);  // no later wait was served
   EXPECT_EQ(f.game->slot1, 0);       // the held-back Enter was dropped
@@ -85,7 +85,7 @@ TEST(Quit, WhenIdleEndsAtOnce) {
   GameFixture f;
   f.start(3);
   EXPECT_TRUE(f.ends_program([&] { f.game->close_event(); }));
-  EXPECT_EQ(f.observer.lines, (Lines{"exit"}));
+  EXPECT_EQ(f.platform.lines, (Lines{"exit"}));
 }
 
 TEST(Undo, EmptiesBothSlotsSoAFollowingCombineConsumesNothingStale) {
@@ -97,12 +97,12 @@ TEST(Undo, EmptiesBothSlotsSoAFollowingCombineConsumesNothingStale) {
   f.game->key_event(kEnter, 1);
   f.put("Mud", "Rock");
   f.game->key_event(kBackspace, 1);
-  EXPECT_EQ(f.observer.lines.back(), "say: Recipe reversed.");
+  EXPECT_EQ(f.platform.lines.back(), "say: Recipe reversed.");
   EXPECT_EQ(f.game->slot1, 0);
   EXPECT_EQ(f.game->slot2, 0);
-  f.observer.lines.clear();
+  f.platform.lines.clear();
   f.game->key_event(kEnter, 1);
-  EXPECT_EQ(f.observer.lines, (Lines{"say: Nothing selected."}));
+  EXPECT_EQ(f.platform.lines, (Lines{"say: Nothing selected."}));
   EXPECT_EQ(f.game->itemcount, 36);
 }
 
@@ -111,18 +111,18 @@ TEST(EmptyInventory, EveryKeyIsSafeAndEnterSaysNoItemIsSelected) {
   write_bytes(f.path("cheat.ini"), "\r\n\r\n");
   f.game->Form_Load();
   ASSERT_EQ(f.game->itemcount, 0);
-  EXPECT_EQ(f.observer.lines.back(), "wait: 1");
-  EXPECT_EQ(f.observer.lines[f.observer.lines.size() - 2],
+  EXPECT_EQ(f.platform.lines.back(), "wait: 1");
+  EXPECT_EQ(f.platform.lines[f.platform.lines.size() - 2],
             "say: Cheat mode has loaded in your 0 custom items.  Have fun!");
-  f.observer.lines.clear();
+  f.platform.lines.clear();
   for (int key : {kDown, 38, 37, 39, kM, kEnter}) f.game->key_event(key, 0);
-  EXPECT_EQ(f.observer.lines, (Lines{"say: No item selected"}));
-  f.observer.lines.clear();
+  EXPECT_EQ(f.platform.lines, (Lines{"say: No item selected"}));
+  f.platform.lines.clear();
   f.game->key_event(52, 0);
   f.game->key_event(53, 0);
   f.game->key_event(kEnter, 1);
   f.game->key_event(kBackspace, 1);
-  EXPECT_EQ(f.observer.lines,
+  EXPECT_EQ(f.platform.lines,
             (Lines{"say: No item selected", "say: No item selected", "say: Nothing selected."}));
 }
 
@@ -145,7 +145,7 @@ TEST(Cheat, ReadsNamesWholeSkipsEmptyLinesAndStopsAtTheLastEntry) {
   big.game->Form_Load();
   EXPECT_EQ(big.game->itemcount, 9999);
   EXPECT_EQ(big.game->items[9999], "Item9999");
-  EXPECT_EQ(big.observer.lines[big.observer.lines.size() - 2],
+  EXPECT_EQ(big.platform.lines[big.platform.lines.size() - 2],
             "say: Cheat mode has loaded in your 9999 custom items.  Have fun!");
   // A full inventory still combines without growing past its last entry.
   big.game->key_event(kEnter, 0);
@@ -161,19 +161,19 @@ TEST(LetterJump, KeypadAndFunctionCodesJumpLikeLowerCaseLetters) {
   f.game->menu = 0;
   f.game->selected = 1;
   f.game->key_event(kM, 0);
-  EXPECT_EQ(f.observer.lines.back(), "say: Mushroom, you have 1.");
+  EXPECT_EQ(f.platform.lines.back(), "say: Mushroom, you have 1.");
   f.game->key_event(97, 0);  // keypad 1 has the code of "a"
-  EXPECT_EQ(f.observer.lines.back(), "say: apple, you have 1.");
+  EXPECT_EQ(f.platform.lines.back(), "say: apple, you have 1.");
   f.game->key_event(38, 0);
-  EXPECT_EQ(f.observer.lines.back(), "say: Mushroom, you have 1.");
+  EXPECT_EQ(f.platform.lines.back(), "say: Mushroom, you have 1.");
   f.game->key_event(38, 0);
-  EXPECT_EQ(f.observer.lines.back(), "say: Mud, you have 2.");
+  EXPECT_EQ(f.platform.lines.back(), "say: Mud, you have 2.");
   EXPECT_EQ(f.game->selected, 2);
   f.game->key_event(38, 0);  // wraps to the last different name
-  EXPECT_EQ(f.observer.lines.back(), "say: apple, you have 1.");
-  const auto said = f.observer.lines.size();
+  EXPECT_EQ(f.platform.lines.back(), "say: apple, you have 1.");
+  const auto said = f.platform.lines.size();
   f.game->key_event(kEnter, 2);  // Ctrl+Enter goes on to the letter jump and finds nothing
-  EXPECT_EQ(f.observer.lines.size(), said);
+  EXPECT_EQ(f.platform.lines.size(), said);
 }
 
 }  // namespace

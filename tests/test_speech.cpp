@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "fake_platform.h"
+#include "game/form1.h"
 
 namespace quillvane::testing {
 namespace {
@@ -36,7 +37,7 @@ TEST_F(SpeechTest, WindowEyesModeSendsCtrlShiftTWhileKeysAreIgnored) {
   platform.on_yield = [&](FakePlatform& p) {
     sending_during_yields.push_back(game->sendingkeys);
     // The synthetic keys come back as key presses: the game must ignore them.
-    for (int code : p.sent_keys_down) game->key_event(code, 0);
+    for (int code : p.sent_keys_down) p.pending.push_back({Event::Kind::key, code, 0});
     p.sent_keys_down.clear();
   };
   game->sayit("Hello");
@@ -90,7 +91,7 @@ TEST_F(SpeechTest, HoldZeroReturnsAtOnce) {
 
 TEST_F(SpeechTest, NestedHoldEndsTheOuterWaitToo) {
   bool nested = false;
-  platform.on_wait = [&](FakePlatform&) {
+  platform.at_wait = [&](FakePlatform&) {
     if (nested) return false;
     nested = true;
     game->hold(2);  // as a key handled inside the wait would
@@ -124,11 +125,10 @@ TEST(StartUp, WelcomeLineIsSpokenAndLoggedOncePerRun) {
   FakePlatform platform{make_temp_folder()};
   for (int run = 1; run <= 2; ++run) {
     platform.calls.clear();
-    RecordingObserver observer;
+    platform.lines.clear();
     Form1 game(platform);
-    game.set_observer(&observer);
     game.Form_Load();
-    EXPECT_EQ(observer.lines, (std::vector<std::string>{
+    EXPECT_EQ(platform.lines, (std::vector<std::string>{
                                   "title: Orlick's Quillvane (v0.7 beta)",
                                   "say: Welcome to Quillvane, version (0.7 beta), by Orlick"}));
     EXPECT_EQ(game.menu, 1);

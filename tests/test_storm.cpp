@@ -76,14 +76,14 @@ StormResult storm(GameFixture& f, unsigned seed, int keys, bool exit_free, int c
     if (::testing::Test::HasFailure()) break;
   }
   result.combinations_saved = static_cast<int>(
-      std::count(f.observer.lines.begin(), f.observer.lines.end(), "cue: /sounds/success.wav"));
+      std::count(f.platform.lines.begin(), f.platform.lines.end(), "cue: /sounds/success.wav"));
   return result;
 }
 
 // Every file the storm left must be accepted by a new run.
 void expect_files_valid(GameFixture& f) {
   f.reset();
-  f.observer.lines.clear();
+  f.platform.lines.clear();
   EXPECT_FALSE(f.ends_program([&] {
     f.game->loadprogress();
     f.game->loadachievements();

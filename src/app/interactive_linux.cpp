@@ -12,7 +12,7 @@
 
 #include "app/data_folder.h"
 #include "app/frontends.h"
-#include "game/form1.h"
+#include "game/run_game.h"
 #include "platform/clock.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/terminal/terminal_platform.h"
@@ -41,23 +41,10 @@ std::string sounds_parent() {
   return own;
 }
 
-// Runs the game until it ends the program; the platform is released by the
-// caller once this returns.
-int play(Platform& platform, Observer* observer) {
-  auto game = std::make_unique<Form1>(platform);
-  if (observer) game->set_observer(observer);
-  try {
-    game->Form_Load();
-    for (;;) platform.wait_until(platform.now() + 86400.0);
-  } catch (const ProgramEnd&) {
-  }
-  return 0;
-}
-
 int run_window(const FrontendOptions& options) {
   SdlPlatform platform(sounds_parent(), options.data_dir, options.seed);
   if (!platform.open()) return 1;
-  return play(platform, nullptr);
+  return run_game(platform);
 }
 
 int run_terminal(const FrontendOptions& options) {
@@ -67,7 +54,7 @@ int run_terminal(const FrontendOptions& options) {
     std::cerr << "quillvane: standard input is not a terminal\n";
     return 2;
   }
-  int status = play(platform, &platform);
+  const int status = run_game(platform);
   platform.restore();
   return status;
 }

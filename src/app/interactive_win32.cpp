@@ -7,12 +7,11 @@
 // Started from a command prompt the console is shared and stays.
 #include <atomic>
 #include <iostream>
-#include <limits>
 #include <memory>
 
 #include "app/data_folder.h"
 #include "app/frontends.h"
-#include "game/form1.h"
+#include "game/run_game.h"
 #include "platform/win32/speech_win32.h"
 #include "platform/win32/win32_platform.h"
 
@@ -66,16 +65,8 @@ int run_interactive(const FrontendOptions& options, Frontend choice) {
   game_finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   game_window = platform.window();
   SetConsoleCtrlHandler(on_console_event, TRUE);
-  {
-    auto game = std::make_unique<Form1>(platform);  // megabytes: not on the stack
-    try {
-      platform.show();
-      game->Form_Load();
-      for (;;) platform.wait_until(std::numeric_limits<double>::infinity());
-    } catch (const ProgramEnd&) {
-      // Exit, a damaged file or the window closed: the normal way out.
-    }
-  }
+  platform.show();
+  run_game(platform);
   game_window = nullptr;
   platform.close();
   if (game_finished) SetEvent(game_finished);

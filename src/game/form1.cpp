@@ -2,6 +2,8 @@
 // hands in.
 #include "game/form1.h"
 
+#include <limits>
+
 #include "game/names.h"
 #include "quillvane/version.h"
 
@@ -23,9 +25,9 @@ class ActionScope {
 
 }  // namespace
 
-Form1::Form1(Platform& platform) : platform_(platform) { platform_.set_sink(this); }
+Form1::Form1(Platform& platform) : platform_(platform) {}
 
-Form1::~Form1() { platform_.set_sink(nullptr); }
+Form1::~Form1() = default;
 
 void Form1::Form_Load() {
   ActionScope action(action_depth_);
@@ -58,6 +60,26 @@ void Form1::Form_Load() {
 void Form1::Form_Paint() { drawitems(); }
 
 // ---- events ----
+
+void Form1::handle(const Event& event) {
+  switch (event.kind) {
+    case Event::Kind::key:
+      return key_event(event.keycode, event.shift);
+    case Event::Kind::paint:
+      return paint_event();
+    case Event::Kind::close:
+      return close_event();
+    case Event::Kind::end:
+      return;  // only the run's loop stops on it
+  }
+}
+
+void Form1::serve_pending() {
+  while (auto event = platform_.next_event(-std::numeric_limits<double>::infinity())) {
+    if (event->kind == Event::Kind::end) return;
+    handle(*event);
+  }
+}
 
 void Form1::key_event(int keycode, int shift) {
   // Window-Eyes' synthetic keys are dropped at once, never held back; after
@@ -126,7 +148,7 @@ void Form1::close_event() {
 // ---- program end, files, randomness ----
 
 void Form1::endprogram() {
-  if (observer_) observer_->on_exit();
+  platform_.on_exit();
   throw ProgramEnd{};
 }
 

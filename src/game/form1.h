@@ -19,17 +19,6 @@ namespace quillvane {
 // closed). Front-end loops catch it, release everything and exit with 0.
 struct ProgramEnd {};
 
-// Sees everything the game says, shows, plays and waits, in order. The
-// headless transcript is one; tests use others.
-class Observer {
- public:
-  virtual ~Observer() = default;
-  virtual void on_say(const std::string& text) = 0;
-  virtual void on_title(const std::string& text) = 0;
-  virtual void on_cue(const std::string& literal) = 0;
-  virtual void on_wait(double seconds) = 0;
-  virtual void on_exit() = 0;
-};
 
 constexpr int kListSize = 10000;      // every list: entries 0..9999, 1..count used
 constexpr int kLastEntry = 9999;      // the largest usable index
@@ -40,15 +29,13 @@ using StringList = std::array<std::string, kListSize>;
 using NumberList = std::array<std::int32_t, kListSize>;
 using LevelTable = std::array<NumberList, kLevels>;
 
-class Form1 : public EventSink {
+class Form1 {
  public:
   explicit Form1(Platform& platform);
-  ~Form1() override;
+  ~Form1();
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
-  void set_observer(Observer* observer) { observer_ = observer; }
-  Platform& platform() { return platform_; }
 
   // ---------------- Game state and start-up ----------------
   void Form_Load();
@@ -197,7 +184,7 @@ class Form1 : public EventSink {
   void makesound(const std::string& tempm);
   // Plays the cue whose literal is appended to the program's folder.
   void playcue(const std::string& literal);
-  // Sets the window title and tells the observer.
+  // Sets the window title and tells the front-end the game set it.
   void settitle(const std::string& text);
   std::string programtitle() const;
 
@@ -222,12 +209,16 @@ class Form1 : public EventSink {
   // A random whole number r from 10 to 99 for a file's checksum.
   int checksumrandom();
 
-  // ---------------- Events (called by the platform) ----------------
-  void key_event(int keycode, int shift) override;
-  void paint_event() override;
-  void close_event() override;
-  // True while a key or start-up is being handled.
-  bool busy() const { return action_depth_ > 0; }
+  // ---------------- Events ----------------
+  // One event taken from the platform: a key (held back or handled at once
+  // while an action runs), a repaint, the player's quit.
+  void handle(const Event& event);
+  void key_event(int keycode, int shift);
+  void paint_event();
+  void close_event();
+  // Serves the events already pending, without waiting (the yield inside
+  // sayit).
+  void serve_pending();
 
  private:
   // Handles one key as a whole action, then any keys held back meanwhile.
@@ -238,7 +229,6 @@ class Form1 : public EventSink {
   void report_save_failure();
 
   Platform& platform_;
-  Observer* observer_ = nullptr;
 
   // The holder timer: enabled flag, interval in milliseconds, its deadline.
   bool holder_enabled_ = false;

@@ -61,19 +61,11 @@ std::string Form1::selectedname() const {
 }
 
 void Form1::drawitems() {
-  constexpr Rgb kGreen{0, 220, 0};
-  constexpr Rgb kMagenta{250, 0, 250};
-  constexpr Rgb kBlack{0, 0, 0};
-  platform_.clear_surface();
-  for (int i = 1; i <= itemcount; ++i) {
-    if (i == selected) {
-      platform_.draw_text(10, 15 * i, "[", kGreen);
-      platform_.draw_text(20, 15 * i, items[i] + " ]", kGreen);
-    }
-    bool in_slot = i == slot1 || i == slot2;
-    platform_.draw_text(20, 15 * i, items[i], in_slot ? kMagenta : kBlack);
-  }
-  platform_.present();
+  // The entries in use, with the selection and the slots; the front-end
+  // lays them out.
+  const int count = std::clamp(itemcount, 0, kLastEntry);
+  platform_.show_items({std::span<const std::string>(items.data() + 1, count), selected, slot1,
+                        slot2});
 }
 
 }  // namespace quillvane

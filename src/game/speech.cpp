@@ -16,17 +16,17 @@ void Form1::sayit(std::string tempm) {
     history_.push_back(tempm);
     history_cursor_ = history_.size() - 1;
   }
-  if (observer_) observer_->on_say(tempm);
+  platform_.on_say(tempm);
   if (speechmode == kVoiceMode) {
     if (voice) voice->speak_purge(tempm);
-    platform_.yield_once();
+    serve_pending();
   }
   if (speechmode == kNvdaMode || speechmode == kWindowEyesMode) {
     // A caption screen reader only announces a change: saying the same line
     // twice first shows it with a leading space.
     if (platform_.caption() == tempm) {
       platform_.set_caption(" " + tempm);
-      platform_.yield_once();
+      serve_pending();
     }
     platform_.set_caption(tempm);
   }
@@ -37,12 +37,12 @@ void Form1::sayit(std::string tempm) {
     platform_.send_key(vk::Ctrl, false);
     platform_.send_key(vk::Shift, false);
     platform_.send_key(vk::T, false);
-    platform_.yield_once();
+    serve_pending();
     platform_.send_key(vk::Ctrl, true);
     platform_.send_key(vk::Shift, true);
     platform_.send_key(vk::T, true);
     sendingkeys = 0;
-    platform_.yield_once();
+    serve_pending();
   }
   if (speechmode == kJawsMode) {
     if (jaws) jaws->say_string(tempm, false);
@@ -59,14 +59,16 @@ void Form1::loadjaws() {
 
 void Form1::hold(double seconds) {
   if (quitting_) return;
-  if (observer_) observer_->on_wait(seconds);
+  platform_.on_wait(seconds);
   holder_enabled_ = true;
   holder_interval_ = static_cast<int>(std::lround(seconds * 1000.0));
   holder_deadline_ = platform_.now() + holder_interval_ / 1000.0;
   // A nested hold sets the same timer anew; the tick that ends it ends the
   // outer wait too, since the interval is then 0.
   while (holder_interval_ >= 1 && !quitting_) {
-    platform_.wait_until(holder_deadline_);
+    // One event at a time until the deadline: keys that arrive are handled
+    // (or held back) here, inside the wait.
+    if (auto event = platform_.next_event(holder_deadline_)) handle(*event);
     if (holder_enabled_ && platform_.now() >= holder_deadline_) holder_Timer();
   }
   holder_enabled_ = false;
@@ -78,7 +80,7 @@ void Form1::makesound(const std::string& tempm) { platform_.play_sound(tempm); }
 
 void Form1::playcue(const std::string& literal) {
   if (quitting_) return;
-  if (observer_) observer_->on_cue(literal);
+  platform_.on_cue(literal);
   // Both spellings of the literals name the same sounds folder: where a
   // backslash is no separator it becomes one.
   std::string tail = literal;
@@ -90,7 +92,7 @@ void Form1::playcue(const std::string& literal) {
 }
 
 void Form1::settitle(const std::string& text) {
-  if (observer_) observer_->on_title(text);
+  platform_.on_title(text);
   platform_.set_caption(text);
 }
 

@@ -1,36 +1,44 @@
 // The game's only door to the outside world. Form1 is built on a Platform&
-// and reaches speech, sound, drawing, time, input and files through it; each
-// front-end (headless, SDL window, terminal, Win32) supplies one.
+// and reaches speech, sound, the item list, time, input and files through
+// it; each front-end (headless, SDL window, terminal, Win32, web) supplies
+// one. The game hands over meaning (a line said, the list with its selection
+// and slots), never pixels; each front-end lays it out its own way.
 //
-// Every call here is made by the game on its one thread. No call may throw or
-// report a failure to the game: a backend swallows its own failures.
+// Every call here is made by the game on its one thread. No call throws. The
+// calls that can fail say so below and report it in their result (the file
+// writes); every other failure is swallowed by the front-end.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace quillvane {
 
-struct Rgb {
-  std::uint8_t red = 0;
-  std::uint8_t green = 0;
-  std::uint8_t blue = 0;
+// What a front-end hands to the game. Window procedures and terminal
+// readers only queue these; the game takes them when it waits.
+struct Event {
+  enum class Kind {
+    key,    // a key went down: Windows virtual-key code and shift mask (1 Shift, 2 Ctrl, 4 Alt)
+    paint,  // the list must be shown again
+    close,  // the player closed the window or asked to quit (Ctrl+C, a quit
+            // signal): the game ends once the action in progress has
+            // finished its changes and saves
+    end,    // the input is over (a key script's last line): the run stops as it stands
+  };
+  Kind kind = Kind::key;
+  int keycode = 0;
+  int shift = 0;
 };
 
-// What a front-end hands to the game while it serves events. Form1
-// implements it; the platform calls it from inside wait_until and yield_once.
-class EventSink {
- public:
-  virtual ~EventSink() = default;
-  // A key went down: Windows virtual-key code and shift mask (1 Shift, 2 Ctrl, 4 Alt).
-  virtual void key_event(int keycode, int shift) = 0;
-  // The window must be redrawn.
-  virtual void paint_event() = 0;
-  // The player closed the window or asked to quit (Ctrl+C, a quit signal):
-  // the program ends, once the action in progress has finished its changes
-  // and saves.
-  virtual void close_event() = 0;
+// The item list as the game shows it: entry i of the inventory is names[i - 1];
+// selected, slot1 and slot2 are entry numbers (0: none). Valid during the call.
+struct ItemView {
+  std::span<const std::string> names;
+  int selected = 0;
+  int slot1 = 0;
+  int slot2 = 0;
 };
 
 // The voice of speech mode 0 (SAPI on Windows, speech-dispatcher on Linux).
@@ -60,23 +68,33 @@ class Platform {
   // ---- time and events ----
   // Monotonic clock in seconds.
   virtual double now() = 0;
-  // Blocks until at least one event has been handed to the sink or the clock
-  // reaches deadline (monotonic seconds), whichever comes first. Never spins.
-  virtual void wait_until(double deadline) = 0;
-  // Hands every event that is already pending to the sink, without blocking.
-  virtual void yield_once() = 0;
+  // The next event, waiting for one until the clock reaches deadline
+  // (monotonic seconds; infinity while the game is idle); nullopt once the
+  // deadline has passed. A deadline already past only takes an event that
+  // is pending. Never spins.
+  virtual std::optional<Event> next_event(double deadline) = 0;
   // Seed for the game's random source: seconds since midnight, unless the
   // front-end fixes it (the headless --seed).
   virtual std::uint32_t random_seed() = 0;
-  void set_sink(EventSink* sink) { sink_ = sink; }
+
+  // ---- what the game does, as it happens ----
+  // Every line said, before the speech mode decides where it goes.
+  virtual void on_say(const std::string& /*text*/) {}
+  // The title the game sets itself (start-up, Tab); captions spoken in a
+  // caption mode are not this.
+  virtual void on_title(const std::string& /*text*/) {}
+  // A cue, as the literal the game appends to its folder.
+  virtual void on_cue(const std::string& /*literal*/) {}
+  // A timed wait begins.
+  virtual void on_wait(double /*seconds*/) {}
+  // The game ends the program.
+  virtual void on_exit() {}
 
   // ---- window ----
   virtual std::string caption() = 0;
   virtual void set_caption(const std::string& text) = 0;
-  // Drawing the item list: clear, then text lines, then present.
-  virtual void clear_surface() = 0;
-  virtual void draw_text(int x, int y, const std::string& text, Rgb colour) = 0;
-  virtual void present() = 0;
+  // The item list to show (drawitems); a front-end without a window ignores it.
+  virtual void show_items(const ItemView& /*view*/) {}
 
   // ---- speech ----
   // The voice and the screen reader object, or nullptr when absent. Made on
@@ -122,9 +140,6 @@ class Platform {
   virtual bool write_file(const std::string& path, const std::string& bytes);
   // Appends bytes, creating the file. Returns false on failure.
   virtual bool append_file(const std::string& path, const std::string& bytes);
-
- protected:
-  EventSink* sink_ = nullptr;
 };
 
 }  // namespace quillvane

@@ -9,31 +9,33 @@
 #include <string>
 #include <vector>
 
-#include "game/form1.h"
 #include "platform/win32/win32_platform.h"
 
 namespace quillvane::win32 {
 namespace {
 
-class RecordingSink : public EventSink {
- public:
+// Every event the window has queued, as text, taken without waiting.
+std::vector<std::string> taken(Win32Platform& platform) {
   std::vector<std::string> events;
-  std::function<void(int)> on_key;
-  std::function<void()> on_paint;
-  void key_event(int keycode, int shift) override {
-    events.push_back("key " + std::to_string(keycode) + " " + std::to_string(shift));
-    if (on_key) on_key(keycode);
+  while (auto event = platform.next_event(platform.now())) {
+    switch (event->kind) {
+      case Event::Kind::key:
+        events.push_back("key " + std::to_string(event->keycode) + " " +
+                         std::to_string(event->shift));
+        break;
+      case Event::Kind::paint:
+        events.push_back("paint");
+        break;
+      case Event::Kind::close:
+        events.push_back("close");
+        break;
+      case Event::Kind::end:
+        events.push_back("end");
+        break;
+    }
   }
-  void paint_event() override {
-    events.push_back("paint");
-    if (on_paint) on_paint();
-  }
-  // As the game does: closing ends the program.
-  void close_event() override {
-    events.push_back("close");
-    throw ProgramEnd{};
-  }
-};
+  return events;
+}
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -43,14 +45,9 @@ class WindowTest : public ::testing::Test {
       if (std::getenv("QUILLVANE_REQUIRE_WINDOW")) FAIL() << "the window could not be made";
       GTEST_SKIP() << "no window can be made here (no display)";
     }
-    platform.set_sink(&sink);
-    platform.yield_once();  // the window's own start-up messages
-    sink.events.clear();
+    taken(platform);  // the window's own start-up messages
   }
-  void TearDown() override {
-    platform.set_sink(nullptr);
-    platform.close();
-  }
+  void TearDown() override { platform.close(); }
   // lparam: the repeat count 1, and bit 30 set for a key already down (auto-repeat).
   void post_key(UINT message, int keycode, bool repeat = false) {
     const LPARAM lparam = repeat ? (1 | (1 << 30)) : 1;
@@ -58,7 +55,6 @@ class WindowTest : public ::testing::Test {
   }
 
   Win32Platform platform{{".", ".", 5u}};
-  RecordingSink sink;
 };
 
 TEST_F(WindowTest, KeysReachTheGameWithTheirCodesAndCtrlOncePerPress) {
@@ -71,60 +67,41 @@ TEST_F(WindowTest, KeysReachTheGameWithTheirCodesAndCtrlOncePerPress) {
   post_key(WM_KEYDOWN, VK_RETURN);
   post_key(WM_SYSKEYDOWN, VK_F10);  // F10 arrives as a system key
   post_key(WM_KEYDOWN, VK_ADD);
-  platform.yield_once();
-  EXPECT_EQ(sink.events, (std::vector<std::string>{"key 68 0", "key 17 0", "key 13 0", "key 121 0",
+  EXPECT_EQ(taken(platform), (std::vector<std::string>{"key 68 0", "key 17 0", "key 13 0", "key 121 0",
                                                    "key 107 0"}));
 }
 
 TEST_F(WindowTest, AWaitEndsWhenAKeyArrives) {
   post_key(WM_KEYDOWN, VK_TAB);
   // Without the key this would sleep an hour: returning at all is the test.
-  platform.wait_until(platform.now() + 3600);
-  EXPECT_EQ(sink.events, (std::vector<std::string>{"key 9 0"}));
+  const auto event = platform.next_event(platform.now() + 3600);
+  ASSERT_TRUE(event.has_value());
+  EXPECT_EQ(event->kind, Event::Kind::key);
+  EXPECT_EQ(event->keycode, VK_TAB);
 }
 
 TEST_F(WindowTest, AWaitWithNothingToDoLastsUntilItsDeadline) {
   const double deadline = platform.now() + 0.05;
-  platform.wait_until(deadline);
+  EXPECT_FALSE(platform.next_event(deadline).has_value());
   EXPECT_GE(platform.now(), deadline);
-  EXPECT_TRUE(sink.events.empty());
 }
 
-TEST_F(WindowTest, TheProgramsEndComesOutOfTheYieldAndTheLoopGoesOn) {
-  sink.on_key = [](int keycode) {
-    if (keycode == 'X') throw ProgramEnd{};
-  };
+TEST_F(WindowTest, KeysWaitInTheirOrderUntilTheGameTakesThem) {
   post_key(WM_KEYDOWN, 'X');
   post_key(WM_KEYDOWN, 'Y');
-  EXPECT_THROW(platform.yield_once(), ProgramEnd);
-  // The key after the end was not handed over with it.
-  EXPECT_EQ(sink.events, (std::vector<std::string>{"key 88 0"}));
-  platform.yield_once();
-  EXPECT_EQ(sink.events, (std::vector<std::string>{"key 88 0", "key 89 0"}));
+  const auto first = platform.next_event(platform.now());
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(first->keycode, 'X');
+  // A key arriving while the game handles X queues behind Y.
+  post_key(WM_KEYDOWN, 'Z');
+  EXPECT_EQ(taken(platform), (std::vector<std::string>{"key 89 0", "key 90 0"}));
 }
 
-TEST_F(WindowTest, AnEndInsideANestedWaitUnwindsThroughTheOuterKey) {
-  bool outer_finished = false;
-  sink.on_key = [&](int keycode) {
-    if (keycode == 'A') {
-      // A key handler that waits, as combining does, while B arrives.
-      PostMessageW(platform.window(), WM_KEYDOWN, 'B', 1);
-      platform.wait_until(platform.now() + 3600);
-      outer_finished = true;
-    } else if (keycode == 'B') {
-      throw ProgramEnd{};
-    }
-  };
-  post_key(WM_KEYDOWN, 'A');
-  EXPECT_THROW(platform.yield_once(), ProgramEnd);
-  EXPECT_FALSE(outer_finished);
-  EXPECT_EQ(sink.events, (std::vector<std::string>{"key 65 0", "key 66 0"}));
-}
-
-TEST_F(WindowTest, ClosingTheWindowEndsTheProgram) {
+TEST_F(WindowTest, ClosingTheWindowIsAnEventAndLeavesTheWindowToTheLoop) {
   ASSERT_TRUE(PostMessageW(platform.window(), WM_CLOSE, 0, 0));
-  EXPECT_THROW(platform.wait_until(platform.now() + 3600), ProgramEnd);
-  EXPECT_EQ(sink.events, (std::vector<std::string>{"close"}));
+  const auto event = platform.next_event(platform.now() + 3600);
+  ASSERT_TRUE(event.has_value());
+  EXPECT_EQ(event->kind, Event::Kind::close);
   // The front-end's loop, not the message, destroys the window.
   EXPECT_TRUE(IsWindow(platform.window()));
 }
@@ -145,20 +122,17 @@ TEST_F(WindowTest, TheCaptionIsTheWindowTitle) {
   }
 }
 
-TEST_F(WindowTest, APaintAsksTheGameToDrawAndPaintsItsLines) {
-  const Rgb green{0, 220, 0};
-  sink.on_paint = [&] {
-    platform.clear_surface();
-    platform.draw_text(20, 15, "IIIIIIII", green);
-    platform.present();
-  };
+TEST_F(WindowTest, TheListShownIsPaintedAndARepaintAsksTheGameAgain) {
+  const std::vector<std::string> names{"IIIIIIII"};
   platform.show();
-  InvalidateRect(platform.window(), nullptr, FALSE);
+  // The selected line: its brackets and name in green, its name over them.
+  platform.show_items({names, 1, 0, 0});
   UpdateWindow(platform.window());
-  ASSERT_FALSE(sink.events.empty());
-  EXPECT_EQ(sink.events.back(), "paint");
-  ASSERT_EQ(platform.shown().size(), 1u);
-  EXPECT_EQ(platform.shown()[0].text, "IIIIIIII");
+  ASSERT_EQ(platform.shown().size(), 3u);
+  EXPECT_EQ(platform.shown()[1].text, "IIIIIIII ]");
+  const std::vector<std::string> events = taken(platform);
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back(), "paint");
   // Some pixel of the line is the game's green; the background is not.
   HDC dc = GetDC(platform.window());
   ASSERT_NE(dc, nullptr);

@@ -6,11 +6,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #endif
 
+#include "game/run_game.h"
 #include "platform/clock.h"
 
 namespace quillvane {
@@ -73,44 +75,37 @@ HeadlessPlatform::HeadlessPlatform(KeyScript& script, std::string data_folder,
                                    std::optional<std::uint32_t> seed, Transcript* transcript)
     : script_(script), data_folder_(std::move(data_folder)), seed_(seed), transcript_(transcript) {}
 
-void HeadlessPlatform::deliver(const ScriptKey& key) {
-  ScriptKey copy = key;
+Event HeadlessPlatform::take(const ScriptKey& key) {
+  const Event event{Event::Kind::key, key.keycode, key.shift};
+  if (transcript_) transcript_->on_key(key.name);
   script_.pop();
-  if (transcript_) transcript_->on_key(copy.name);
-  if (sink_) sink_->key_event(copy.keycode, copy.shift);
+  return event;
 }
 
-bool HeadlessPlatform::deliver_idle_key() {
+std::optional<Event> HeadlessPlatform::next_event(double deadline) {
+  // The game's own synthetic key-downs come back as the window would send them.
+  if (!synthetic_.empty()) {
+    const int code = synthetic_.front();
+    synthetic_.pop_front();
+    return Event{Event::Kind::key, code, 0};
+  }
   const ScriptKey* next = script_.peek();
-  if (!next) return false;
-  if (!next->error.empty()) throw ScriptError{next->line, next->error};
-  if (next->timed) clock_ = std::max(clock_, next->at);
-  deliver(*next);
-  return true;
-}
-
-void HeadlessPlatform::wait_until(double deadline) {
-  yield_once();
+  // A timed key whose moment has already come is a pending event.
+  if (next && next->timed && next->at <= clock_) return take(*next);
+  if (deadline == std::numeric_limits<double>::infinity()) {
+    // Idle: the next line, whatever its time.
+    if (!next) return Event{Event::Kind::end};
+    if (!next->error.empty()) throw ScriptError{next->line, next->error};
+    if (next->timed) clock_ = std::max(clock_, next->at);
+    return take(*next);
+  }
   // Only a timed key can arrive inside a wait; an untimed one waits for idle.
-  const ScriptKey* next = script_.peek();
   if (next && next->timed && next->at <= deadline) {
     clock_ = std::max(clock_, next->at);
-    deliver(*next);
-    return;
+    return take(*next);
   }
   clock_ = std::max(clock_, deadline);
-}
-
-void HeadlessPlatform::yield_once() {
-  while (!synthetic_.empty()) {
-    int code = synthetic_.front();
-    synthetic_.pop_front();
-    if (sink_) sink_->key_event(code, 0);
-  }
-  // Timed keys whose moment has already come are pending events.
-  for (const ScriptKey* next = script_.peek(); next && next->timed && next->at <= clock_;
-       next = script_.peek())
-    deliver(*next);
+  return std::nullopt;
 }
 
 std::uint32_t HeadlessPlatform::random_seed() { return seed_ ? *seed_ : seconds_since_midnight(); }
@@ -148,14 +143,9 @@ int run_headless(const HeadlessOptions& options) {
   KeyScript script(*in);
   Transcript transcript(*out);
   HeadlessPlatform platform(script, options.data_dir, options.seed, &transcript);
-  auto game = std::make_unique<Form1>(platform);
-  game->set_observer(&transcript);
   int status = 0;
   try {
-    game->Form_Load();
-    while (platform.deliver_idle_key()) {
-    }
-  } catch (const ProgramEnd&) {
+    status = run_game(platform);
   } catch (const ScriptError& error) {
     std::cerr << "quillvane: key script line " << error.line << ": " << error.message << '\n';
     status = 2;

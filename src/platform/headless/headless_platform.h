@@ -8,22 +8,21 @@
 #include <ostream>
 #include <string>
 
-#include "game/form1.h"
 #include "platform/headless/key_script.h"
 #include "platform/platform.h"
 
 namespace quillvane {
 
 // Writes the transcript: one "tag: value" line per event, in order.
-class Transcript : public Observer {
+class Transcript {
  public:
   explicit Transcript(std::ostream& out) : out_(out) {}
   void on_key(const std::string& name);
-  void on_say(const std::string& text) override;
-  void on_title(const std::string& text) override;
-  void on_cue(const std::string& literal) override;
-  void on_wait(double seconds) override;
-  void on_exit() override;
+  void on_say(const std::string& text);
+  void on_title(const std::string& text);
+  void on_cue(const std::string& literal);
+  void on_wait(double seconds);
+  void on_exit();
 
  private:
   std::ostream& out_;
@@ -37,20 +36,33 @@ class HeadlessPlatform : public Platform {
   HeadlessPlatform(KeyScript& script, std::string data_folder, std::optional<std::uint32_t> seed,
                    Transcript* transcript);
 
-  // Delivers the next script key while the game is idle; false when the
-  // script has no more keys.
-  bool deliver_idle_key();
-
   double now() override { return clock_; }
-  void wait_until(double deadline) override;
-  void yield_once() override;
+  // A synthetic key sent by the game, then a timed key whose moment has
+  // come; while the game is idle (an infinite deadline) the next script key
+  // whatever its time, the clock first advanced to it; inside a wait a timed
+  // key due by the deadline, the clock advanced to it. Otherwise the clock
+  // moves to the deadline. The script's end is the input's end.
+  std::optional<Event> next_event(double deadline) override;
   std::uint32_t random_seed() override;
+
+  void on_say(const std::string& text) override {
+    if (transcript_) transcript_->on_say(text);
+  }
+  void on_title(const std::string& text) override {
+    if (transcript_) transcript_->on_title(text);
+  }
+  void on_cue(const std::string& literal) override {
+    if (transcript_) transcript_->on_cue(literal);
+  }
+  void on_wait(double seconds) override {
+    if (transcript_) transcript_->on_wait(seconds);
+  }
+  void on_exit() override {
+    if (transcript_) transcript_->on_exit();
+  }
 
   std::string caption() override { return caption_; }
   void set_caption(const std::string& text) override { caption_ = text; }
-  void clear_surface() override {}
-  void draw_text(int, int, const std::string&, Rgb) override {}
-  void present() override {}
 
   Voice* make_voice() override { return nullptr; }
   ScreenReader* make_screen_reader() override { return nullptr; }
@@ -61,12 +73,13 @@ class HeadlessPlatform : public Platform {
   std::string data_folder() override { return data_folder_; }
 
  private:
-  void deliver(const ScriptKey& key);
+  // Takes the next script key off the script and writes its key line.
+  Event take(const ScriptKey& key);
 
   KeyScript& script_;
   std::string data_folder_;
   std::optional<std::uint32_t> seed_;
-  Transcript* transcript_;
+  Transcript* transcript_;  // null: no transcript is written
   double clock_ = 0;
   std::string caption_;
   // Synthetic key-downs sent by the game, handed back on the next yield as

@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "platform/clock.h"
+#include "platform/item_layout.h"
 #include "platform/latency_stamp.h"
 #include "platform/quit_signal.h"
 #include "platform/sdl/quiet_audio.h"
@@ -26,9 +27,8 @@ namespace {
 // The list is drawn in DejaVu Sans Bold at 13 pixels, the nearest match on
 // Linux to the game's bold 9.75-point window font.
 constexpr int kFontPixels = 13;
-constexpr int kLineStep = 15;  // the game's lines are 15 units apart
+using layout::kLineStep;
 constexpr int kMargin = 6;
-constexpr Rgb kSelectionGreen{0, 220, 0};
 // The window at its default size: the list of 36 items on the left, and
 // beside it, for a sighted helper, where the player is and the last line
 // said. Larger windows scale everything up for low-vision players.
@@ -161,36 +161,32 @@ double SdlPlatform::now() { return monotonic_seconds(); }
 
 std::uint32_t SdlPlatform::random_seed() { return seed_ ? *seed_ : seconds_since_midnight(); }
 
-bool SdlPlatform::dispatch(const SDL_Event& event) {
-  if (!sink_) return false;
+std::optional<Event> SdlPlatform::translate(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
-      sink_->close_event();
-      return true;
+      return Event{Event::Kind::close};
     case SDL_KEYDOWN:
       if (auto key = translate_key(event.key.keysym.sym, event.key.keysym.mod, event.key.repeat)) {
         latency_stamp("key");
-        sink_->key_event(key->keycode, key->shift);
-        return true;
+        return Event{Event::Kind::key, key->keycode, key->shift};
       }
-      return false;
+      return std::nullopt;
     case SDL_WINDOWEVENT:
       switch (event.window.event) {
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESTORED:
-          sink_->paint_event();
-          return true;
+          return Event{Event::Kind::paint};
         default:
-          return false;
+          return std::nullopt;
       }
     default:
       if (event.type == voice_event_) notice_voice_change();
-      return false;
+      return std::nullopt;
   }
 }
 
-void SdlPlatform::wait_until(double deadline) {
+std::optional<Event> SdlPlatform::next_event(double deadline) {
   for (;;) {
     const double remaining = deadline - now();
     SDL_Event event;
@@ -204,21 +200,11 @@ void SdlPlatform::wait_until(double deadline) {
       got = SDL_WaitEventTimeout(&event, static_cast<int>(milliseconds));
     }
     if (got) {
-      if (dispatch(event)) return;
-    } else if (now() >= deadline) {
-      return;
+      if (auto game_event = translate(event)) return game_event;
+    } else if (remaining <= 0 || now() >= deadline) {
+      return std::nullopt;
     }
   }
-}
-
-void SdlPlatform::yield_once() {
-  SDL_PumpEvents();
-  // Only the events pending now: any that arrive while the game handles
-  // these wait for the next yield or wait.
-  std::vector<SDL_Event> pending;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) pending.push_back(event);
-  for (const SDL_Event& each : pending) dispatch(each);
 }
 
 void SdlPlatform::set_caption(const std::string& text) {
@@ -226,14 +212,9 @@ void SdlPlatform::set_caption(const std::string& text) {
   if (window_) SDL_SetWindowTitle(window_, to_utf8(text).c_str());
 }
 
-void SdlPlatform::clear_surface() { drawing_.clear(); }
-
-void SdlPlatform::draw_text(int x, int y, const std::string& text, Rgb colour) {
-  drawing_.push_back({x, y, text, colour});
-}
-
-void SdlPlatform::present() {
-  presented_ = drawing_;
+void SdlPlatform::show_items(const ItemView& view) {
+  presented_ = layout::item_lines(view);
+  selected_top_ = layout::selected_top(view);
   render();
 }
 
@@ -266,7 +247,7 @@ void SdlPlatform::forget_textures() {
   textures_.clear();
 }
 
-SDL_Surface* SdlPlatform::text_surface(const Line& line) {
+SDL_Surface* SdlPlatform::text_surface(const layout::TextLine& line) {
   if (!font_ || line.text.empty()) return nullptr;
   std::string key = line.text;
   key += '\0';
@@ -295,15 +276,11 @@ void SdlPlatform::render() {
     open_font();
   }
   auto scaled = [&](int units) { return static_cast<int>(std::lround(units * scale_)); };
-  // The selected line is the one with the green bracket at the left.
   int content_bottom = 0;
-  std::optional<int> selected_top;
-  for (const Line& line : presented_) {
+  for (const layout::TextLine& line : presented_)
     content_bottom = std::max(content_bottom, scaled(line.y) + line_height_);
-    if (line.x == 10 && line.colour.red == kSelectionGreen.red &&
-        line.colour.green == kSelectionGreen.green && line.colour.blue == kSelectionGreen.blue)
-      selected_top = scaled(line.y);
-  }
+  std::optional<int> selected_top;
+  if (selected_top_) selected_top = scaled(*selected_top_);
   const bool beside = screen->w >= scaled(kPanelBeside);
   SDL_Surface* place = panel_text(place_, kPlaceBlue, beside, screen->w);
   SDL_Surface* said = panel_text(last_line_, kLastLineGrey, beside, screen->w);
@@ -313,7 +290,7 @@ void SdlPlatform::render() {
   scroll_ = scroll_to_show(scroll_, bottom, selected_top, line_height_, screen->h);
 
   SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 255, 255, 255));
-  for (const Line& line : presented_) {
+  for (const layout::TextLine& line : presented_) {
     SDL_Surface* text = text_surface(line);
     if (!text) continue;
     SDL_Rect where{scaled(line.x), scaled(line.y) - scroll_, text->w, text->h};

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/item_layout.h"
 #include "platform/platform.h"
 #include "platform/sdl/cue_player.h"
 #include "platform/speechd/speechd_voice.h"
@@ -35,15 +36,12 @@ class SdlPlatform : public Platform {
   bool open();
 
   double now() override;
-  void wait_until(double deadline) override;
-  void yield_once() override;
+  std::optional<Event> next_event(double deadline) override;
   std::uint32_t random_seed() override;
 
   std::string caption() override { return caption_; }
   void set_caption(const std::string& text) override;
-  void clear_surface() override;
-  void draw_text(int x, int y, const std::string& text, Rgb colour) override;
-  void present() override;
+  void show_items(const ItemView& view) override;
 
   Voice* make_voice() override;
   ScreenReader* make_screen_reader() override { return nullptr; }
@@ -59,13 +57,6 @@ class SdlPlatform : public Platform {
   std::string data_folder() override { return data_folder_; }
 
  private:
-  struct Line {
-    int x;
-    int y;
-    std::string text;
-    Rgb colour;
-  };
-
   // The voice of mode 0 as the window gives it: speech-dispatcher while it
   // answers, the window's title while it is missing.
   class WindowVoice : public Voice {
@@ -80,8 +71,9 @@ class SdlPlatform : public Platform {
     SdlPlatform& platform_;
   };
 
-  // Hands one SDL event to the game; true when the game was given something.
-  bool dispatch(const SDL_Event& event);
+  // The game's event for an SDL event, if it is one; a voice's change of
+  // state is acted on here.
+  std::optional<Event> translate(const SDL_Event& event);
   void voice_say(const std::string& text);
   // Acts on a change of the voice's state: a lost voice is told once, in
   // the title and on standard error, and its lines go to the title.
@@ -92,7 +84,7 @@ class SdlPlatform : public Platform {
   // Draws the last presented list, scrolled so the selected line shows.
   void render();
   // The line's text drawn once in its colour, kept for later frames.
-  SDL_Surface* text_surface(const Line& line);
+  SDL_Surface* text_surface(const layout::TextLine& line);
   void forget_textures();
   // Opens the list's font at the window's scale.
   void open_font();
@@ -113,8 +105,8 @@ class SdlPlatform : public Platform {
   int line_height_ = 15;
   // Where the player is and the last line said, shown beside the list.
   std::string place_, last_line_;
-  std::vector<Line> drawing_;    // lines since clear_surface
-  std::vector<Line> presented_;  // the lines on screen
+  std::vector<layout::TextLine> presented_;  // the list's lines on screen
+  std::optional<int> selected_top_;          // where the selected line stands
   int scroll_ = 0;
   std::map<std::string, SDL_Surface*> textures_;
   bool first_frame_shown_ = false;

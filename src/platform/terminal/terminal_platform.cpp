@@ -207,64 +207,59 @@ bool TerminalPlatform::read_input(int timeout_ms) {
   return true;
 }
 
-bool TerminalPlatform::deliver_quit() {
-  if (!quit_signal::requested() || quit_delivered_ || !sink_) return false;
-  quit_delivered_ = true;
-  sink_->close_event();
-  return true;
-}
-
-bool TerminalPlatform::deliver_keys(bool final) {
-  bool delivered = false;
+void TerminalPlatform::decode_keys(bool final) {
   while (!pending_.empty()) {
     // Where the terminal's Backspace sends BS, Ctrl+H cannot be told apart.
     const TerminalKey key = decode_terminal_key(pending_, final, saved_.c_cc[VERASE] == 0x08);
     if (key.kind == TerminalKey::incomplete) break;
-    // Taken off the buffer before the game sees it: the game may yield and
-    // read more keys while it handles this one.
     pending_.erase(0, std::max<std::size_t>(key.length, 1));
-    if (!sink_) continue;
-    if (key.kind == TerminalKey::quit) {
-      // The wait returns, so that a move being made sees the quit at once.
-      sink_->close_event();
-      delivered = true;
-    }
+    if (key.kind == TerminalKey::quit) events_.push_back({Event::Kind::close});
     if (key.kind == TerminalKey::key) {
       latency_stamp("key");
-      sink_->key_event(key.keycode, key.shift);
-      delivered = true;
+      events_.push_back({Event::Kind::key, key.keycode, key.shift});
     }
   }
-  return delivered;
 }
 
-void TerminalPlatform::wait_until(double deadline) {
+std::optional<Event> TerminalPlatform::next_event(double deadline) {
   for (;;) {
-    if (deliver_quit() || deliver_keys(false)) return;
-    const double start = now();
-    if (deadline - start <= 0) return;
+    // A quit signal is the player's quit, handed over once.
+    if (quit_signal::requested() && !quit_delivered_) {
+      quit_delivered_ = true;
+      return Event{Event::Kind::close};
+    }
+    decode_keys(false);
+    if (!events_.empty()) {
+      const Event event = events_.front();
+      events_.pop_front();
+      return event;
+    }
+    // The input has closed: nobody is left to play.
+    if (input_closed_) return Event{Event::Kind::close};
+    const double left = deadline - now();
+    if (left <= 0) {
+      // Only what has already arrived.
+      if (!read_input(0)) input_closed_ = true;
+      decode_keys(false);
+      if (events_.empty() && !input_closed_) return std::nullopt;
+      continue;
+    }
     // Whole milliseconds, rounded up, at most an hour per poll; a sequence
     // cut short waits only briefly for its rest.
-    int timeout = static_cast<int>(std::min(std::ceil((deadline - start) * 1000.0), 3600000.0));
+    int timeout = static_cast<int>(std::min(std::ceil(left * 1000.0), 3600000.0));
     const bool partial = !pending_.empty();
     if (partial) timeout = std::min(timeout, kEscapeMilliseconds);
     const std::size_t before = pending_.size();
     woke_ = false;
     if (!read_input(timeout)) {
-      // The input has closed: nobody is left to play.
-      if (sink_) sink_->close_event();
-      return;
+      input_closed_ = true;
+      continue;
     }
-    if (partial && !woke_ && pending_.size() == before && deliver_keys(true)) return;
+    // Nothing more came after a lone ESC (or a cut sequence): it is a key.
+    if (partial && !woke_ && pending_.size() == before) decode_keys(true);
+    if (events_.empty() && pending_.size() == before && !woke_ && now() >= deadline)
+      return std::nullopt;
   }
-}
-
-void TerminalPlatform::yield_once() {
-  while (true) {
-    const std::size_t before = pending_.size();
-    if (!read_input(0) || pending_.size() == before) break;
-  }
-  if (!deliver_quit()) deliver_keys(false);
 }
 
 Voice* TerminalPlatform::make_voice() {

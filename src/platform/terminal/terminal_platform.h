@@ -7,11 +7,11 @@
 #include <termios.h>
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "game/form1.h"
 #include "platform/platform.h"
 #include "platform/sdl/cue_player.h"
 #include "platform/speechd/speechd_voice.h"
@@ -19,7 +19,7 @@
 
 namespace quillvane {
 
-class TerminalPlatform : public Platform, public Observer {
+class TerminalPlatform : public Platform {
  public:
   TerminalPlatform(int input, int output, std::string program_folder, std::string data_folder,
                    std::optional<std::uint32_t> seed);
@@ -34,17 +34,13 @@ class TerminalPlatform : public Platform, public Observer {
   void restore();
 
   double now() override;
-  void wait_until(double deadline) override;
-  void yield_once() override;
+  std::optional<Event> next_event(double deadline) override;
   std::uint32_t random_seed() override;
 
   // The caption of modes 1 and 2 is the printed line, which on_say writes.
   std::string caption() override { return caption_; }
   void set_caption(const std::string& text) override { caption_ = text; }
   // The terminal shows the spoken lines, not the item list.
-  void clear_surface() override {}
-  void draw_text(int, int, const std::string&, Rgb) override {}
-  void present() override {}
 
   Voice* make_voice() override;
   ScreenReader* make_screen_reader() override { return nullptr; }
@@ -63,20 +59,17 @@ class TerminalPlatform : public Platform, public Observer {
   // The cue that names a new speech output on Tab is silent without a sound
   // card, so the output is also named in a printed line.
   void on_cue(const std::string& literal) override;
-  void on_wait(double) override {}
-  void on_exit() override {}
 
  private:
   // Reads what the terminal has sent, waiting at most timeout_ms (-1: no
   // limit); false at the end of input. A wake-up (the voice's state
   // changed) ends the wait early.
   bool read_input(int timeout_ms);
-  // Hands a quit signal's request to the game once; true when it did.
-  bool deliver_quit();
   // A lost voice is told once, as a printed line.
   void notice_voice_change();
-  // Hands every complete key in the buffer to the game; true when any was.
-  bool deliver_keys(bool final);
+  // Turns every complete key in the buffer into a queued event; final: a
+  // sequence cut short is taken as it stands (a lone ESC is Escape).
+  void decode_keys(bool final);
   void write_out(const std::string& text);
 
   int input_;
@@ -85,7 +78,9 @@ class TerminalPlatform : public Platform, public Observer {
   std::string data_folder_;
   std::optional<std::uint32_t> seed_;
   std::string caption_;
-  std::string pending_;  // bytes read but not yet decoded
+  std::string pending_;       // bytes read but not yet decoded
+  std::deque<Event> events_;  // decoded, not yet taken by the game
+  bool input_closed_ = false;
   bool raw_ = false;
   bool first_line_shown_ = false;
   bool quit_delivered_ = false;

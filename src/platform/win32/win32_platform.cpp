@@ -175,49 +175,30 @@ std::uint32_t Win32Platform::random_seed() {
   return options_.seed ? *options_.seed : seconds_since_midnight();
 }
 
-void Win32Platform::yield_once() { pump(); }
-
-void Win32Platform::wait_until(double deadline) {
+std::optional<Event> Win32Platform::next_event(double deadline) {
   for (;;) {
-    if (pump()) return;
-    double left = deadline - now();
-    if (left <= 0) return;
+    pump();
+    if (!events_.empty()) {
+      const Event event = events_.front();
+      events_.pop_front();
+      return event;
+    }
+    const double left = deadline - now();
+    if (left <= 0) return std::nullopt;
     // Sleeps in the kernel until a message arrives or the time is up.
     DWORD milliseconds = left > 86400.0 ? INFINITE : static_cast<DWORD>(std::ceil(left * 1000.0));
     MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
 }
 
-bool Win32Platform::pump() {
-  std::uint64_t before = events_;
+void Win32Platform::pump() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      deliver([this] { sink_->close_event(); });
-    } else {
+    if (message.message == WM_QUIT)
+      events_.push_back({Event::Kind::close});
+    else
       DispatchMessageW(&message);
-    }
-    rethrow_pending();
   }
-  return events_ != before;
-}
-
-template <typename Call>
-void Win32Platform::deliver(Call call) {
-  if (!sink_ || pending_) return;
-  ++events_;
-  try {
-    call();
-  } catch (...) {
-    pending_ = std::current_exception();
-  }
-}
-
-void Win32Platform::rethrow_pending() {
-  if (!pending_) return;
-  std::exception_ptr error = pending_;
-  pending_ = nullptr;
-  std::rethrow_exception(error);
 }
 
 bool Win32Platform::is_synthetic_echo(int keycode) {
@@ -249,13 +230,11 @@ LRESULT Win32Platform::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
       int keycode = static_cast<int>(wparam);
-      // Shift, Ctrl and Alt reach the game only as the mask of other keys.
       // Ctrl alone reaches the game (it silences the voice), once per press;
       // Shift and Alt reach it only as the mask of other keys.
       const bool ctrl_press = keycode == VK_CONTROL && !(lparam & (1 << 30));
       if ((ctrl_press || !is_modifier_key(keycode)) && !is_synthetic_echo(keycode)) {
-        int shift = shift_mask();
-        deliver([&] { sink_->key_event(keycode, shift); });
+        events_.push_back({Event::Kind::key, keycode, shift_mask()});
       }
       // Alt+F4 still closes the window; no other Alt key opens the system menu.
       if (message == WM_SYSKEYDOWN && keycode == VK_F4)
@@ -266,10 +245,9 @@ LRESULT Win32Platform::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SYSCHAR:
       return 0;
     case WM_PAINT: {
-      // The game redraws its list (Form_Paint), then the list is painted.
-      in_paint_ = true;
-      deliver([this] { sink_->paint_event(); });
-      in_paint_ = false;
+      // The list as the game last showed it is painted now; the game is
+      // asked to show it again (Form_Paint), which repaints only a change.
+      events_.push_back({Event::Kind::paint});
       PAINTSTRUCT paint_struct;
       HDC target = BeginPaint(window_, &paint_struct);
       if (target) paint(target);
@@ -280,7 +258,7 @@ LRESULT Win32Platform::handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 1;
     case WM_CLOSE:
       // Closing ends the program; the front-end's loop destroys the window.
-      deliver([this] { sink_->close_event(); });
+      events_.push_back({Event::Kind::close});
       return 0;
     default:
       return DefWindowProcW(window_, message, wparam, lparam);
@@ -294,16 +272,11 @@ void Win32Platform::set_caption(const std::string& text) {
   if (window_) SetWindowTextW(window_, to_wide(text).c_str());
 }
 
-void Win32Platform::clear_surface() { drawing_.clear(); }
-
-void Win32Platform::draw_text(int x, int y, const std::string& text, Rgb colour) {
-  drawing_.push_back({x, y, text, colour});
-}
-
-void Win32Platform::present() {
-  shown_ = drawing_;
-  // Inside WM_PAINT the list is painted right after; otherwise ask for a paint.
-  if (window_ && !in_paint_) InvalidateRect(window_, nullptr, FALSE);
+void Win32Platform::show_items(const ItemView& view) {
+  std::vector<layout::TextLine> lines = layout::item_lines(view);
+  if (lines == shown_) return;
+  shown_ = std::move(lines);
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
 }
 
 void Win32Platform::paint(HDC target) {
@@ -324,7 +297,7 @@ void Win32Platform::paint(HDC target) {
   FillRect(canvas, &client, GetSysColorBrush(COLOR_BTNFACE));
   HGDIOBJ old_font = font_ ? SelectObject(canvas, font_) : nullptr;
   SetBkMode(canvas, TRANSPARENT);
-  for (const DrawCall& call : shown_) {
+  for (const layout::TextLine& call : shown_) {
     SetTextColor(canvas, RGB(call.colour.red, call.colour.green, call.colour.blue));
     std::wstring text = to_wide(call.text);
     TextOutW(canvas, scaled(call.x), scaled(call.y), text.c_str(), static_cast<int>(text.size()));

@@ -2,21 +2,19 @@
 // go to the game; GDI drawing of the item list; the SAPI voice and the JAWS
 // object; the caption that NVDA and Window-Eyes read; sndPlaySound cues.
 //
-// Everything runs on the thread that made the window. Game code runs inside
-// the window procedure (a key) and pumps messages itself (hold, sayit), so
-// an exception thrown by the game (the program ending) is caught in the
-// window procedure, kept, and thrown again once DispatchMessage has
-// returned: it never crosses the system's frames.
+// Everything runs on the thread that made the window. The window procedure
+// only queues the game's events (keys, repaints, closing); the game takes
+// them when it waits, so no game code runs inside a system call back.
 #pragma once
 
 #include <cstdint>
 #include <deque>
-#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/item_layout.h"
 #include "platform/platform.h"
 #include "platform/win32/code_page.h"
 
@@ -48,15 +46,12 @@ class Win32Platform : public Platform {
   HWND window() const { return window_; }
 
   double now() override;
-  void wait_until(double deadline) override;
-  void yield_once() override;
+  std::optional<Event> next_event(double deadline) override;
   std::uint32_t random_seed() override;
 
   std::string caption() override { return caption_; }
   void set_caption(const std::string& text) override;
-  void clear_surface() override;
-  void draw_text(int x, int y, const std::string& text, Rgb colour) override;
-  void present() override;
+  void show_items(const ItemView& view) override;
 
   Voice* make_voice() override;
   ScreenReader* make_screen_reader() override;
@@ -67,25 +62,15 @@ class Win32Platform : public Platform {
   std::string program_folder() override { return options_.program_folder; }
   std::string data_folder() override { return options_.data_folder; }
 
-  // One line of the item list as the game drew it.
-  struct DrawCall {
-    int x;
-    int y;
-    std::string text;
-    Rgb colour;
-  };
-  // What the window shows: the lines of the last present().
-  const std::vector<DrawCall>& shown() const { return shown_; }
+  // What the window shows: the item list's lines as last shown.
+  const std::vector<layout::TextLine>& shown() const { return shown_; }
 
  private:
   static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
-  // Dispatches every pending message; true when one of them reached the game.
-  bool pump();
-  // Calls the game for one event, keeping any exception it throws.
-  template <typename Call>
-  void deliver(Call call);
-  void rethrow_pending();
+  // Dispatches every pending message; the window procedure queues the
+  // game's events.
+  void pump();
   // True for a key-down that is one of the game's own synthetic keys.
   bool is_synthetic_echo(int keycode);
   void paint(HDC target);
@@ -102,11 +87,8 @@ class Win32Platform : public Platform {
   // bytes must live while it sounds.
   int cue_volume_ = 100;
   std::string playing_cue_;
-  std::vector<DrawCall> drawing_;  // being built: clear_surface, draw_text
-  std::vector<DrawCall> shown_;    // painted: the last present()
-  bool in_paint_ = false;
-  std::uint64_t events_ = 0;
-  std::exception_ptr pending_;
+  std::vector<layout::TextLine> shown_;  // the list as last shown
+  std::deque<Event> events_;             // queued by the window, not yet taken
 
   std::unique_ptr<SapiVoice> voice_;
   bool voice_tried_ = false;
