@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "game_fixture.h"
+#include "storage/files.h"
 #include "storage/textfile.h"
 
 namespace quillvane::testing {
@@ -284,29 +285,16 @@ TEST(AchievementsFile, RoundTripsForManyRandomNumbers) {
 
 // Builds an older 2234-line file: 287 recipe lines and its own checksum.
 std::string old_layout_file(int r) {
-  TextWriter w;
-  std::int64_t a = r, b = r;
-  for (int i = 1; i <= 243; ++i)
-    for (int d = 0; d < 4; ++d) {
-      int u = (i == 7 && d >= 1) ? 412 : 0;
-      int rec = (i == 7 && d >= 1) ? 7 : -1;
-      w.number(u);
-      w.number(rec);
-      a += 5 * u + rec;
-      b += 6 * u + 3 * rec;
-    }
-  for (int j = 1; j <= 287; ++j) {
-    if (j == 5)
-      w.number(1);
-    else
-      w.line("");
-    a -= 3 * j;
-    b -= 4 * j;
+  AchievementsRecord record;
+  record.entries.resize(243);
+  for (auto& entry : record.entries) entry.records.fill(-1);
+  for (int d = 1; d < 4; ++d) {
+    record.entries[6].unlocked[d] = 412;
+    record.entries[6].records[d] = 7;
   }
-  w.number(a);
-  w.number(b);
-  w.number(152 * r);
-  return w.bytes();
+  record.known.assign(kOldRecipeRows, 0);
+  record.known[4] = 1;
+  return write_achievements(record, r);
 }
 
 TEST(AchievementsFile, OlderLayoutIsReadAndTheNextSaveWritesTheNewOne) {
