@@ -1,15 +1,30 @@
 # Fails when a file of the core includes an SDL, speech-dispatcher, terminal
-# or Windows header.
-file(GLOB_RECURSE core_files ${SOURCE_DIR}/game/* ${SOURCE_DIR}/content/* ${SOURCE_DIR}/storage/*)
-set(bad "")
-foreach(file ${core_files})
-  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include")
-  foreach(line ${lines})
-    if(line MATCHES "SDL|speechd|libspeechd|termios|windows\\.h|sapi|winuser|mmsystem|unistd|ncurses")
-      list(APPEND bad "${file}: ${line}")
-    endif()
+# or Windows header, or when a file of storage/ includes a header of the game
+# or the platform: the file formats stand below the game.
+
+# Sets out to the include lines of files that match pattern, each with its file.
+function(includes_matching out pattern)
+  set(found "")
+  foreach(file ${ARGN})
+    file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include")
+    foreach(line ${lines})
+      if(line MATCHES "${pattern}")
+        list(APPEND found "${file}: ${line}")
+      endif()
+    endforeach()
   endforeach()
-endforeach()
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
+file(GLOB_RECURSE core_files ${SOURCE_DIR}/game/* ${SOURCE_DIR}/content/* ${SOURCE_DIR}/storage/*)
+includes_matching(bad
+  "SDL|speechd|libspeechd|termios|windows\\.h|sapi|winuser|mmsystem|unistd|ncurses" ${core_files})
 if(bad)
   message(FATAL_ERROR "platform headers in the core:\n${bad}")
+endif()
+
+file(GLOB_RECURSE storage_files ${SOURCE_DIR}/storage/*)
+includes_matching(above "[\"<](game|ui|speech|platform)/" ${storage_files})
+if(above)
+  message(FATAL_ERROR "storage/ includes a header from above it:\n${above}")
 endif()

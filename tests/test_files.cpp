@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "game_fixture.h"
+#include "storage/files.h"
 #include "storage/textfile.h"
 
 namespace quillvane::testing {
@@ -62,6 +63,101 @@ TEST(TextFormat, StrictNumberParsing) {
     }
   }
   EXPECT_FALSE(parse_number(" 4 ", 0, 3).has_value());
+}
+
+TEST(FileFormats, ProgressSumsOfTheWorkedExampleAndARoundTrip) {
+  ProgressRecord record;
+  record.items.fill("abc");
+  record.difficulty = 3;
+  EXPECT_EQ(progress_sums(record, 10), (FileSums{10834, 10171}));
+  EXPECT_EQ(progress_sums(record, 11), (FileSums{10835, 10172}));
+
+  record.items[4] = "Pine cone";
+  record.items[35] = "";
+  record.steps = INT32_MAX;
+  record.sapirate = -3;
+  for (std::optional<std::int32_t> mode : {std::optional<std::int32_t>{2}, {7}, {}}) {
+    record.speechmode = mode;
+    const std::string bytes = write_progress(record, 42);
+    EXPECT_EQ(crlf_lines(bytes)[42], " " + std::to_string(mode.value_or(0)) + " ");
+    auto read = read_progress(bytes);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->items, record.items);
+    EXPECT_EQ(read->steps, INT32_MAX);
+    EXPECT_EQ(read->difficulty, 3);
+    EXPECT_EQ(read->sapirate, -3);
+    EXPECT_EQ(read->speechmode, mode.value_or(0));  // read back as the mode written
+  }
+  // Without its last line the file has no speech mode; a sum one off is damaged.
+  auto lines = crlf_lines(write_progress(record, 42));
+  lines.pop_back();
+  auto read = read_progress(join_crlf(lines));
+  ASSERT_TRUE(read.has_value());
+  EXPECT_FALSE(read->speechmode.has_value());
+  lines[38] = " " + std::to_string(number_line(lines[38]) + 1) + " ";
+  EXPECT_FALSE(read_progress(join_crlf(lines)).has_value());
+}
+
+TEST(FileFormats, AchievementsRowsFollowTheFileLength) {
+  AchievementsRecord record;
+  record.entries.resize(3);
+  record.entries[1].unlocked = {0, 412, 412, 412};
+  record.entries[1].records = {-1, 7, 7, 7};
+  record.known.assign(kLiveRecipeRows, 0);
+  record.known[0] = 1;
+  record.known[kLiveRecipeRows - 1] = 5;
+  const std::string bytes = write_achievements(record, 33);
+  ASSERT_EQ(crlf_lines(bytes).size(), 3u * 8 + kLiveRecipeRows + 3);
+  auto read = read_achievements(bytes, 3);
+  ASSERT_TRUE(read.has_value());
+  EXPECT_EQ(read->known, record.known);
+  EXPECT_EQ(read->entries[1].unlocked, record.entries[1].unlocked);
+  EXPECT_EQ(read->entries[1].records, record.entries[1].records);
+  // The same record read as if it had more items runs short of lines.
+  EXPECT_FALSE(read_achievements(bytes, 4).has_value());
+
+  // Only a file of exactly the older layout's length has two rows fewer.
+  AchievementsRecord old;
+  old.entries.resize(243);
+  old.known.assign(kOldRecipeRows, 0);
+  const std::string old_bytes = write_achievements(old, 50);
+  ASSERT_EQ(crlf_lines(old_bytes).size(), kOldAchievementsLines);
+  auto old_read = read_achievements(old_bytes, 243);
+  ASSERT_TRUE(old_read.has_value());
+  EXPECT_EQ(old_read->known.size(), static_cast<std::size_t>(kOldRecipeRows));
+  EXPECT_FALSE(read_achievements(old_bytes + " 0 \r\n", 243).has_value());
+}
+
+TEST(FileFormats, CheatNamesLegacyReportLogLineAndSettings) {
+  const std::vector<std::pair<std::string, std::vector<std::string>>> cheat_cases{
+      {"", {}},
+      {"\r\n\r\n", {}},
+      {"Fire\r\n\r\n Fire\r\nWater", {"Fire", " Fire", "Water"}},
+      {"Mud\nRock\r\n", {"Mud", "Rock"}},
+  };
+  for (const auto& [bytes, names] : cheat_cases) EXPECT_EQ(read_cheat_names(bytes), names) << bytes;
+  std::string many;
+  for (int i = 1; i <= kMostCheatNames + 2; ++i) many += "Item" + std::to_string(i) + "\r\n\r\n";
+  auto names = read_cheat_names(many);
+  ASSERT_EQ(names.size(), static_cast<std::size_t>(kMostCheatNames));
+  EXPECT_EQ(names.back(), "Item9999");
+
+  EXPECT_EQ(legacy_report({"Dirt", "Wind"}), "Dirt\r\nWind\r\n");
+  EXPECT_EQ(legacy_report({}), "");
+  EXPECT_EQ(log_line("Welcome"), "Welcome\r\n");
+  EXPECT_EQ(log_line(""), "\r\n");
+
+  EXPECT_EQ(write_settings(75), " 75 \r\n");
+  const std::vector<std::pair<std::string, std::optional<int>>> settings_cases{
+      {" 75 \r\n", 75},
+      {" 0 \r\n", 0},
+      {"100", 100},
+      {" 60 \r\n", std::nullopt},
+      {"-25 \r\n", std::nullopt},
+      {" 125 \r\n", std::nullopt},
+      {"", std::nullopt}};
+  for (const auto& [bytes, volume] : settings_cases)
+    EXPECT_EQ(read_settings(bytes), volume) << bytes;
 }
 
 TEST(ProgressFile, ChecksumOfTheWorkedExample) {
@@ -284,29 +380,16 @@ TEST(AchievementsFile, RoundTripsForManyRandomNumbers) {
 
 // Builds an older 2234-line file: 287 recipe lines and its own checksum.
 std::string old_layout_file(int r) {
-  TextWriter w;
-  std::int64_t a = r, b = r;
-  for (int i = 1; i <= 243; ++i)
-    for (int d = 0; d < 4; ++d) {
-      int u = (i == 7 && d >= 1) ? 412 : 0;
-      int rec = (i == 7 && d >= 1) ? 7 : -1;
-      w.number(u);
-      w.number(rec);
-      a += 5 * u + rec;
-      b += 6 * u + 3 * rec;
-    }
-  for (int j = 1; j <= 287; ++j) {
-    if (j == 5)
-      w.number(1);
-    else
-      w.line("");
-    a -= 3 * j;
-    b -= 4 * j;
+  AchievementsRecord record;
+  record.entries.resize(243);
+  for (auto& entry : record.entries) entry.records.fill(-1);
+  for (int d = 1; d < 4; ++d) {
+    record.entries[6].unlocked[d] = 412;
+    record.entries[6].records[d] = 7;
   }
-  w.number(a);
-  w.number(b);
-  w.number(152 * r);
-  return w.bytes();
+  record.known.assign(kOldRecipeRows, 0);
+  record.known[4] = 1;
+  return write_achievements(record, r);
 }
 
 TEST(AchievementsFile, OlderLayoutIsReadAndTheNextSaveWritesTheNewOne) {

@@ -4,7 +4,7 @@
 #include "content/content.h"
 #include "game/form1.h"
 #include "game/names.h"
-#include "storage/textfile.h"
+#include "storage/files.h"
 
 namespace quillvane {
 
@@ -38,7 +38,7 @@ std::string Form1::collectionline(int k) const {
 
 void Form1::buildachievementtables() {
   achievementcount = content::kAchievementItems;
-  rulecount = 289;
+  rulecount = kLiveRecipeRows;
   for (int d = 0; d < kLevels; ++d) {
     for (int i = 1; i <= achievementcount; ++i) {
       unlocked[d][i] = 0;

@@ -1,11 +1,12 @@
-// The log: every line appended to log.txt, the file opened and closed per line.
-#include "game/form1.h"
+// The log: log.txt, one line appended per message.
+#include "storage/files.h"
 
 namespace quillvane {
 
-void Form1::logit(const std::string& tempm) {
-  // The game does not depend on its log: a failed write is ignored.
-  platform_.append_file(datapath("log.txt"), tempm + "\r\n");
+std::string log_line(std::string_view text) {
+  TextWriter line;
+  line.line(text);
+  return line.bytes();
 }
 
 }  // namespace quillvane

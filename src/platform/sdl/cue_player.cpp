@@ -149,6 +149,9 @@ void run_cues(std::shared_ptr<CuePlayer::Shared> shared) {
   }
   lock.unlock();
   device.close();
+  // SDL keeps per-thread data (its error text) for a thread it did not
+  // start; it is freed here, not left behind when the thread ends.
+  SDL_TLSCleanup();
   lock.lock();
   shared->done = true;
   shared->wake.notify_all();

@@ -1,0 +1,97 @@
+// The game's files as plain functions: each builds a file's bytes from a
+// record, or reads a record back from the bytes, and nothing else. They know
+// nothing of the game or the platform: the game copies its fields in and out,
+// reads and writes the files, and decides what a damaged file means.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/textfile.h"
+
+namespace quillvane {
+
+// The item lines of progress.ini: the first 36 inventory entries, whatever
+// the inventory's count.
+inline constexpr int kSavedItems = 36;
+// The recipe rows whose discovered flags achievements.ini keeps.
+inline constexpr int kLiveRecipeRows = 289;
+// The older achievements.ini held two recipe rows fewer, 2,234 lines in all.
+inline constexpr int kOldRecipeRows = 287;
+inline constexpr std::size_t kOldAchievementsLines = 2234;
+// The difficulty levels, 0 insane to 3 easy: each achievement has a value
+// and a record per level.
+inline constexpr int kSavedLevels = 4;
+// The most names cheat.ini can give: the inventory ends at entry 9999.
+inline constexpr int kMostCheatNames = 9999;
+
+// The two checksum lines of the progress and achievements files.
+struct FileSums {
+  std::int64_t a = 0;
+  std::int64_t b = 0;
+  bool operator==(const FileSums&) const = default;
+};
+
+// progress.ini: the item lines, steps, difficulty, the checksum, then the
+// speech rate and the speech mode (outside the checksum).
+struct ProgressRecord {
+  std::array<std::string, kSavedItems> items;  // line i + 1 holds items[i]
+  std::int32_t steps = 0;
+  std::int32_t difficulty = 0;  // 0 to 3
+  std::int32_t sapirate = 0;
+  // Absent when the file has no speech mode line, or an empty one.
+  std::optional<std::int32_t> speechmode;
+};
+
+// The sums progress.ini stores for this record and random number r.
+FileSums progress_sums(const ProgressRecord& record, std::int64_t r);
+// The whole file, its checksum made with the random number r (10 to 99). A
+// record without a speech mode is written with mode 0.
+std::string write_progress(const ProgressRecord& record, int r);
+// The record the bytes hold; nullopt for a damaged file: a missing line, a
+// non-number where a number belongs, sums that do not match, or a
+// difficulty outside 0 to 3.
+std::optional<ProgressRecord> read_progress(const std::string& bytes);
+
+// One achievement item's unlocked value and record at each level.
+struct AchievementEntry {
+  std::array<std::int32_t, kSavedLevels> unlocked{};
+  std::array<std::int32_t, kSavedLevels> records{};
+};
+
+// achievements.ini: every item's values at the four levels, each recipe
+// row's discovered flag (0, undiscovered, is an empty line), the checksum.
+struct AchievementsRecord {
+  std::vector<AchievementEntry> entries;  // the achievement items in order
+  std::vector<std::int32_t> known;        // row j + 1 is known[j]
+};
+
+FileSums achievements_sums(const AchievementsRecord& record, std::int64_t r);
+// The whole file: one line pair per entry and level, one line per row of
+// known, the checksum made with r.
+std::string write_achievements(const AchievementsRecord& record, int r);
+// The record of a file with item_count items: kLiveRecipeRows rows, or
+// kOldRecipeRows for a file of the older layout's length. nullopt for a
+// damaged file.
+std::optional<AchievementsRecord> read_achievements(const std::string& bytes, int item_count);
+
+// cheat.ini: its names in order, empty lines skipped, at most kMostCheatNames.
+std::vector<std::string> read_cheat_names(const std::string& bytes);
+
+// mylegacy.txt: one line per name.
+std::string legacy_report(const std::vector<std::string>& names);
+
+// One line of log.txt, with its line end.
+std::string log_line(std::string_view text);
+
+// settings.ini: the cue volume in percent. nullopt when the file holds no
+// volume the game can set (0 to 100 in steps of 25): the defaults apply.
+std::string write_settings(int cuevolume);
+std::optional<int> read_settings(const std::string& bytes);
+
+}  // namespace quillvane
