@@ -17,9 +17,7 @@ struct GameFixture {
 
   GameFixture() { reset(); }
   // A new Form1 on the same folder, as a new run of the program.
-  void reset() {
-    game = std::make_unique<Form1>(platform);
-  }
+  void reset() { game = std::make_unique<Form1>(platform); }
   std::string path(const std::string& name) {
     return platform.data_folder() + platform.path_separator() + name;
   }

@@ -19,7 +19,6 @@ namespace quillvane {
 // closed). Front-end loops catch it, release everything and exit with 0.
 struct ProgramEnd {};
 
-
 constexpr int kListSize = 10000;      // every list: entries 0..9999, 1..count used
 constexpr int kLastEntry = 9999;      // the largest usable index
 constexpr int kCollectionSlots = 51;  // collection arrays: 0..50
@@ -35,7 +34,6 @@ class Form1 {
   ~Form1();
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
-
 
   // ---------------- Game state and start-up ----------------
   void Form_Load();

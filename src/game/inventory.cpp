@@ -64,8 +64,8 @@ void Form1::drawitems() {
   // The entries in use, with the selection and the slots; the front-end
   // lays them out.
   const int count = std::clamp(itemcount, 0, kLastEntry);
-  platform_.show_items({std::span<const std::string>(items.data() + 1, count), selected, slot1,
-                        slot2});
+  platform_.show_items(
+      {std::span<const std::string>(items.data() + 1, count), selected, slot1, slot2});
 }
 
 }  // namespace quillvane

@@ -67,8 +67,8 @@ TEST_F(WindowTest, KeysReachTheGameWithTheirCodesAndCtrlOncePerPress) {
   post_key(WM_KEYDOWN, VK_RETURN);
   post_key(WM_SYSKEYDOWN, VK_F10);  // F10 arrives as a system key
   post_key(WM_KEYDOWN, VK_ADD);
-  EXPECT_EQ(taken(platform), (std::vector<std::string>{"key 68 0", "key 17 0", "key 13 0", "key 121 0",
-                                                   "key 107 0"}));
+  EXPECT_EQ(taken(platform), (std::vector<std::string>{"key 68 0", "key 17 0", "key 13 0",
+                                                       "key 121 0", "key 107 0"}));
 }
 
 TEST_F(WindowTest, AWaitEndsWhenAKeyArrives) {

@@ -2,10 +2,9 @@
 // player's files before they are stored (the Load files button).
 #include <emscripten.h>
 
-#include <memory>
 #include <string>
 
-#include "game/form1.h"
+#include "game/run_game.h"
 #include "platform/web/web_platform.h"
 
 namespace {
@@ -22,15 +21,7 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void quillvane_web_start() {
   using namespace quillvane;
   static WebPlatform platform("/data");
-  auto game = std::make_unique<Form1>(platform);
-  LiveRegionObserver live_region(*game);
-  game->set_observer(&live_region);
-  try {
-    game->Form_Load();
-    for (;;) platform.wait_until(platform.now() + 86400.0);
-  } catch (const ProgramEnd&) {
-  }
-  game.reset();
+  run_game(platform);
   web_game_ended();
 }
 

@@ -6,9 +6,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "content/content.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/item_layout.h"
 #include "platform/speechd/text.h"
+#include "storage/files.h"
 
 namespace quillvane {
 namespace {
@@ -70,38 +73,38 @@ WebPlatform::~WebPlatform() = default;
 
 double WebPlatform::now() { return emscripten_get_now() / 1000.0; }
 
-bool WebPlatform::deliver_pending() {
-  bool any = false;
-  for (int event = web_take_event(); event >= 0; event = web_take_event()) {
-    any = true;
-    if (sink_) sink_->key_event(event % 256, event / 256);
+std::optional<Event> WebPlatform::next_event(double deadline) {
+  for (;;) {
+    const int event = web_take_event();
+    if (event >= 0) return Event{Event::Kind::key, event % 256, event / 256};
+    const double ms = (deadline - now()) * 1000.0;
+    if (ms <= 0) return std::nullopt;
+    // A day at most per wait: an idle game waits for ever, a day at a time.
+    web_wait(std::min(ms, 86400000.0));
   }
-  return any;
 }
-
-void WebPlatform::wait_until(double deadline) {
-  if (deliver_pending()) return;
-  const double ms = (deadline - now()) * 1000.0;
-  if (ms > 0) web_wait(ms);
-  deliver_pending();
-}
-
-void WebPlatform::yield_once() { deliver_pending(); }
 
 std::uint32_t WebPlatform::random_seed() { return seconds_since_midnight(); }
 
 void WebPlatform::set_caption(const std::string& text) {
+  // In the screen reader's modes every line becomes the caption: it is
+  // announced in the live region too. Not announced: the title the game
+  // sets itself, and the caption with a leading space that only marks a
+  // line said twice (the live region announces a repeat by itself).
+  const bool repeat_mark = text.size() == caption_.size() + 1 && text.front() == ' ' &&
+                           text.compare(1, std::string::npos, caption_) == 0;
   caption_ = text;
   web_set_title(to_utf8(text).c_str());
+  if (title_pending_) {
+    title_pending_ = false;
+    return;
+  }
+  if (!repeat_mark) web_announce(to_utf8(text).c_str());
 }
 
-void WebPlatform::draw_text(int x, int y, const std::string& text, Rgb colour) {
-  drawing_.push_back({x, y, text, colour});
-}
-
-void WebPlatform::present() {
+void WebPlatform::show_items(const ItemView& view) {
   std::string records;
-  for (const auto& line : drawing_) {
+  for (const layout::TextLine& line : layout::item_lines(view)) {
     std::string text = to_utf8(line.text);
     // The separators are no part of any item's name.
     std::replace(text.begin(), text.end(), '\x1e', '?');
@@ -144,53 +147,13 @@ bool WebPlatform::append_file(const std::string& path, const std::string& bytes)
   return files::append(path, bytes) && web_persist();
 }
 
-void LiveRegionObserver::on_say(const std::string& text) {
-  if (game_.speechmode == 1 || game_.speechmode == 2) web_announce(to_utf8(text).c_str());
-}
-
-namespace {
-
-// A platform for reading files only: no events, no output, a clock that
-// jumps to every deadline, so a damaged file's message and wait end at once.
-class CheckPlatform : public Platform {
- public:
-  explicit CheckPlatform(std::string folder) : folder_(std::move(folder)) {}
-  double now() override { return clock_; }
-  void wait_until(double deadline) override { clock_ = std::max(clock_, deadline); }
-  void yield_once() override {}
-  std::uint32_t random_seed() override { return 0; }
-  std::string caption() override { return caption_; }
-  void set_caption(const std::string& text) override { caption_ = text; }
-  void clear_surface() override {}
-  void draw_text(int, int, const std::string&, Rgb) override {}
-  void present() override {}
-  Voice* make_voice() override { return nullptr; }
-  ScreenReader* make_screen_reader() override { return nullptr; }
-  void send_key(int, bool) override {}
-  void play_sound(const std::string&) override {}
-  void report_error(const std::string&) override {}
-  std::string program_folder() override { return folder_; }
-  std::string data_folder() override { return folder_; }
-
- private:
-  std::string folder_;
-  std::string caption_;
-  double clock_ = 0;
-};
-
-}  // namespace
-
 std::string check_saved_files(const std::string& folder) {
-  CheckPlatform platform(folder);
-  auto game = std::make_unique<Form1>(platform);
-  const char* reading = "progress.ini";
-  try {
-    game->loadprogress();
-    reading = "achievements.ini";
-    game->loadachievements();
-  } catch (const ProgramEnd&) {
-    return reading;
-  }
+  // The game's own strict readers; a file that is missing is no refusal.
+  const auto progress = files::read_whole(folder + "/progress.ini");
+  if (progress && !read_progress(*progress)) return "progress.ini";
+  const auto achievements = files::read_whole(folder + "/achievements.ini");
+  if (achievements && !read_achievements(*achievements, content::kAchievementItems))
+    return "achievements.ini";
   return "";
 }
 

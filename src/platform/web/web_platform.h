@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "game/form1.h"
 #include "platform/platform.h"
 
 namespace quillvane {
@@ -22,15 +21,15 @@ class WebPlatform : public Platform {
   ~WebPlatform() override;
 
   double now() override;
-  void wait_until(double deadline) override;
-  void yield_once() override;
+  std::optional<Event> next_event(double deadline) override;
   std::uint32_t random_seed() override;
 
   std::string caption() override { return caption_; }
+  // The caption is the document's title; in the screen reader's modes (1
+  // and 2) each line is also written to the page's live region.
   void set_caption(const std::string& text) override;
-  void clear_surface() override { drawing_.clear(); }
-  void draw_text(int x, int y, const std::string& text, Rgb colour) override;
-  void present() override;
+  void on_title(const std::string&) override { title_pending_ = true; }
+  void show_items(const ItemView& view) override;
 
   Voice* make_voice() override;
   // Browsers have no JAWS object: Tab into mode 3 falls back to the voice.
@@ -51,38 +50,13 @@ class WebPlatform : public Platform {
   bool append_file(const std::string& path, const std::string& bytes) override;
 
  private:
-  struct Line {
-    int x;
-    int y;
-    std::string text;
-    Rgb colour;
-  };
-  // Hands every queued page event to the game; true when there was one.
-  bool deliver_pending();
-
   std::string data_folder_;
   std::string caption_;
-  std::vector<Line> drawing_;
+  bool title_pending_ = false;  // the next caption is the title the game set itself
   std::unique_ptr<Voice> voice_;
 };
 
-// Speaks in the screen reader's modes: each line the game says in mode 1 or
-// 2 goes to the page's live region (in mode 0 the voice has it and the
-// region stays silent, so nobody hears a line twice).
-class LiveRegionObserver : public Observer {
- public:
-  explicit LiveRegionObserver(const Form1& game) : game_(game) {}
-  void on_say(const std::string& text) override;
-  void on_title(const std::string&) override {}
-  void on_cue(const std::string&) override {}
-  void on_wait(double) override {}
-  void on_exit() override {}
-
- private:
-  const Form1& game_;
-};
-
-// Runs the game's own strict readers over the progress.ini and
+// Runs the game's own strict file readers over the progress.ini and
 // achievements.ini found in folder, as a game starting there would.
 // Returns "" when both (where present) can be read, else the name of the
 // first one the game would refuse.
