@@ -1,6 +1,7 @@
 # Fails when a file of the core includes an SDL, speech-dispatcher, terminal
-# or Windows header, or when a file of storage/ includes a header of the game
-# or the platform: the file formats stand below the game.
+# or Windows header; when a file of storage/ includes a header of the game
+# or the platform (the file formats stand below the game); or when a
+# front-end includes the game's object.
 
 # Sets out to the include lines of files that match pattern, each with its file.
 function(includes_matching out pattern)
@@ -27,4 +28,12 @@ file(GLOB_RECURSE storage_files ${SOURCE_DIR}/storage/*)
 includes_matching(above "[\"<](game|ui|speech|platform)/" ${storage_files})
 if(above)
   message(FATAL_ERROR "storage/ includes a header from above it:\n${above}")
+endif()
+
+# Front-ends see the game only through the platform interface and run_game:
+# none of them includes the game's own object.
+file(GLOB_RECURSE frontend_files ${SOURCE_DIR}/platform/*)
+includes_matching(inside "game/form1\\.h" ${frontend_files})
+if(inside)
+  message(FATAL_ERROR "a front-end includes the game's object:\n${inside}")
 endif()
