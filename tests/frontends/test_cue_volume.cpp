@@ -14,7 +14,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/sdl/cue_player.h"
+#include "platform/audio/cue_player.h"
 
 namespace quillvane {
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/speechd/speechd_voice.h"
-#include "platform/speechd/text.h"
+#include "platform/text/text.h"
 #include "platform/terminal/terminal_keys.h"
 
 namespace quillvane {

@@ -108,7 +108,7 @@ std::optional<Event> HeadlessPlatform::next_event(double deadline) {
   return std::nullopt;
 }
 
-std::uint32_t HeadlessPlatform::random_seed() { return seed_ ? *seed_ : seconds_since_midnight(); }
+std::uint32_t HeadlessPlatform::random_seed() { return seed_or_time_of_day(seed_); }
 
 void HeadlessPlatform::send_key(int keycode, bool key_up) {
   if (!key_up) synthetic_.push_back(keycode);

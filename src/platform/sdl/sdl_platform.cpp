@@ -12,13 +12,13 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "platform/audio/quiet_audio.h"
 #include "platform/clock.h"
 #include "platform/item_layout.h"
 #include "platform/latency_stamp.h"
 #include "platform/quit_signal.h"
-#include "platform/sdl/quiet_audio.h"
 #include "platform/sdl/sdl_keys.h"
-#include "platform/speechd/text.h"
+#include "platform/text/text.h"
 
 namespace quillvane {
 
@@ -159,7 +159,7 @@ void SdlPlatform::watch_quit_signals() {
 
 double SdlPlatform::now() { return monotonic_seconds(); }
 
-std::uint32_t SdlPlatform::random_seed() { return seed_ ? *seed_ : seconds_since_midnight(); }
+std::uint32_t SdlPlatform::random_seed() { return seed_or_time_of_day(seed_); }
 
 std::optional<Event> SdlPlatform::translate(const SDL_Event& event) {
   switch (event.type) {

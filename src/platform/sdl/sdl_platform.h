@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/audio/cue_player.h"
 #include "platform/item_layout.h"
 #include "platform/platform.h"
-#include "platform/sdl/cue_player.h"
 #include "platform/speechd/speechd_voice.h"
 
 typedef struct _TTF_Font TTF_Font;

@@ -21,9 +21,7 @@ class SpeechMailbox {
  public:
   void post_line(std::string text) { waiting_.line = std::move(text); }
   // The player silenced the voice: a line not yet said is dropped too.
-  void post_stop() {
-    waiting_ = SpeechRequest{waiting_.rate, waiting_.volume, std::nullopt, true};
-  }
+  void post_stop() { waiting_ = SpeechRequest{waiting_.rate, waiting_.volume, std::nullopt, true}; }
   void post_rate(int rate) { waiting_.rate = rate; }
   void post_volume(int volume) { waiting_.volume = volume; }
   // A line that can no longer be said (the voice is missing) is dropped;

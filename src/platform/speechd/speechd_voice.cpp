@@ -14,7 +14,7 @@
 #include "platform/latency_stamp.h"
 #include "platform/quiet_thread.h"
 #include "platform/speechd/speech_mailbox.h"
-#include "platform/speechd/text.h"
+#include "platform/text/text.h"
 
 namespace quillvane {
 

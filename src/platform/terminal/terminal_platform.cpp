@@ -14,12 +14,12 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/audio/quiet_audio.h"
 #include "platform/clock.h"
 #include "platform/latency_stamp.h"
 #include "platform/quit_signal.h"
-#include "platform/sdl/quiet_audio.h"
-#include "platform/speechd/text.h"
 #include "platform/terminal/terminal_keys.h"
+#include "platform/text/text.h"
 
 namespace quillvane {
 
@@ -146,7 +146,7 @@ void TerminalPlatform::restore() {
 
 double TerminalPlatform::now() { return monotonic_seconds(); }
 
-std::uint32_t TerminalPlatform::random_seed() { return seed_ ? *seed_ : seconds_since_midnight(); }
+std::uint32_t TerminalPlatform::random_seed() { return seed_or_time_of_day(seed_); }
 
 void TerminalPlatform::write_out(const std::string& text) {
   std::size_t done = 0;

@@ -12,8 +12,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/audio/cue_player.h"
 #include "platform/platform.h"
-#include "platform/sdl/cue_player.h"
 #include "platform/speechd/speechd_voice.h"
 #include "platform/wake_pipe.h"
 

@@ -10,7 +10,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/item_layout.h"
-#include "platform/speechd/text.h"
+#include "platform/text/text.h"
 #include "storage/files.h"
 
 namespace quillvane {

@@ -171,9 +171,7 @@ int Win32Platform::scaled(int units) const { return MulDiv(units, dpi_, 96); }
 
 double Win32Platform::now() { return monotonic_seconds(); }
 
-std::uint32_t Win32Platform::random_seed() {
-  return options_.seed ? *options_.seed : seconds_since_midnight();
-}
+std::uint32_t Win32Platform::random_seed() { return seed_or_time_of_day(options_.seed); }
 
 std::optional<Event> Win32Platform::next_event(double deadline) {
   for (;;) {

@@ -1,4 +1,4 @@
-#include "platform/sdl/quiet_audio.h"
+#include "platform/audio/quiet_audio.h"
 
 #include <dlfcn.h>
 

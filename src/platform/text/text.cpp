@@ -1,4 +1,4 @@
-#include "platform/speechd/text.h"
+#include "platform/text/text.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "platform/sdl/cue_player.h"
+#include "platform/audio/cue_player.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
