@@ -29,38 +29,11 @@ cmake --preset web >"$work/configure.log" 2>&1 || {
 cmake --build --preset web
 
 echo "-- transcripts replayed by the WebAssembly runner under node"
-count=0
-for keys in "$root"/tests/transcripts/*.keys; do
-  [[ -e $keys ]] || continue
-  name=$(basename "$keys" .keys)
-  stem=${keys%.keys}
-  data=$work/transcripts/$name
-  mkdir -p "$data"
-  if [[ -d $stem.files ]]; then cp -R "$stem.files/." "$data/"; fi
-  status=0
-  node "$build/node/quillvane.js" --script "$keys" --data-dir "$data" --seed 1 \
-    --transcript "$work/transcripts/$name.out" || status=$?
-  if [[ $status -ne 0 ]]; then
-    echo "transcript $name: the WebAssembly runner exited with status $status" >&2
-    exit 1
-  fi
-  if ! cmp -s "$work/transcripts/$name.out" "$stem.expected"; then
-    echo "transcript $name differs from $name.expected:" >&2
-    diff -u "$stem.expected" "$work/transcripts/$name.out" >&2 || true
-    exit 1
-  fi
-  if [[ -d $stem.after ]]; then
-    for expected in "$stem.after"/*; do
-      file=$(basename "$expected")
-      if ! cmp -s "$data/$file" "$expected"; then
-        echo "transcript $name: $file differs from $name.after/$file" >&2
-        exit 1
-      fi
-    done
-  fi
-  count=$((count + 1))
-done
-echo "$count transcripts match"
+source "$root/tests/replay_transcripts.sh"
+run_node() {
+  node "$build/node/quillvane.js" --script "$1" --data-dir "$2" --seed 1 --transcript "$3"
+}
+replay_transcripts "$work/transcripts" "the WebAssembly runner" run_node
 
 echo "-- page scripts (node's test runner)"
 node --test web/test/page.test.js

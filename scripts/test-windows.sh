@@ -59,39 +59,12 @@ echo "-- core and Windows tests under wine (ctest)"
 QUILLVANE_REQUIRE_WINDOW=1 ctest --test-dir "$build" --output-on-failure -j 2 --timeout 600
 
 echo "-- transcripts replayed by quillvane.exe"
-count=0
-for keys in "$root"/tests/transcripts/*.keys; do
-  [[ -e $keys ]] || continue
-  name=$(basename "$keys" .keys)
-  stem=${keys%.keys}
-  data=$work/transcripts/$name
-  mkdir -p "$data"
-  if [[ -d $stem.files ]]; then cp -R "$stem.files/." "$data/"; fi
-  status=0
-  wine "$build/quillvane.exe" --script "$(windows_path "$keys")" \
-    --data-dir "$(windows_path "$data")" --seed 1 \
-    --transcript "$(windows_path "$work/transcripts/$name.out")" || status=$?
-  if [[ $status -ne 0 ]]; then
-    echo "transcript $name: quillvane.exe exited with status $status" >&2
-    exit 1
-  fi
-  if ! cmp -s "$work/transcripts/$name.out" "$stem.expected"; then
-    echo "transcript $name differs from $name.expected:" >&2
-    diff -u "$stem.expected" "$work/transcripts/$name.out" >&2 || true
-    exit 1
-  fi
-  if [[ -d $stem.after ]]; then
-    for expected in "$stem.after"/*; do
-      file=$(basename "$expected")
-      if ! cmp -s "$data/$file" "$expected"; then
-        echo "transcript $name: $file differs from $name.after/$file" >&2
-        exit 1
-      fi
-    done
-  fi
-  count=$((count + 1))
-done
-echo "$count transcripts match"
+source "$root/tests/replay_transcripts.sh"
+run_exe() {
+  wine "$build/quillvane.exe" --script "$(windows_path "$1")" --data-dir "$(windows_path "$2")" \
+    --seed 1 --transcript "$(windows_path "$3")"
+}
+replay_transcripts "$work/transcripts" quillvane.exe run_exe
 
 echo "-- GUI smoke test (Xvfb + wine)"
 bash "$root/tests/windows/gui_smoke.sh" "$build" "$work"

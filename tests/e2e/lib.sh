@@ -7,6 +7,17 @@ e2e_fail() {
   exit 1
 }
 
+# A virtual display of its own (Xvfb picks a free number and writes it to
+# fd 3), of the size WIDTHxHEIGHT (default 1024x768); DISPLAY names it and
+# xvfb_pid is its process, for the scenario's clean-up.
+e2e_start_display() {
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$E2E/display" \
+    2>"$E2E/xvfb.log" &
+  xvfb_pid=$!
+  wait_for '[[ -s "$E2E/display" ]]' 30 || e2e_fail "Xvfb did not start"
+  export DISPLAY=":$(cat "$E2E/display")"
+}
+
 # Polls a command until it succeeds or about $2 seconds (default 30) pass.
 wait_for() {
   local command="$1" limit="${2:-30}" tries=0

@@ -61,10 +61,7 @@ RUN
     esac
   }
 else
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E/display" 2>"$E2E/xvfb.log" &
-  xvfb_pid=$!
-  wait_for '[[ -s "$E2E/display" ]]' 30 || e2e_fail "Xvfb did not start"
-  export DISPLAY=":$(cat "$E2E/display")"
+  e2e_start_display
   SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy \
     bash -c 'echo $$ > "$0/pid"; exec "$1" --data-dir "$0/data"' "$E2E" "$game" \
     >"$E2E/stdout" 2>"$E2E/stderr" &

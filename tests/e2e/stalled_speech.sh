@@ -130,10 +130,8 @@ done
 stop_fake
 
 # ---- the window ----
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E/display" 2>"$E2E/xvfb.log" &
-xvfb_pid=$!
-wait_for '[[ -s "$E2E/display" ]]' 30 || e2e_fail "Xvfb did not start"
-export DISPLAY=":$(cat "$E2E/display")" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+e2e_start_display
+export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 
 window_run() { # label daemon
   local label=$1 daemon=$2 data="$E2E/data-w-$1"

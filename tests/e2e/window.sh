@@ -21,11 +21,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display of its own: Xvfb picks a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E/display" 2>"$E2E/xvfb.log" &
-xvfb_pid=$!
-wait_for '[[ -s "$E2E/display" ]]' 30 || e2e_fail "Xvfb did not start"
-export DISPLAY=":$(cat "$E2E/display")"
+e2e_start_display
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E/audio.raw"
 
 "$game" --data-dir "$E2E/data" >"$E2E/stdout" 2>"$E2E/stderr" &

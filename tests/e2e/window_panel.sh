@@ -21,10 +21,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1800x1400x24 -nolisten tcp 3>"$E2E/display" 2>"$E2E/xvfb.log" &
-xvfb_pid=$!
-wait_for '[[ -s "$E2E/display" ]]' 30 || e2e_fail "Xvfb did not start"
-export DISPLAY=":$(cat "$E2E/display")"
+e2e_start_display 1800x1400
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 "$game" --data-dir "$E2E/data" >"$E2E/stdout" 2>"$E2E/stderr" &
 game_pid=$!

@@ -33,10 +33,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E/display" 2>"$E2E/xvfb.log" &
-xvfb_pid=$!
-wait_for '[[ -s "$E2E/display" ]]' 30 || e2e_fail "Xvfb did not start"
-export DISPLAY=":$(cat "$E2E/display")"
+e2e_start_display 1280x1024
 
 # The game with no display, so that it picks the terminal; the terminal
 # settings are compared before and after. In xterm alone, the first key

@@ -1,0 +1,46 @@
+# Replays every key script of tests/transcripts with another build of the
+# game and compares each transcript byte for byte with its expected one
+# (and the data folder's files with NAME.after/, where it exists). Sourced
+# by the scripts that test a build made elsewhere (Windows under wine, the
+# WebAssembly runner under node).
+#
+#   replay_transcripts WORK_DIR WHAT RUN
+#
+# RUN is a command (a function) called as `RUN KEYS DATA_DIR OUT`; it plays
+# KEYS headless with --seed 1 and writes the transcript to OUT. WHAT names
+# the build in messages.
+replay_transcripts() {
+  local work=$1 what=$2 run=$3 count=0 keys name stem data status expected file
+  local root
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  for keys in "$root"/tests/transcripts/*.keys; do
+    [[ -e $keys ]] || continue
+    name=$(basename "$keys" .keys)
+    stem=${keys%.keys}
+    data=$work/$name
+    mkdir -p "$data"
+    if [[ -d $stem.files ]]; then cp -R "$stem.files/." "$data/"; fi
+    status=0
+    "$run" "$keys" "$data" "$work/$name.out" || status=$?
+    if [[ $status -ne 0 ]]; then
+      echo "transcript $name: $what exited with status $status" >&2
+      return 1
+    fi
+    if ! cmp -s "$work/$name.out" "$stem.expected"; then
+      echo "transcript $name differs from $name.expected:" >&2
+      diff -u "$stem.expected" "$work/$name.out" >&2 || true
+      return 1
+    fi
+    if [[ -d $stem.after ]]; then
+      for expected in "$stem.after"/*; do
+        file=$(basename "$expected")
+        if ! cmp -s "$data/$file" "$expected"; then
+          echo "transcript $name: $file differs from $name.after/$file" >&2
+          return 1
+        fi
+      done
+    fi
+    count=$((count + 1))
+  done
+  echo "$count transcripts match"
+}
