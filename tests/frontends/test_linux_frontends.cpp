@@ -9,8 +9,8 @@
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/speechd/speechd_voice.h"
-#include "platform/text/text.h"
 #include "platform/terminal/terminal_keys.h"
+#include "platform/text/text.h"
 
 namespace quillvane {
 namespace {
