@@ -189,7 +189,10 @@ bool TerminalPlatform::read_input(int timeout_ms) {
   // The voice's worker and a quit signal wake the wait as a key would (a
   // negative descriptor is skipped by poll).
   pollfd descriptors[3] = {
-      {input_, POLLIN, 0}, {wake_.fd(), POLLIN, 0}, {quit_signal::fd(), POLLIN, 0}};
+      {input_, POLLIN, 0},
+      {wake_.fd(), POLLIN, 0},
+      // Once handed over, the quit stays readable: it no longer wakes the wait.
+      {quit_delivered_ ? -1 : quit_signal::fd(), POLLIN, 0}};
   const int ready = poll(descriptors, 3, timeout_ms);
   if (ready <= 0) return true;  // nothing yet (or a signal woke the wait)
   if (descriptors[1].revents & POLLIN) {
