@@ -94,8 +94,12 @@ async function openPage(browser, before) {
   return page;
 }
 
-const whenReady = (page) =>
-  page.waitForFunction(() => document.getElementById('start').dataset.ready === 'true');
+// The game is loaded and the Start button has the keyboard, as a player
+// arriving on the page finds it.
+const whenReady = async (page) => {
+  await page.waitForFunction(() => document.getElementById('start').dataset.ready === 'true');
+  await page.waitForFunction(() => document.activeElement && document.activeElement.id === 'start');
+};
 async function load(page) {
   await page.goto(url, { waitUntil: 'load' });
   await whenReady(page);
@@ -124,7 +128,7 @@ async function press(page, name) {
 async function expectNew(page, which, before, lines, waitAfter = 0) {
   const want = before + lines.length;
   try {
-    await page.waitForFunction((field, n) => window[field].length >= n, { timeout: 15000 },
+    await page.waitForFunction((field, n) => window[field].length >= n, { timeout: 30000 },
                                which === 'announced' ? '__announced' : '__spoken', want);
   } catch (error) {
     // Fall through: the comparison below says what came instead.
