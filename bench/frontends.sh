@@ -34,7 +34,7 @@ cpu_all() { cat /proc/"$1"/task/*/schedstat | awk '{ s += $1 } END { printf "%.6
 cpu_main() { awk '{ printf "%.6f", $1 / 1e9 }' /proc/"$1"/schedstat; }
 peak_mb() { awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' /proc/"$1"/status; }
 first_frame_ms() { # start stamp (ns), stderr file
-  wait_for "grep -q 'first frame at' '$2'" 30 || { echo "none"; return; }
+  wait_for "grep -qs 'first frame at' '$2'" 30 || { echo "none"; return; }
   local frame
   frame=$(awk '/first frame at/ { print $4; exit }' "$2")
   awk -v a="$1" -v b="$frame" 'BEGIN { printf "%.1f", (b - a) / 1e6 }'
