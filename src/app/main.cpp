@@ -53,6 +53,16 @@ int main(int argc, char** argv) {
     return status == 0 ? 0 : 2;
   }
 
+  // A command line that cannot be played touches no data folder.
+  if (!script.empty() && (window || terminal)) {
+    std::cerr << "quillvane: --script cannot be used with --window or --terminal\n";
+    return 2;
+  }
+  if (script.empty() && !transcript.empty()) {
+    std::cerr << "quillvane: --transcript needs --script\n";
+    return 2;
+  }
+
   FrontendOptions options;
   options.seed = seed;
   const bool folder_named = app.count("--data-dir") > 0;
@@ -88,16 +98,8 @@ int main(int argc, char** argv) {
                 << " from " << executable_folder() << " to " << options.data_dir << '\n';
   }
   if (!script.empty()) {
-    if (window || terminal) {
-      std::cerr << "quillvane: --script cannot be used with --window or --terminal\n";
-      return 2;
-    }
     HeadlessOptions headless{script, options.data_dir, seed, transcript};
     return run_headless(headless);
-  }
-  if (!transcript.empty()) {
-    std::cerr << "quillvane: --transcript needs --script\n";
-    return 2;
   }
   return run_interactive(options, window     ? Frontend::window
                                   : terminal ? Frontend::terminal

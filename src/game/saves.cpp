@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/form1.h"
+#include "game/names.h"
 #include "storage/files.h"
 
 namespace quillvane {
@@ -49,12 +50,12 @@ void Form1::loadprogress() {
   if (record->speechmode) {
     // A mode no output exists for would leave the player in silence.
     const int mode = *record->speechmode;
-    speechmode = (mode >= 0 && mode <= 3) ? mode : 0;
+    speechmode = (mode >= kVoiceMode && mode <= kJawsMode) ? mode : kVoiceMode;
   }
   // A saved JAWS mode with no JAWS object would leave the player in silence:
   // fall back to the voice exactly as the Tab key does.
-  if (speechmode == 3 && jawsstatus == 0) {
-    speechmode = 0;
+  if (speechmode == kJawsMode && jawsstatus == 0) {
+    speechmode = kVoiceMode;
     settitle(programtitle());
     sayit("Jaws does not seem to be responding, Sapi on.");
   }
@@ -103,9 +104,7 @@ void Form1::cheat() {
   cheatmode = 1;
   preparegame(3);
   loadprogress();
-  parentmenu = menu;
-  menu = 0;
-  menuitem = 0;
+  openmenu(kGameScreen, menu);
   // A file that vanished or cannot be read gives no custom items.
   itemcount = 0;
   for (std::string& name :

@@ -113,4 +113,12 @@ grep -q "Welcome to Quillvane" "$E2E/new/deeper/folder/log.txt" || e2e_fail "no 
 status=0
 "$game" --script "$E2E/steps.keys" --data-dir "" >/dev/null 2>"$E2E/empty.err" || status=$?
 ((status == 2)) || e2e_fail "an empty --data-dir gave status $status"
+# A command line that cannot be played touches no data folder.
+for args in "--transcript $E2E/t.out" "--script $E2E/steps.keys --window"; do
+  status=0
+  # shellcheck disable=SC2086
+  env -u XDG_DATA_HOME HOME="$E2E/home-usage" "$game" $args >/dev/null 2>&1 || status=$?
+  ((status == 2)) || e2e_fail "'$args' gave status $status"
+  [[ ! -e "$E2E/home-usage" ]] || e2e_fail "'$args' made a data folder"
+done
 echo "data folder: ok"

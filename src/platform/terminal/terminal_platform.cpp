@@ -172,6 +172,10 @@ void TerminalPlatform::on_say(const std::string& text) {
   }
 }
 
+void TerminalPlatform::report_error(const std::string& text) {
+  if (!isatty(STDERR_FILENO)) Platform::report_error(text);
+}
+
 void TerminalPlatform::on_cue(const std::string& literal) {
   static constexpr std::pair<std::string_view, std::string_view> outputs[] = {
       {"/sounds/SAPI.wav", "Speech output: voice and printed lines.\n"},

@@ -53,6 +53,10 @@ class TerminalPlatform : public Platform {
   std::string program_folder() override { return program_folder_; }
   std::string data_folder() override { return data_folder_; }
 
+  // The player reads the printed line already; standard error repeats it
+  // only when it goes somewhere else (a file).
+  void report_error(const std::string& text) override;
+
   // The game's output as the terminal shows it.
   void on_say(const std::string& text) override;
   void on_title(const std::string&) override {}
