@@ -5,7 +5,8 @@
 #     runner under node, compared byte for byte with its expected transcript
 #     (and its expected files, where NAME.after/ exists);
 #  3. the page's key translation and zip under node's test runner;
-#  4. the site in headless Chromium, served from 127.0.0.1 (web/test/e2e.js),
+#  4. the site in headless Chromium, served from 127.0.0.1 (web/test/e2e*.js,
+#     sharing web/test/browser.js),
 #     driven by puppeteer-core, which npm installs into web/test/node_modules;
 #  5. the site's zip (build-web/quillvane-web.zip).
 set -euo pipefail
@@ -55,7 +56,11 @@ for _ in $(seq 50); do
     2>/dev/null && break
   sleep 0.1
 done
-node web/test/e2e.js "http://127.0.0.1:$port/" "$work/e2e" "$root/tests/transcripts"
+# Every browser scenario file (web/test/e2e*.js), each with its own output folder.
+for scenario in web/test/e2e*.js; do
+  name=$(basename "$scenario" .js)
+  node "$scenario" "http://127.0.0.1:$port/" "$work/$name" "$root/tests/transcripts"
+done
 # The item list as the browser drew it, kept for a look.
 cp "$work/e2e/items.png" "$build/e2e-items.png"
 

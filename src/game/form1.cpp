@@ -47,6 +47,7 @@ void Form1::Form_Load() {
   platform_.set_cue_volume(cuevolume);
   loadjaws();
   speechmode = platform_.default_speech_mode();
+  platform_.on_speech_mode(speechmode);
   settitle(programtitle());
   loadprogress();
   loadachievements();

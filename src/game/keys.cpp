@@ -19,6 +19,7 @@ void Form1::Form_KeyDown(int KeyCode, int Shift) {
 
   if (KeyCode == vk::Tab) {
     speechmode = speechmode + 1 > kJawsMode ? kVoiceMode : speechmode + 1;
+    platform_.on_speech_mode(speechmode);
     if (speechmode == kVoiceMode) {
       settitle(programtitle());
       playcue("/sounds/SAPI.wav");
@@ -31,6 +32,7 @@ void Form1::Form_KeyDown(int KeyCode, int Shift) {
       playcue("/sounds/JAWS.wav");
     } else {
       speechmode = kVoiceMode;
+      platform_.on_speech_mode(speechmode);
       settitle(programtitle());
       sayit("Jaws does not seem to be responding, Sapi on.");
     }

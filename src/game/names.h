@@ -1,47 +1,13 @@
 // Names for the game's numbers. The fields that hold them stay plain ints
-// under their own names (menu, speechmode, ...): these only say what each
-// value means where the code compares or sets one.
+// under their own names (menu, difficulty, ...): these only say what each
+// value means where the code compares or sets one. The key codes and the
+// speech modes are part of the platform's contract and live beside it.
 #pragma once
 
+#include "platform/keys.h"
+#include "platform/platform.h"
+
 namespace quillvane {
-
-// The keys the game tells apart, as Windows virtual-key codes.
-namespace vk {
-inline constexpr int Backspace = 8;
-inline constexpr int Tab = 9;
-inline constexpr int Enter = 13;
-inline constexpr int Shift = 16;
-inline constexpr int Ctrl = 17;
-inline constexpr int Escape = 27;
-inline constexpr int PageUp = 33;
-inline constexpr int PageDown = 34;
-inline constexpr int End = 35;
-inline constexpr int Home = 36;
-inline constexpr int Left = 37;
-inline constexpr int Up = 38;
-inline constexpr int Right = 39;
-inline constexpr int Down = 40;
-inline constexpr int Delete = 46;
-inline constexpr int Digit1 = 49;  // the main keyboard's 1 to 5
-inline constexpr int Digit2 = 50;
-inline constexpr int Digit3 = 51;
-inline constexpr int Digit4 = 52;
-inline constexpr int Digit5 = 53;
-inline constexpr int T = 84;
-inline constexpr int NumPlus = 107;
-inline constexpr int NumMinus = 109;
-inline constexpr int F12 = 123;
-inline constexpr int Plus = 187;  // the plus/equals key
-inline constexpr int Minus = 189;
-}  // namespace vk
-
-// The shift mask that comes with a key.
-namespace mask {
-inline constexpr int None = 0;
-inline constexpr int Shift = 1;
-inline constexpr int Ctrl = 2;
-inline constexpr int Alt = 4;
-}  // namespace mask
 
 // The values of `menu` and `parentmenu`.
 enum Menu : int {
@@ -55,12 +21,13 @@ enum Menu : int {
   kDetailsList = 7,
 };
 
-// The values of `speechmode`.
-enum SpeechMode : int {
-  kVoiceMode = 0,       // the voice (SAPI, speech-dispatcher)
-  kNvdaMode = 1,        // the caption, for NVDA
-  kWindowEyesMode = 2,  // the caption, read on Ctrl+Shift+T
-  kJawsMode = 3,        // the JAWS automation object
+// The values of `difficulty`: the first index of the per-difficulty tables;
+// a new game starts with 5 x difficulty Magic.
+enum Difficulty : int {
+  kInsane = 0,
+  kHard = 1,
+  kNormal = 2,
+  kEasy = 3,
 };
 
 // What `isthisnew` returns.

@@ -93,7 +93,7 @@ void Form1::playcue(const std::string& literal) {
 
 void Form1::settitle(const std::string& text) {
   platform_.on_title(text);
-  platform_.set_caption(text);
+  platform_.set_title(text);
 }
 
 std::string Form1::programtitle() const { return "Orlick's Quillvane (v" + version + ")"; }

@@ -41,6 +41,14 @@ struct ItemView {
   int slot2 = 0;
 };
 
+// The game's speech modes, which a front-end is told of (on_speech_mode).
+enum SpeechMode : int {
+  kVoiceMode = 0,       // the voice (SAPI, speech-dispatcher)
+  kNvdaMode = 1,        // the caption, for NVDA
+  kWindowEyesMode = 2,  // the caption, read on Ctrl+Shift+T
+  kJawsMode = 3,        // the JAWS automation object
+};
+
 // The voice of speech mode 0 (SAPI on Windows, speech-dispatcher on Linux).
 class Voice {
  public:
@@ -83,6 +91,10 @@ class Platform {
   // The title the game sets itself (start-up, Tab); captions spoken in a
   // caption mode are not this.
   virtual void on_title(const std::string& /*text*/) {}
+  // The speech mode the game now speaks in (a SpeechMode): told at start-up,
+  // when a saved game sets one, and on Tab. Where each line goes (the voice,
+  // the caption, a printed line, a live region) can follow it.
+  virtual void on_speech_mode(int /*mode*/) {}
   // A cue, as the literal the game appends to its folder.
   virtual void on_cue(const std::string& /*literal*/) {}
   // A timed wait begins.
@@ -91,8 +103,14 @@ class Platform {
   virtual void on_exit() {}
 
   // ---- window ----
+  // The caption: the window title as the game reads and writes it. In the
+  // caption modes every line said is set here.
   virtual std::string caption() = 0;
   virtual void set_caption(const std::string& text) = 0;
+  // The title the game sets itself (start-up, Tab), which a front-end may
+  // show apart from the lines; a window whose title is its caption shows it
+  // there. caption() returns it until the next line.
+  virtual void set_title(const std::string& text) { set_caption(text); }
   // The item list to show (drawitems); a front-end without a window ignores it.
   virtual void show_items(const ItemView& /*view*/) {}
 

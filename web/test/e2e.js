@@ -5,176 +5,12 @@
 //   node e2e.js URL OUT_DIR TRANSCRIPTS_DIR
 'use strict';
 const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
 const assert = require('node:assert');
-const puppeteer = require('puppeteer-core');
-
-const [, , url, outDir, transcripts] = process.argv;
-const welcome = 'Welcome to Quillvane, version (0.7 beta), by Orlick';
-let step = '';
-
-// What a key script's name is as a puppeteer key.
-function puppeteerKey(name) {
-  if (/^[A-Z]$/.test(name)) return `Key${name}`;
-  if (/^[0-9]$/.test(name)) return `Digit${name}`;
-  return { Up: 'ArrowUp', Down: 'ArrowDown', Left: 'ArrowLeft', Right: 'ArrowRight', Plus: 'Equal',
-           NumPlus: 'NumpadAdd', NumMinus: 'NumpadSubtract' }[name] || name;
-}
-
-// A transcript as the lines each key brings: its say lines and the waits
-// that follow the last of them.
-function transcriptBlocks(file) {
-  const blocks = [{ key: null, says: [], waitAfter: 0 }];
-  for (const line of fs.readFileSync(file, 'latin1').split('\n')) {
-    const block = blocks[blocks.length - 1];
-    if (line.startsWith('key: ')) blocks.push({ key: line.slice(5), says: [], waitAfter: 0 });
-    else if (line.startsWith('say: ')) {
-      block.says.push(line.slice(5));
-      block.waitAfter = 0;
-    } else if (line.startsWith('wait: ')) block.waitAfter += Number(line.slice(6));
-  }
-  return blocks;
-}
-
-// Every profile made is removed when the test ends.
-const profiles = [];
-process.on('exit', () => {
-  for (const profile of profiles) fs.rmSync(profile, { recursive: true, force: true });
-});
-
-async function launch() {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quillvane-profile-'));
-  profiles.push(profile);
-  const browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    userDataDir: profile,
-    args: ['--no-sandbox', '--headless', '--disable-gpu', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync', '--no-first-run'],
-  });
-  return { browser, profile };
-}
-
-// A page whose speechSynthesis.speak calls and live-region announcements
-// are recorded as they happen.
-async function openPage(browser, before) {
-  const page = await browser.newPage();
-  page.on('pageerror', (error) => console.error(`page error: ${error.message}`));
-  await page.evaluateOnNewDocument(() => {
-    window.__spoken = [];
-    const speak = speechSynthesis.speak.bind(speechSynthesis);
-    speechSynthesis.speak = (utterance) => {
-      window.__spoken.push({ text: utterance.text, rate: utterance.rate });
-      return speak(utterance);
-    };
-    window.__cues = [];
-    const start = AudioBufferSourceNode.prototype.start;
-    AudioBufferSourceNode.prototype.start = function (...args) {
-      window.__cues.push(`start ${this.buffer.duration.toFixed(2)}`);
-      return start.apply(this, args);
-    };
-    const stop = AudioBufferSourceNode.prototype.stop;
-    AudioBufferSourceNode.prototype.stop = function (...args) {
-      window.__cues.push('stop');
-      return stop.apply(this, args);
-    };
-    window.__announced = [];
-    document.addEventListener('DOMContentLoaded', () => {
-      const observer = new MutationObserver((records) => {
-        for (const record of records)
-          for (const node of record.addedNodes)
-            if (node.textContent) window.__announced.push(node.textContent);
-      });
-      for (const id of ['say-a', 'say-b'])
-        observer.observe(document.getElementById(id), { childList: true });
-    });
-  });
-  if (before) await page.evaluateOnNewDocument(before);
-  return page;
-}
-
-// The game is loaded and the Start button has the keyboard, as a player
-// arriving on the page finds it.
-const whenReady = async (page) => {
-  await page.waitForFunction(() => document.getElementById('start').dataset.ready === 'true');
-  await page.waitForFunction(() => document.activeElement && document.activeElement.id === 'start');
-};
-async function load(page) {
-  await page.goto(url, { waitUntil: 'load' });
-  await whenReady(page);
-}
-async function reload(page) {
-  await page.reload({ waitUntil: 'load' });
-  await whenReady(page);
-}
-
-const record = (page) => page.evaluate(() => ({ announced: window.__announced.slice(),
-                                                 spoken: window.__spoken.slice() }));
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
-// Presses a key as the script names it ("Shift+Enter", "D").
-async function press(page, name) {
-  const parts = name.split('+');
-  const key = puppeteerKey(parts.pop());
-  for (const modifier of parts) await page.keyboard.down(modifier === 'Ctrl' ? 'Control' : modifier);
-  await page.keyboard.press(key);
-  for (const modifier of parts.reverse())
-    await page.keyboard.up(modifier === 'Ctrl' ? 'Control' : modifier);
-}
-
-// Waits until the list (announced or spoken) has grown by the lines
-// expected, then checks them, and lets the game's trailing waits pass.
-async function expectNew(page, which, before, lines, waitAfter = 0) {
-  const want = before + lines.length;
-  try {
-    await page.waitForFunction((field, n) => window[field].length >= n, { timeout: 30000 },
-                               which === 'announced' ? '__announced' : '__spoken', want);
-  } catch (error) {
-    // Fall through: the comparison below says what came instead.
-  }
-  await sleep(waitAfter * 1000 + 150);
-  const now = (await record(page))[which];
-  const got = now.slice(before).map((entry) => (typeof entry === 'string' ? entry : entry.text));
-  assert.deepStrictEqual(got, lines, `${step}: ${which}`);
-  return now.length;
-}
-
-// Plays the key blocks of a transcript, checking each key's announcements.
-async function playBlocks(page, blocks, onBlock) {
-  for (const block of blocks) {
-    step = `key ${block.key}`;
-    const before = (await record(page)).announced.length;
-    await press(page, block.key);
-    await expectNew(page, 'announced', before, block.says, block.waitAfter);
-    if (onBlock) await onBlock(block);
-  }
-}
-
-async function storedFile(page, name) {
-  return page.evaluate((file) => {
-    try {
-      return Array.from(FS.readFile(`/data/${file}`));
-    } catch (error) {
-      return null;
-    }
-  }, name);
-}
-
-async function canvasColours(page) {
-  return page.evaluate(() => {
-    const canvas = document.getElementById('items');
-    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    let green = 0, magenta = 0, black = 0;
-    for (let i = 0; i < data.length; i += 4) {
-      const [r, g, b] = [data[i], data[i + 1], data[i + 2]];
-      if (g > 150 && r < 80 && b < 80) green++;
-      if (r > 180 && b > 180 && g < 80) magenta++;
-      if (r < 60 && g < 60 && b < 60) black++;
-    }
-    return { green, magenta, black };
-  });
-}
+const {
+  url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, load, reload,
+  record, sleep, press, expectNew, playBlocks, storedFile, canvasColours,
+} = require('./browser.js');
 
 async function main() {
   fs.mkdirSync(outDir, { recursive: true });
@@ -184,18 +20,18 @@ async function main() {
   // ---- a first visit ----
   let { browser } = await launch();
   let page = await openPage(browser);
-  step = 'before Start';
+  state.step = 'before Start';
   await load(page);
-  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'start', step);
-  assert.deepStrictEqual(await record(page), { announced: [], spoken: [] }, step);
+  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'start', state.step);
+  assert.deepStrictEqual(await record(page), { announced: [], spoken: [] }, state.step);
 
-  step = 'Start';
+  state.step = 'Start';
   await page.keyboard.press('Enter');
   await expectNew(page, 'announced', 0, [welcome]);
   assert.strictEqual(await page.title(), welcome, 'the caption is the line said');
-  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'game', step);
+  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'game', state.step);
 
-  step = 'accessibility tree';
+  state.step = 'accessibility tree';
   const cdp = await page.createCDPSession();
   const { nodes } = await cdp.send('Accessibility.getFullAXTree');
   const application = nodes.find((node) => node.role && node.role.value === 'application');
@@ -228,22 +64,22 @@ async function main() {
   assert.strictEqual(cues.filter((cue) => /^start 0\.[1-9]|^start [1-9]/.test(cue)).length,
                      expectedCues, `cues played: ${cues}`);
 
-  step = 'Tab still in the game';
+  state.step = 'Tab still in the game';
   const announcedBefore = (await record(page)).announced.length;
   await press(page, 'Tab');  // mode 2: a cue only
   await sleep(150);
-  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'game', step);
-  step = 'Tab into the missing JAWS: the voice';
+  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'game', state.step);
+  state.step = 'Tab into the missing JAWS: the voice';
   await press(page, 'Tab');
   await expectNew(page, 'spoken', 0, ['Jaws does not seem to be responding, Sapi on.']);
   const rate = (await record(page)).spoken[0].rate;
   assert.ok(Math.abs(rate - Math.pow(3, 0.7)) < 1e-3, `rate 7 maps to ${rate}`);
-  step = 'mode 0';
+  state.step = 'mode 0';
   await press(page, '1');
   await expectNew(page, 'spoken', 1, ['You have made 1 steps so far.']);
   assert.strictEqual((await record(page)).announced.length, announcedBefore,
                      'the live region is silent in mode 0');
-  step = 'back to mode 1, a line said twice is announced twice';
+  state.step = 'back to mode 1, a line said twice is announced twice';
   await press(page, 'Tab');
   await sleep(150);
   let count = (await record(page)).announced.length;
@@ -252,7 +88,7 @@ async function main() {
   await press(page, '1');
   await expectNew(page, 'announced', count, ['You have made 1 steps so far.']);
 
-  step = 'a new cue cuts off the one still playing';
+  state.step = 'a new cue cuts off the one still playing';
   await press(page, 'Tab');  // mode 2: WE.wav
   await sleep(600);          // it has ended by itself
   await press(page, 'Tab');  // no JAWS: the voice, no cue
@@ -262,10 +98,10 @@ async function main() {
   await press(page, 'Tab');  // ... cut off at once by WE.wav
   await sleep(150);
   assert.deepStrictEqual((await page.evaluate(() => window.__cues.slice())).slice(cuesBefore),
-                         ['start 0.30', 'stop', 'start 0.32'], step);
+                         ['start 0.30', 'stop', 'start 0.32'], state.step);
 
   // ---- a reload continues the saved game ----
-  step = 'reload';
+  state.step = 'reload';
   await reload(page);
   await page.keyboard.press('Enter');
   await expectNew(page, 'announced', 0, [welcome]);
@@ -279,7 +115,7 @@ async function main() {
   assert.ok(progress && achievements, 'both files stored');
 
   // ---- Save my files ----
-  step = 'Save my files';
+  state.step = 'Save my files';
   const downloads = path.join(outDir, 'downloads');
   fs.rmSync(downloads, { recursive: true, force: true });
   fs.mkdirSync(downloads, { recursive: true });
@@ -292,7 +128,7 @@ async function main() {
   assert.match(await page.$eval('#status', (e) => e.textContent), /Saved progress.ini and achievements.ini/);
 
   // ---- a damaged progress.ini is refused and nothing changes ----
-  step = 'damaged progress.ini';
+  state.step = 'damaged progress.ini';
   const damagedDir = path.join(outDir, 'damaged');
   fs.mkdirSync(damagedDir, { recursive: true });
   const lines = Buffer.from(progress).toString('latin1').split('\r\n');
@@ -304,20 +140,20 @@ async function main() {
   assert.strictEqual(await page.$eval('#status', (e) => e.textContent),
                      'Your files were not loaded: progress.ini appears to have been damaged. ' +
                      'Nothing was changed.');
-  assert.deepStrictEqual(await storedFile(page, 'progress.ini'), progress, step);
+  assert.deepStrictEqual(await storedFile(page, 'progress.ini'), progress, state.step);
   await reload(page);
-  assert.deepStrictEqual(await storedFile(page, 'progress.ini'), progress, `${step}, after a reload`);
+  assert.deepStrictEqual(await storedFile(page, 'progress.ini'), progress, `${state.step}, after a reload`);
   await browser.close();
 
   // ---- the saved files loaded into a fresh profile: the same game ----
-  step = 'load into a fresh profile';
+  state.step = 'load into a fresh profile';
   ({ browser } = await launch());
   page = await openPage(browser);
   await load(page);
   await (await page.$('#load-input')).uploadFile(zip);
   await page.waitForFunction(() => /Loaded/.test(document.getElementById('status').textContent));
-  assert.deepStrictEqual(await storedFile(page, 'progress.ini'), progress, step);
-  assert.deepStrictEqual(await storedFile(page, 'achievements.ini'), achievements, step);
+  assert.deepStrictEqual(await storedFile(page, 'progress.ini'), progress, state.step);
+  assert.deepStrictEqual(await storedFile(page, 'achievements.ini'), achievements, state.step);
   await page.focus('#start');
   await page.keyboard.press('Enter');
   await expectNew(page, 'announced', 0, [welcome]);
@@ -327,7 +163,7 @@ async function main() {
   await browser.close();
 
   // ---- a browser that refuses storage: the failed save is told once ----
-  step = 'storage refused';
+  state.step = 'storage refused';
   ({ browser } = await launch());
   page = await openPage(browser, () => {
     IDBFactory.prototype.open = () => {
@@ -356,7 +192,7 @@ async function main() {
   assert.strictEqual(told.length, 1, `told once: ${JSON.stringify((await record(page)).announced)}`);
 
   // ---- leaving the game from its main menu ----
-  step = 'exit';
+  state.step = 'exit';
   await reload(page);
   await page.keyboard.press('Enter');
   await expectNew(page, 'announced', 0, [welcome]);
@@ -370,6 +206,6 @@ async function main() {
 }
 
 main().catch((error) => {
-  console.error(`web end-to-end failed at ${step}: ${error.stack || error}`);
+  console.error(`web end-to-end failed at ${state.step}: ${error.stack || error}`);
   process.exit(1);
 });

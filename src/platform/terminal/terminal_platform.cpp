@@ -176,17 +176,25 @@ void TerminalPlatform::report_error(const std::string& text) {
   if (!isatty(STDERR_FILENO)) Platform::report_error(text);
 }
 
-void TerminalPlatform::on_cue(const std::string& literal) {
-  static constexpr std::pair<std::string_view, std::string_view> outputs[] = {
-      {"/sounds/SAPI.wav", "Speech output: voice and printed lines.\n"},
-      {"/sounds/NVDA.wav",
-       "Speech output: printed lines only, for your screen reader (NVDA mode).\n"},
-      {"/sounds/WE.wav",
-       "Speech output: printed lines only, for your screen reader (Window-Eyes mode).\n"},
-      {"/sounds/JAWS.wav", "Speech output: JAWS.\n"},
-  };
-  for (const auto& [cue, line] : outputs)
-    if (literal == cue) write_out(std::string(line));
+void TerminalPlatform::on_speech_mode(int mode) {
+  const bool changed = speech_mode_ >= 0 && mode != speech_mode_;
+  speech_mode_ = mode;
+  // Before the first line the game is still starting: nothing was chosen.
+  if (!changed || !first_line_shown_) return;
+  switch (mode) {
+    case kVoiceMode:
+      write_out("Speech output: voice and printed lines.\n");
+      break;
+    case kNvdaMode:
+      write_out("Speech output: printed lines only, for your screen reader (NVDA mode).\n");
+      break;
+    case kWindowEyesMode:
+      write_out("Speech output: printed lines only, for your screen reader (Window-Eyes mode).\n");
+      break;
+    default:
+      // There is no JAWS object here: the game falls back to the voice at once.
+      break;
+  }
 }
 
 bool TerminalPlatform::read_input(int timeout_ms) {

@@ -60,9 +60,9 @@ class TerminalPlatform : public Platform {
   // The game's output as the terminal shows it.
   void on_say(const std::string& text) override;
   void on_title(const std::string&) override {}
-  // The cue that names a new speech output on Tab is silent without a sound
-  // card, so the output is also named in a printed line.
-  void on_cue(const std::string& literal) override;
+  // A new speech output is named in a printed line (its cue is silent
+  // without a sound card). The mode the game starts in is not announced.
+  void on_speech_mode(int mode) override;
 
  private:
   // Reads what the terminal has sent, waiting at most timeout_ms (-1: no
@@ -88,6 +88,7 @@ class TerminalPlatform : public Platform {
   bool raw_ = false;
   bool first_line_shown_ = false;
   bool quit_delivered_ = false;
+  int speech_mode_ = -1;  // as the game last told it
   termios saved_{};
 
   WakePipe wake_;  // before voice_: the voice's thread writes to it
