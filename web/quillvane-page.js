@@ -47,7 +47,8 @@ const QuillvanePage = (() => {
     }
   }
   function onKeyDown(event) {
-    const key = QuillvaneKeys.translateKey(event);
+    // Before Start the game area only holds the (empty) log of lines.
+    const key = started ? QuillvaneKeys.translateKey(event) : null;
     if (!key) return;
     if (key.prevent) event.preventDefault();
     post(key.shift * 256 + key.keycode);
@@ -142,8 +143,7 @@ const QuillvanePage = (() => {
 
   // The game area has the keyboard again (the button after the files).
   function backToGame() {
-    const game = $('game');
-    if (!game.hidden) game.focus();
+    if (started) $('game').focus();
   }
 
   // ---- cues: decoded once, one at a time, a new one cuts the old ----
@@ -344,7 +344,8 @@ const QuillvanePage = (() => {
       audio = null;
     }
     const game = $('game');
-    game.hidden = false;
+    $('items').hidden = false;
+    game.tabIndex = 0;
     $('back').hidden = false;
     $('start').hidden = true;
     game.focus();
@@ -353,7 +354,10 @@ const QuillvanePage = (() => {
     Module.ccall('quillvane_web_start', null, [], [], { async: true });
   }
   page.gameEnded = () => {
-    $('game').hidden = true;
+    // The lines stay for the screen reader to finish; the game area leaves
+    // the tab order.
+    $('items').hidden = true;
+    $('game').tabIndex = -1;
     $('back').hidden = true;
     page.status('The game has ended. Reload the page to play again.');
   };

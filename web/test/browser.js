@@ -71,8 +71,9 @@ async function openPage(browser, before) {
     window.__cues = [];
     const start = AudioBufferSourceNode.prototype.start;
     AudioBufferSourceNode.prototype.start = function (...args) {
-      window.__cues.push(`start ${this.buffer.duration.toFixed(2)}`);
-      this.addEventListener('ended', () => window.__cues.push('ended'));
+      const duration = this.buffer.duration.toFixed(2);
+      window.__cues.push(`start ${duration}`);
+      this.addEventListener('ended', () => window.__cues.push(`ended ${duration}`));
       return start.apply(this, args);
     };
     const stop = AudioBufferSourceNode.prototype.stop;
