@@ -58,10 +58,13 @@ const QuillvanePage = (() => {
   // Lines for the screen reader are appended to the log #lines, one element
   // each, so that lines said in one go are all announced, in order. Each is
   // written in a task of its own, at least lineGap ms after the one before:
-  // the accessibility layer merges changes that come closer, keeping only
-  // the last. A line equal to the one just written ends in a no-break space,
-  // since screen readers drop an announcement equal to the last one. The
-  // log keeps the last keptLines lines (removals are not announced).
+  // changes that came closer were merged on their way to the screen reader,
+  // keeping only the last, and Orca drops the announcements it still holds
+  // when a key is pressed, so a burst written at once lost its later lines
+  // to the next key. A line equal to the one just written ends in a
+  // no-break space, since screen readers drop an announcement equal to the
+  // last one. The log keeps the last keptLines lines (removals are not
+  // announced).
   const lineGap = 200;
   const keptLines = 20;
   const linesDue = [];
