@@ -64,17 +64,23 @@ const QuillvanePage = (() => {
   // to the next key. A line equal to the one just written ends in a
   // no-break space, since screen readers drop an announcement equal to the
   // last one. The log keeps the last keptLines lines (removals are not
-  // announced).
+  // announced). At most waitingLines lines wait their turn: a key held down
+  // says lines faster than they can be written, and the oldest waiting ones
+  // go, so that the screen reader keeps up with the keys.
   const lineGap = 200;
   const keptLines = 20;
+  const waitingLines = 5;
   const linesDue = [];
   let lastWritten = '';
   let lastWrittenAt = -Infinity;
   let writeTimer = 0;
   page.announce = (text) => {
     linesDue.push(text);
+    if (linesDue.length > waitingLines) linesDue.shift();
     if (!writeTimer) scheduleLine();
   };
+  // How many lines wait to be written (for tests and tools).
+  page.linesWaiting = () => linesDue.length;
   function scheduleLine() {
     writeTimer = setTimeout(writeLine, Math.max(0, lastWrittenAt + lineGap - performance.now()));
   }

@@ -54,7 +54,8 @@ async function launch() {
 // A page on which is recorded, as it happens: every speechSynthesis.speak
 // call (__spoken), every line the game hands the page for the screen reader
 // (__said) and every line written into the log of lines (__announced, with
-// the time in __announcedAt), the cues started, cut off and ended (__cues),
+// the time in __announcedAt; the most lines ever waiting their turn in
+// __mostWaiting), the cues started, cut off and ended (__cues),
 // and whether the game is idle, waiting for a key with no deadline (__idle).
 async function openPage(browser, before) {
   const page = await browser.newPage();
@@ -97,9 +98,11 @@ async function openPage(browser, before) {
       observer.observe(document.getElementById('lines'), { childList: true });
       // The page's script has run: its calls from the game are wrapped.
       const announce = QuillvanePage.announce;
+      window.__mostWaiting = 0;
       QuillvanePage.announce = (text) => {
         window.__said.push(text);
         announce(text);
+        window.__mostWaiting = Math.max(window.__mostWaiting, QuillvanePage.linesWaiting());
       };
       // The game waits a day at a time when nothing but a key can wake it.
       const waitForEvent = QuillvanePage.waitForEvent;
@@ -147,9 +150,10 @@ async function press(page, name) {
     await page.keyboard.up(modifier === 'Ctrl' ? 'Control' : modifier);
 }
 
-// The game is idle and every line it gave the page is in the log of lines.
+// The game is idle and every line it gave the page has had its turn in the
+// log of lines.
 const settled = (page, timeout = 30000) => page.waitForFunction(
-    () => window.__idle && window.__announced.length === window.__said.length, { timeout });
+    () => window.__idle && QuillvanePage.linesWaiting() === 0, { timeout });
 
 // A line as the game said it: the page ends a line equal to the one before
 // it with a no-break space, so that screen readers announce it again.

@@ -11,7 +11,8 @@ const path = require('node:path');
 const assert = require('node:assert');
 const {
   url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, withVoice, load,
-  reload, record, sleep, press, settled, expectNew, axLines, playBlocks, storedFile, canvasColours,
+  reload, record, sleep, press, settled, unvaried, expectNew, axLines, playBlocks, storedFile,
+  canvasColours,
 } = require('./browser.js');
 
 const activeId = (page) => page.evaluate(() => document.activeElement.id);
@@ -104,6 +105,31 @@ async function backToTheGame(page) {
   assert.deepStrictEqual(back, { shown: true, afterFiles: true }, 'the button follows the files');
 }
 
+// A key held down says lines faster than they can be written apart: the
+// log keeps up with the keys, in order, ending with the newest line.
+async function keyHeldDown(page) {
+  state.step = 'a key held down';
+  const before = await page.evaluate(() => ({ said: window.__said.length,
+                                             announced: window.__announced.length }));
+  for (let i = 0; i < 15; i++) await page.keyboard.press('ArrowDown');
+  await settled(page);
+  const { said, announced, at } = await page.evaluate((from) => ({
+    said: window.__said.slice(from.said), announced: window.__announced.slice(from.announced),
+    at: window.__announcedAt.slice(from.announced - 1) }), before);
+  assert.strictEqual(said.length, 15, `${state.step}: a line a key`);
+  let next = 0;
+  for (const line of announced.map(unvaried)) {
+    while (next < said.length && said[next] !== line) next++;
+    assert.ok(next < said.length, `${state.step}: in order, each once: ${JSON.stringify(announced)}`);
+    next++;
+  }
+  assert.strictEqual(unvaried(announced.at(-1)), said.at(-1), `${state.step}: the newest last`);
+  const waiting = await page.evaluate(() => window.__mostWaiting);
+  assert.ok(waiting <= 5, `${state.step}: at most 5 lines wait, not ${waiting}`);
+  const gaps = at.slice(1).map((time, i) => time - at[i]);
+  assert.ok(Math.min(...gaps) >= 150, `${state.step}: lines written apart: ${gaps}`);
+}
+
 // A browser with no voice (no voices, or no speechSynthesis at all): mode
 // 0's lines go to the log, the player is told once, and the game keeps
 // mode 0 as the mode it saves.
@@ -134,6 +160,14 @@ async function noVoice() {
     assert.deepStrictEqual((await record(page)).spoken, [], `${state.step}: no voice used`);
     const progress = Buffer.from(await storedFile(page, 'progress.ini')).toString('latin1');
     assert.strictEqual(progress.split('\r\n')[42], ' 0 ', `${state.step}: mode 0 saved`);
+    // Back on another day, in mode 0: the welcome, said before the page
+    // knows there is no voice, reaches the log too, and the player is told.
+    state.step = `${name}: a new visit in mode 0`;
+    await reload(page);
+    await page.keyboard.press('Enter');
+    await expectNew(page, 'announced', 0,
+                    [welcome, 'No browser voice: lines go to your screen reader.']);
+    assert.deepStrictEqual((await record(page)).spoken, [], `${state.step}: no voice used`);
     await browser.close();
   }
 }
@@ -148,6 +182,7 @@ async function main() {
   const menuPage = await linesSaidInOneGo(browser);
   await keysLeftToTheBrowser(menuPage);
   await backToTheGame(menuPage);
+  await keyHeldDown(menuPage);
   await browser.close();
   await noVoice();
 
