@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Figures of the web edition: the wasm's size gzipped, the page's time from
-# load to an interactive Start button, and keydown to live-region update
+# load to an interactive Start button, and keydown to the new line in the log
 # (median and 99th percentile over 200 keys), in headless Chromium against
 # the site served from 127.0.0.1. Builds the site first (preset web).
 set -euo pipefail
