@@ -607,17 +607,18 @@ TEST(StartUp, RestoresTheSavedSpeechModeAndFallsBackFromJawsWithoutJaws) {
     write_bytes(f.path("progress.ini"), join_crlf(lines));
     f.platform.calls.clear();
     f.game->Form_Load();
-    const std::string welcome = "Welcome to Quillvane, version (0.7 beta), by Orlick";
+    const std::string welcome =
+        with_version("Welcome to Quillvane, version (@VERSION@), by Orlick");
     if (mode == 1) {
       EXPECT_EQ(f.platform.caption_text, welcome);
       EXPECT_EQ(f.game->speechmode, 1);
     } else {
       EXPECT_EQ(f.game->speechmode, 0);
-      EXPECT_EQ(
-          f.platform.lines,
-          (std::vector<std::string>{
-              "title: Orlick's Quillvane (v0.7 beta)", "title: Orlick's Quillvane (v0.7 beta)",
-              "say: Jaws does not seem to be responding, Sapi on.", "say: " + welcome}));
+      EXPECT_EQ(f.platform.lines,
+                (std::vector<std::string>{with_version("title: Orlick's Quillvane (v@VERSION@)"),
+                                          with_version("title: Orlick's Quillvane (v@VERSION@)"),
+                                          "say: Jaws does not seem to be responding, Sapi on.",
+                                          "say: " + welcome}));
       EXPECT_NE(std::find(f.platform.calls.begin(), f.platform.calls.end(), "voice:" + welcome),
                 f.platform.calls.end());
     }
