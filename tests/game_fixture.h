@@ -8,6 +8,7 @@
 
 #include "fake_platform.h"
 #include "game/form1.h"
+#include "game/names.h"
 #include "platform/keys.h"
 
 namespace quillvane::testing {

@@ -29,7 +29,7 @@ TEST(ComfortKeys, LeaveEveryMenuAndItsCursorAsTheyWere) {
     for (int key : kComfortKeys) {
       SCOPED_TRACE(std::string(place.what) + ", key " + std::to_string(key));
       GameFixture f;
-      f.start(3);
+      f.start(kEasy);
       f.game->allknown();
       f.game->menu = place.menu;
       f.game->menuitem = place.menuitem;
@@ -44,7 +44,7 @@ TEST(ComfortKeys, LeaveEveryMenuAndItsCursorAsTheyWere) {
 
 TEST(ComfortKeys, RunAtOnceDuringAWaitEvenBehindAHeldBackKey) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Dirt", "Water");
   // Delete at 1.2 is held back; End at 1.5 still speaks inside the wait.
   f.platform.timed_keys = {{1.2, vk::Delete, 0}, {1.5, vk::End, 0}};
@@ -59,7 +59,7 @@ TEST(ComfortKeys, RunAtOnceDuringAWaitEvenBehindAHeldBackKey) {
 
 TEST(SpeechHistory, HomeInCaptionModeSetsTheTitleAgainWithTheLeadingSpaceFirst) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.game->speechmode = 1;
   f.game->sayit("Dirt, you have 2.");
   f.platform.calls.clear();
@@ -84,7 +84,7 @@ TEST(StopSpeech, CtrlStopsTheVoiceInVoiceModeOnly) {
     SCOPED_TRACE(mode);
     GameFixture f;
     f.game->voice = f.platform.make_voice();
-    f.start(3);
+    f.start(kEasy);
     f.game->speechmode = mode;
     f.platform.calls.clear();
     f.game->key_event(vk::Ctrl, 2);
@@ -97,7 +97,7 @@ TEST(StopSpeech, CtrlStopsTheVoiceInVoiceModeOnly) {
 
 TEST(CueVolume, StepsRoundAndIsKeptInItsOwnFile) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   Lines said;
   for (int i = 0; i < 5; ++i) {
     f.game->key_event(vk::F12, 0);
@@ -145,7 +145,7 @@ TEST(WindowContext, TheWindowIsToldThePlaceAndTheLastLine) {
   f.game->key_event(vk::Down, 0);
   EXPECT_EQ(f.platform.place, "Main menu, Continue where you left off");
   EXPECT_EQ(f.platform.last_line, "Continue where you left off");
-  f.start(3);
+  f.start(kEasy);
   f.game->key_event(vk::Digit1, 0);
   EXPECT_EQ(f.platform.place, "");
   EXPECT_EQ(f.platform.last_line, "You have made 0 steps so far.");

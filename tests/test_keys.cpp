@@ -11,7 +11,7 @@ using Lines = std::vector<std::string>;
 
 TEST(KeysDuringWaits, MovesRunAtOnceOthersWaitForTheActionToFinish) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Dirt", "Water");
   // Inside the success cue's wait: an Enter (held back), then a Down, which
   // must wait behind it; inside a later wait a Down spoken at once cannot
@@ -33,7 +33,7 @@ TEST(KeysDuringWaits, MovesRunAtOnceOthersWaitForTheActionToFinish) {
 
 TEST(KeysDuringWaits, ANavigationKeyIsSpokenInsideTheWait) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Dirt", "Water");
   // The game started at 0.5: the products are said at 1, then a 2-second wait.
   f.platform.timed_keys = {{2.0, vk::Down, 0}, {2.5, vk::Digit1, 0}, {2.6, vk::Tab, 0}};
@@ -49,7 +49,7 @@ TEST(KeysDuringWaits, ANavigationKeyIsSpokenInsideTheWait) {
 
 TEST(Quit, DuringAMoveFinishesItsChangesLogAndSavesThenEnds) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Dirt", "Water");
   // The window is closed 1.5 s into the 2-second wait after "Mud and Mud
   // created.", with an Enter held back before it.
@@ -82,14 +82,14 @@ TEST(Quit, DuringAMoveFinishesItsChangesLogAndSavesThenEnds) {
 
 TEST(Quit, WhenIdleEndsAtOnce) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   EXPECT_TRUE(f.ends_program([&] { f.game->close_event(); }));
   EXPECT_EQ(f.platform.lines, (Lines{"exit"}));
 }
 
 TEST(Undo, EmptiesBothSlotsSoAFollowingCombineConsumesNothingStale) {
   GameFixture f;
-  f.start(0);
+  f.start(kInsane);
   f.put("Dirt", "Water");
   f.game->key_event(vk::Enter, 1);
   f.put("Dirt", "Water");
