@@ -111,7 +111,7 @@ class SdlPlatform : public Platform {
   TTF_Font* font_ = nullptr;
   std::string font_file_;
   double scale_ = 1.0;
-  int line_height_ = 15;
+  int line_height_ = layout::kLineStep;
   // Where the player is and the last line said, shown beside the list.
   std::string place_, last_line_;
   std::vector<layout::TextLine> presented_;  // the list's lines on screen
