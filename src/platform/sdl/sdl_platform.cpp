@@ -338,7 +338,7 @@ void SdlPlatform::voice_say(const std::string& text) {
 
 void SdlPlatform::notice_voice_change() {
   if (!voice_) return;
-  switch (voice_loss_.check(*voice_)) {
+  switch (voice_loss_.check(voice_->state())) {
     case VoiceLossNotice::Change::lost:
       std::cerr << "quillvane: no voice (" << voice_->why()
                 << "); the lines are shown in the title until speech-dispatcher answers.\n";

@@ -286,8 +286,7 @@ std::string SpeechdVoice::why() const {
   return shared_->why;
 }
 
-VoiceLossNotice::Change VoiceLossNotice::check(const SpeechdVoice& voice) {
-  const SpeechdVoice::State state = voice.state();
+VoiceLossNotice::Change VoiceLossNotice::check(SpeechdVoice::State state) {
   if (state == SpeechdVoice::State::missing && !missing_) {
     missing_ = true;
     return Change::lost;

@@ -55,8 +55,8 @@ class SpeechdVoice : public Voice {
 class VoiceLossNotice {
  public:
   enum class Change { none, lost, back };
-  // The change since the last check, if any.
-  Change check(const SpeechdVoice& voice);
+  // The change the voice's state now makes, if any.
+  Change check(SpeechdVoice::State state);
   // The loss has been told and the voice has not come back.
   bool missing() const { return missing_; }
 

@@ -278,7 +278,7 @@ Voice* TerminalPlatform::make_voice() {
 }
 
 void TerminalPlatform::notice_voice_change() {
-  if (voice_ && voice_loss_.check(*voice_) == VoiceLossNotice::Change::lost)
+  if (voice_ && voice_loss_.check(voice_->state()) == VoiceLossNotice::Change::lost)
     write_out("No voice: speech-dispatcher does not answer. The lines are printed.\n");
 }
 
