@@ -33,6 +33,9 @@ trap cleanup EXIT
 cpu_all() { cat /proc/"$1"/task/*/schedstat | awk '{ s += $1 } END { printf "%.6f", s / 1e9 }'; }
 cpu_main() { awk '{ printf "%.6f", $1 / 1e9 }' /proc/"$1"/schedstat; }
 peak_mb() { awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' /proc/"$1"/status; }
+# Now on the monotonic clock the game stamps its first frame with, in
+# nanoseconds.
+monotonic_ns() { python3 -c 'import time; print(time.monotonic_ns())'; }
 first_frame_ms() { # start stamp (ns), stderr file
   wait_for "grep -qs 'first frame at' '$2'" 30 || { echo "none"; return; }
   local frame
@@ -56,7 +59,7 @@ export QUILLVANE_FIRST_FRAME_STAMP=1 SDL_AUDIODRIVER=dummy
 
 window_run() { # label
   local start pid
-  start=$(date +%s%N)
+  start=$(monotonic_ns)
   DISPLAY=":$(cat "$E2E/display")" SDL_VIDEODRIVER=x11 \
     "$game" --window --data-dir "$E2E/data" 2>"$E2E/window.$1.err" &
   pid=$!
@@ -77,7 +80,7 @@ window_run() { # label
 
 terminal_run() { # label
   local start pid
-  start=$(date +%s%N)
+  start=$(monotonic_ns)
   tmux -L "$socket" -f /dev/null new-session -d -s "t$1" -x 120 -y 30 \
     "env -u DISPLAY -u WAYLAND_DISPLAY '$game' --data-dir '$E2E/data' 2>'$E2E/terminal.$1.err'; sleep 600"
   local frame

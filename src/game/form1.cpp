@@ -67,7 +67,7 @@ void Form1::handle(const Event& event) {
     case Event::Kind::key:
       return key_event(event.keycode, event.shift);
     case Event::Kind::paint:
-      return paint_event();
+      return Form_Paint();
     case Event::Kind::close:
       return close_event();
     case Event::Kind::end:
@@ -92,7 +92,7 @@ void Form1::key_event(int keycode, int shift) {
   }
   // The comfort keys only speak (or set the cue volume): they never wait
   // behind a held-back key.
-  if ((held_keys_.empty() && safe_during_action(keycode, shift)) || iscomfortkey(keycode)) {
+  if ((held_keys_.empty() && safe_during_action(keycode)) || iscomfortkey(keycode)) {
     ActionScope action(action_depth_);
     Form_KeyDown(keycode, shift);
     return;
@@ -113,7 +113,7 @@ void Form1::run_key(int keycode, int shift) {
   showcontext();
 }
 
-bool Form1::safe_during_action(int keycode, int /*shift*/) const {
+bool Form1::safe_during_action(int keycode) const {
   if (keycode == vk::Tab) return true;  // Tab only changes the speech output
   if (menu != kGameScreen) return false;
   switch (keycode) {
@@ -134,8 +134,6 @@ bool Form1::safe_during_action(int keycode, int /*shift*/) const {
       return true;  // arrows, the 1 key and the letter jump only move or speak
   }
 }
-
-void Form1::paint_event() { Form_Paint(); }
 
 void Form1::close_event() {
   if (action_depth_ == 0) endprogram();
