@@ -228,13 +228,16 @@ e2e_tmux() {
 }
 
 # A shell script for a pane: runs the command line $1 as a player starts the
-# game, then prints whether the terminal settings came back (TERMINAL
-# RESTORED or CHANGED) and the exit status (EXIT=N), runs $2 if given, and
-# keeps the pane open so that it can be read.
+# game (its process id in E2E/pid, where there is a work folder), then
+# prints whether the terminal settings came back (TERMINAL RESTORED or
+# CHANGED) and the exit status (EXIT=N), runs $2 if given, and keeps the
+# pane open so that it can be read.
 e2e_pane_script() {
+  local record_pid=""
+  [[ -n "${E2E:-}" ]] && record_pid="echo \$BASHPID >'$E2E/pid'; "
   cat <<RUN
 before=\$(stty -g)
-$1
+(${record_pid}exec $1)
 status=\$?
 after=\$(stty -g)
 [ "\$before" = "\$after" ] && echo "TERMINAL RESTORED" || echo "TERMINAL CHANGED"
