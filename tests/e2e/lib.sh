@@ -142,8 +142,7 @@ e2e_begin() {
 # and waits until it is gone, so that the next game starts a fresh one.
 e2e_stop_speech() {
   local pidfile="$E2E/run/speech-dispatcher/pid/speech-dispatcher.pid" pid
-  [[ -f "$pidfile" ]] || return 0
-  pid=$(cat "$pidfile")
+  pid=$(cat "$pidfile" 2>/dev/null) || return 0
   [[ "$(cat "/proc/$pid/comm" 2>/dev/null)" == speech-dispatc* ]] || return 0
   kill "$pid" 2>/dev/null || return 0
   wait_for '[[ ! -e /proc/$pid ]]' 10 || kill -9 "$pid" 2>/dev/null || true
