@@ -148,12 +148,15 @@ e2e_stop_speech() {
   wait_for '[[ ! -e /proc/$pid ]]' 10 || kill -9 "$pid" 2>/dev/null || true
 }
 
+# The daemon's log (LogLevel 5: every protocol line). A script whose daemon
+# runs as another user reads it in its own way.
+e2e_speech_log() { cat "$SPEECH_LOG" 2>/dev/null || true; }
+
 # What the game has sent to speech-dispatcher, one line each, in order.
 spoken_lines() {
-  [[ -f "$SPEECH_LOG" ]] || return 0
   # The log holds every line of the protocol; the text of each message
   # stands between "speak" and the line with a lone full stop.
-  grep -a -o 'DATA:|.*' "$SPEECH_LOG" | sed 's/^DATA:|//; s/\r$//' |
+  e2e_speech_log | grep -a -o 'DATA:|.*' | sed 's/^DATA:|//; s/\r$//' |
     awk '/^speak$/ { text = 1; next } text && /^\.$/ { text = 0; next } text { sub(/^\.\./, "."); print }'
 }
 
@@ -226,8 +229,9 @@ e2e_tmux() {
   fi
 }
 
-# A shell script for a pane: runs the command line $1 as a player starts the
-# game (its process id in E2E/pid, where there is a work folder), then
+# A shell script for a pane: runs the command line $1 (a command, with
+# redirections; variables are set through env) as a player starts the game
+# (its process id in E2E/pid, where there is a work folder), then
 # prints whether the terminal settings came back (TERMINAL RESTORED or
 # CHANGED) and the exit status (EXIT=N), runs $2 if given, and keeps the
 # pane open so that it can be read.
