@@ -16,12 +16,12 @@ e2e_fail() {
 
 # Polls the command $1 until it succeeds or about $2 seconds (default 30)
 # pass. The bound is measured on the clock, not counted in tries, so that a
-# slow command does not stretch it.
+# slow command does not stretch it. The command is evaluated here: it sees
+# the caller's variables, but $1, $2 … are wait_for's own.
 wait_for() {
-  local command="$1" limit="${2:-30}"
-  local deadline=$((SECONDS + limit))
-  until eval "$command"; do
-    ((SECONDS < deadline)) || return 1
+  local wait_for_deadline=$((SECONDS + ${2:-30}))
+  until eval "$1"; do
+    ((SECONDS < wait_for_deadline)) || return 1
     sleep 0.1
   done
 }
