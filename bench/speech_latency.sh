@@ -51,12 +51,6 @@ voice_settled() { # daemon stderr
   fi
 }
 
-# A fresh capture daemon for each run, so that its log holds only that run.
-fresh_speech() {
-  e2e_stop_speech
-  rm -f "$SPEECH_LOG"
-}
-
 # Presses the key $@ and waits until its line is said.
 press_and_wait() { # stderr key-command...
   local stamps=$1 before
@@ -69,7 +63,7 @@ press_and_wait() { # stderr key-command...
 window_run() { # daemon
   local data="$E2E/data-w-$1" err="$E2E/w-$1.err" pid from
   mkdir -p "$data"
-  fresh_speech
+  e2e_fresh_speech
   env $(daemon_env "$1") SDL_VIDEODRIVER=x11 "$game" --window --seed 7 --data-dir "$data" 2>"$err" &
   pid=$!
   e2e_track "$pid"
@@ -90,7 +84,7 @@ window_run() { # daemon
 terminal_run() { # daemon
   local data="$E2E/data-t-$1" err="$E2E/t-$1.err" pid from
   mkdir -p "$data"
-  fresh_speech
+  e2e_fresh_speech
   rm -f "$E2E/pid"
   e2e_pane_script "env -u DISPLAY -u WAYLAND_DISPLAY $(daemon_env "$1") '$game' --seed 7 --data-dir '$data' \\
     2>'$err'" >"$E2E/run-$1.sh"

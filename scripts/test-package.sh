@@ -67,8 +67,8 @@ debs=("$build"/quillvane_*_amd64.deb)
 deb=${debs[0]}
 
 # One version everywhere: --version, the game's welcome line and title (from
-# the transcript below), and the package, where a space in the version (as
-# in "0.7 beta") is a tilde.
+# the transcript below), and the package, where a space in the version is a
+# tilde (a prerelease sorts before the release).
 version=$QUILLVANE_VERSION
 version_line="quillvane $version"
 debian_version=${version// /\~}

@@ -67,9 +67,9 @@ e2e_game() {
   e2e_version "$game"
 }
 
-# Sets QUILLVANE_VERSION (as "0.7 beta") from the game $1, and the lines
-# built from it: E2E_WELCOME (the first line said), E2E_TITLE (the window
-# title) and E2E_DIRT_WATER_LINES.
+# Sets QUILLVANE_VERSION (what `--version` says after "quillvane ") from
+# the game $1, and the lines built from it: E2E_WELCOME (the first line
+# said), E2E_TITLE (the window title) and E2E_DIRT_WATER_LINES.
 e2e_version() {
   local line
   line=$("$1" --version) || e2e_fail "$1 --version failed"
@@ -151,6 +151,13 @@ e2e_stop_speech() {
 # The daemon's log (LogLevel 5: every protocol line). A script whose daemon
 # runs as another user reads it in its own way.
 e2e_speech_log() { cat "$SPEECH_LOG" 2>/dev/null || true; }
+
+# A fresh capture daemon for the next game, so that its log holds only
+# that game's lines.
+e2e_fresh_speech() {
+  e2e_stop_speech
+  rm -f "$SPEECH_LOG"
+}
 
 # What the game has sent to speech-dispatcher, one line each, in order.
 spoken_lines() {

@@ -52,14 +52,31 @@ halfway_wait() { # daemon count
   fi
 }
 
+# Points the next game at the daemon $1: the private capture daemon, fresh
+# so that its log holds only that game's lines, or a fake.
+use_daemon() {
+  if [[ "$1" == capture ]]; then unset SPEECHD_ADDRESS; else start_fake "$1"; fi
+  e2e_fresh_speech
+}
+
+# Plays the keys in the front-end $1 (terminal or window) with the silent
+# and the late daemon: each run must show the lines of the healthy one.
+each_stalled_daemon() {
+  local front=$1 daemon label
+  for daemon in silent late:5; do
+    label=${daemon%%:*}
+    "${front}_run" "$label" "$daemon"
+    if ! diff "$E2E/$front-healthy.lines" "$E2E/$front-$label.lines" >&2; then
+      e2e_fail "$front ($daemon) showed other lines than with a healthy daemon"
+    fi
+  done
+}
+
 # ---- the terminal ----
 terminal_run() { # label daemon
   local label=$1 daemon=$2 data="$E2E/data-t-$1"
   mkdir -p "$data"
-  if [[ "$daemon" == capture ]]; then unset SPEECHD_ADDRESS; else start_fake "$daemon"; fi
-  # A fresh capture daemon, so that its log holds only this run.
-  e2e_stop_speech
-  rm -f "$SPEECH_LOG"
+  use_daemon "$daemon"
   e2e_pane_script "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy '$game' --seed 7 --data-dir '$data' \\
     2>'$E2E/stderr-t-$label'" >"$E2E/run-$label.sh"
   e2e_tmux "$label" 160x50 "bash $E2E/run-$label.sh"
@@ -112,13 +129,7 @@ terminal_run() { # label daemon
 
 terminal_run healthy capture
 [[ $(wc -l <"$E2E/terminal-healthy.lines") -eq 101 ]] || e2e_fail "terminal: not 101 lines"
-for daemon in silent late:5; do
-  label=${daemon%%:*}
-  terminal_run "$label" "$daemon"
-  if ! diff "$E2E/terminal-healthy.lines" "$E2E/terminal-$label.lines" >&2; then
-    e2e_fail "terminal ($daemon) printed other lines than with a healthy daemon"
-  fi
-done
+each_stalled_daemon terminal
 stop_fake
 
 # ---- the window ----
@@ -128,10 +139,7 @@ export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 window_run() { # label daemon
   local label=$1 daemon=$2 data="$E2E/data-w-$1"
   mkdir -p "$data"
-  if [[ "$daemon" == capture ]]; then unset SPEECHD_ADDRESS; else start_fake "$daemon"; fi
-  # A fresh capture daemon, so that its log holds only this run.
-  e2e_stop_speech
-  rm -f "$SPEECH_LOG"
+  use_daemon "$daemon"
   "$game" --window --seed 7 --data-dir "$data" 2>"$E2E/stderr-w-$label" &
   game_pid=$!
   e2e_track "$game_pid"
@@ -200,12 +208,6 @@ window_run healthy capture
 if ! diff "$E2E/terminal-healthy.lines" "$E2E/window-healthy.lines" >&2; then
   e2e_fail "the window spoke other lines than the terminal printed"
 fi
-for daemon in silent late:5; do
-  label=${daemon%%:*}
-  window_run "$label" "$daemon"
-  if ! diff "$E2E/window-healthy.lines" "$E2E/window-$label.lines" >&2; then
-    e2e_fail "window ($daemon) showed other lines than with a healthy daemon"
-  fi
-done
+each_stalled_daemon window
 [[ -n "$(fake_spoken)" ]] || e2e_fail "window: the late daemon's voice never took over"
 echo "stalled speech: ok"
