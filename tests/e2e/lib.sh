@@ -53,6 +53,20 @@ e2e_end_process() {
   wait "$pid" 2>/dev/null || true
 }
 
+# Waits until the process $1 has ended, at most $2 seconds (default 10).
+# It polls every 10 ms with the shell's own kill, so that a time measured
+# around it is the game's, not the poll's.
+e2e_wait_gone() {
+  local pid=$1 deadline=$((SECONDS + ${2:-10}))
+  while kill -0 "$pid" 2>/dev/null; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.01
+  done
+}
+
+# Milliseconds since the moment $1 (from date +%s%N).
+e2e_ms_since() { echo $((($(date +%s%N) - $1) / 1000000)); }
+
 # A process started in the background, ended at exit.
 e2e_track() { e2e_at_exit "e2e_end_process $1"; }
 

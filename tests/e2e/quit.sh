@@ -19,10 +19,6 @@ where=${2:?}
 how=${3:?}
 e2e_begin quit
 
-# The game's process id is written before it starts; "gone" is when it is no
-# longer there.
-running() { kill -0 "$(cat "$E2E/pid")" 2>/dev/null; }
-
 if [[ "$where" == terminal ]]; then
   e2e_pane_script "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy '$game' --data-dir '$E2E/data' \\
     2>'$E2E/stderr'" >"$E2E/run.sh"
@@ -97,8 +93,8 @@ elif [[ "$how" == ctrl-c ]]; then
 else
   kill -s "$how" "$pid"
 fi
-wait_for '! running' 10 || e2e_fail "the game is still running 10 s after the quit"
-elapsed_ms=$((($(date +%s%N) - start) / 1000000))
+e2e_wait_gone "$pid" || e2e_fail "the game is still running 10 s after the quit"
+elapsed_ms=$(e2e_ms_since "$start")
 echo "quit ($where, $how): ended ${elapsed_ms} ms after the quit"
 ((elapsed_ms <= 500)) || e2e_fail "the game took ${elapsed_ms} ms to end (limit 500 ms)"
 

@@ -40,9 +40,6 @@ start_fake() {
 }
 fake_spoken() { [[ -f "$E2E/fake-spoken.txt" ]] && cat "$E2E/fake-spoken.txt" || true; }
 
-# Milliseconds since $1 (nanoseconds).
-since() { echo $((($(date +%s%N) - $1) / 1000000)); }
-
 # Halfway through the keys, with the late daemon, waits until it has
 # answered, so that the second half shows the voice taking over again by
 # itself.
@@ -115,15 +112,16 @@ terminal_run() { # label daemon
   told=$(tmux_ capture-pane -t "$label" -p -J -S - | grep -cxF "$notice_terminal" || true)
   if [[ "$daemon" == capture ]]; then ((told == 0)) || e2e_fail "terminal $label: told of a missing voice"; fi
   if [[ "$daemon" != capture ]]; then ((told == 1)) || e2e_fail "terminal $label: told $told times"; fi
-  local start
+  local start elapsed pid
+  pid=$(cat "$E2E/pid")
   start=$(date +%s%N)
   tmux_ send-keys -t "$label" C-c
-  wait_for 'tmux_ capture-pane -t "$label" -p -J -S - | grep -qx "EXIT=0"' 5 ||
-    e2e_fail "terminal $label: Ctrl+C did not end the game"
-  local elapsed
-  elapsed=$(since "$start")
+  e2e_wait_gone "$pid" || e2e_fail "terminal $label: Ctrl+C did not end the game"
+  elapsed=$(e2e_ms_since "$start")
   echo "terminal ($daemon): ended ${elapsed} ms after Ctrl+C"
   ((elapsed <= 500)) || e2e_fail "terminal $label: took ${elapsed} ms to end (limit 500 ms)"
+  wait_for 'tmux_ capture-pane -t "$label" -p -J -S - | grep -qx "EXIT=0"' 30 ||
+    e2e_fail "terminal $label: the game did not end with status 0"
   tmux_ kill-session -t "$label"
 }
 
@@ -194,8 +192,8 @@ window_run() { # label daemon
   local start status=0 elapsed
   start=$(date +%s%N)
   "$(dirname "$game")/close_window" "$window"
-  wait_for '! kill -0 "$game_pid" 2>/dev/null' 5 || e2e_fail "window $label: closing did not end the game"
-  elapsed=$(since "$start")
+  e2e_wait_gone "$game_pid" || e2e_fail "window $label: closing did not end the game"
+  elapsed=$(e2e_ms_since "$start")
   echo "window ($daemon): ended ${elapsed} ms after the window was closed"
   ((elapsed <= 500)) || e2e_fail "window $label: took ${elapsed} ms to end (limit 500 ms)"
   wait "$game_pid" || status=$?
