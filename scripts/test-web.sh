@@ -40,11 +40,10 @@ echo "-- page scripts (node's test runner)"
 node --test web/test/page.test.js
 
 echo "-- the site in headless Chromium"
-if ! command -v npm >/dev/null; then
-  sudo=()
-  if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends npm
-fi
+command -v npm >/dev/null || {
+  echo "npm is missing: bash scripts/deps.sh --with-tests installs it" >&2
+  exit 1
+}
 # puppeteer-core drives Debian's chromium; it must never fetch a browser.
 (cd web/test && PUPPETEER_SKIP_DOWNLOAD=1 npm install --no-audit --no-fund --no-package-lock \
   --loglevel=error)
