@@ -55,6 +55,10 @@ for _ in $(seq 50); do
     2>/dev/null && break
   sleep 0.1
 done
+# The version the game says, asked of the game once: the scenarios put it
+# into the golden transcripts' @VERSION@.
+QUILLVANE_VERSION=$(node "$build/node/quillvane.js" --version)
+export QUILLVANE_VERSION=${QUILLVANE_VERSION#quillvane }
 # Every browser scenario file (web/test/e2e*.js), each with its own output folder.
 for scenario in web/test/e2e*.js; do
   name=$(basename "$scenario" .js)

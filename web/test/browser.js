@@ -10,7 +10,11 @@ const assert = require('node:assert');
 const puppeteer = require('puppeteer-core');
 
 const [, , url, outDir, transcripts] = process.argv;
-const welcome = 'Welcome to Quillvane, version (0.7 beta), by Orlick';
+// The version as the game says it (scripts/test-web.sh asks the game once);
+// golden transcripts name it @VERSION@.
+const version = process.env.QUILLVANE_VERSION;
+assert.ok(version, 'QUILLVANE_VERSION is not set');
+const welcome = `Welcome to Quillvane, version (${version}), by Orlick`;
 // The scenario's current step, named in every failure.
 const state = { step: '' };
 
@@ -25,7 +29,8 @@ function puppeteerKey(name) {
 // A transcript as the lines each key brings.
 function transcriptBlocks(file) {
   const blocks = [{ key: null, says: [] }];
-  for (const line of fs.readFileSync(file, 'latin1').split('\n')) {
+  const text = fs.readFileSync(file, 'latin1').replaceAll('@VERSION@', version);
+  for (const line of text.split('\n')) {
     if (line.startsWith('key: ')) blocks.push({ key: line.slice(5), says: [] });
     else if (line.startsWith('say: ')) blocks[blocks.length - 1].says.push(line.slice(5));
   }
