@@ -7,8 +7,8 @@
 namespace quillvane {
 
 void Form1::sayit(std::string tempm) {
-  // After a quit the action finishing its work says nothing more.
-  if (quitting_) return;
+  // After a quit or a hurry the action finishing its work says nothing more.
+  if (skipping()) return;
   if (!repeating_) {
     // The history keeps the last 100 lines; saying one again resets the
     // place Page Up and Page Down step from.
@@ -58,14 +58,14 @@ void Form1::loadjaws() {
 }
 
 void Form1::hold(double seconds) {
-  if (quitting_) return;
+  if (skipping()) return;
   platform_.on_wait(seconds);
   holder_enabled_ = true;
   holder_interval_ = static_cast<int>(std::lround(seconds * 1000.0));
   holder_deadline_ = platform_.now() + holder_interval_ / 1000.0;
   // A nested hold sets the same timer anew; the tick that ends it ends the
   // outer wait too, since the interval is then 0.
-  while (holder_interval_ >= 1 && !quitting_) {
+  while (holder_interval_ >= 1 && !skipping()) {
     // One event at a time until the deadline: keys that arrive are handled
     // (or held back) here, inside the wait.
     if (auto event = platform_.next_event(holder_deadline_)) handle(*event);
@@ -79,7 +79,7 @@ void Form1::holder_Timer() { holder_interval_ = 0; }
 void Form1::makesound(const std::string& tempm) { platform_.play_sound(tempm); }
 
 void Form1::playcue(const std::string& literal) {
-  if (quitting_) return;
+  if (skipping()) return;
   platform_.on_cue(literal);
   // Both spellings of the literals name the same sounds folder: where a
   // backslash is no separator it becomes one.
