@@ -98,6 +98,7 @@ const QuillvaneStorage = (() => {
       if (database) database.close();
       database = null;
       problem = error && error.message ? error.message : String(error);
+      console.warn(`Quillvane: the browser's storage cannot be used: ${problem}`);
     }
   }
 
@@ -225,7 +226,6 @@ const QuillvaneStorage = (() => {
         const held = readLease();
         if (held && held.id === leaseId) localStorage.removeItem(leaseKey);
       };
-      addEventListener('pagehide', () => releaseLock && releaseLock());
       return true;
     } catch (error) {
       return true;  // no localStorage either: nothing to share a game through
@@ -303,7 +303,15 @@ const QuillvaneStorage = (() => {
     if (document.visibilityState === 'hidden') hiding();
     else hidden = false;
   });
-  addEventListener('pagehide', hiding);
+  // A page left for good then hands the game over (a reload's new page may
+  // press Start before the old one is gone). The hurried move's writes were
+  // sent first, and IndexedDB serves them before any later reader's.
+  addEventListener('pagehide', (event) => {
+    hiding();
+    if (event.persisted || !releaseLock) return;
+    releaseLock();
+    releaseLock = null;
+  });
   addEventListener('pageshow', () => { hidden = document.visibilityState === 'hidden'; });
 
   // The site's files, kept for play without a network (service-worker.js).
