@@ -192,8 +192,9 @@ async function hideAfterDiscovery() {
   await page.waitForFunction(() => QuillvaneStorage.kept.some(
     (write) => write.paths.includes('/data/achievements.ini')));
   const writes = await page.evaluate(() => QuillvaneStorage.kept);
-  const progress = writes.find((write) => write.paths.includes('/data/progress.ini'));
-  const achievements = writes.find((write) => write.paths.includes('/data/achievements.ini'));
+  const last = (name) => writes.filter((write) => write.paths.includes(name)).pop();
+  const progress = last('/data/progress.ini');
+  const achievements = last('/data/achievements.ini');
   assert.ok(progress && progress.sent >= hiddenAt && progress.done - hiddenAt < 1000,
             `progress.ini kept at once: ${JSON.stringify(progress)}, hidden at ${hiddenAt}`);
   const announced = (await record(page)).announced;
@@ -224,11 +225,12 @@ async function moveWrites() {
   await playBlocks(page, untilCombine);
   const pressed = await page.evaluate(() => performance.now());
   await playBlocks(page, [combine]);
-  await page.waitForFunction(() => QuillvaneStorage.kept.some(
-    (write) => write.paths.includes('/data/achievements.ini')));
+  await page.waitForFunction((at) => QuillvaneStorage.kept.filter(
+    (write) => write.sent >= at && write.paths.includes('/data/achievements.ini')).length === 2, {}, pressed);
   const writes = await page.evaluate((at) => QuillvaneStorage.kept.filter((w) => w.sent >= at), pressed);
   await browser.close();
-  const after = (name) => writes.find((write) => write.paths.includes(name)).done - pressed;
+  // The move's last write of each file (the achievements are written twice).
+  const after = (name) => writes.filter((write) => write.paths.includes(name)).pop().done - pressed;
   return { progress: after('/data/progress.ini'), achievements: after('/data/achievements.ini'),
            writes: writes.map((write) => write.done - write.sent) };
 }
