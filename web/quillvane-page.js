@@ -279,6 +279,7 @@ const QuillvanePage = (() => {
     page.status('The game has ended. Reload the page to play again.');
   };
   page.ready = () => {
+    QuillvaneStorage.fill();
     ready = true;
     window.quillvaneReady = performance.now();
     $('start').dataset.ready = 'true';

@@ -16,8 +16,10 @@ const QuillvaneStorage = (() => {
   const databaseVersion = 21;
   const storeName = 'FILE_DATA';
   const fileMode = 0o100666;
-  const openLimit = 3000;
-  const writeLimit = 4000;
+  // Time limits: far above what a working store takes (a write commits in
+  // about 10 ms), with room for a machine that is busy.
+  const openLimit = 8000;
+  const writeLimit = 8000;
   const lockName = 'quillvane-game';
   const lockedOut = 'Quillvane is already running in another tab.';
   const wontKeep = 'This browser will not keep your game.';
@@ -29,6 +31,7 @@ const QuillvaneStorage = (() => {
   let hidden = false;     // the page is being hidden: writes are sent, not waited on
   let lateFailure = false;  // a write sent while hidden failed afterwards
   let persistAsked = false;
+  let readAtLoad = null;  // the files read at load time, until the game's memory exists
   const waiting = new Set();  // writes the game is waiting on, by their settle functions
   storage.persistAnswer = '';
   // Each write kept: its files and when it was sent and committed
@@ -92,7 +95,7 @@ const QuillvaneStorage = (() => {
         store.put(record(new Uint8Array(1)), 'quillvane-probe');
         store.delete('quillvane-probe');
       }));
-      await readFolder();
+      readAtLoad = await readStore();
       problem = '';
     } catch (error) {
       if (database) database.close();
@@ -102,9 +105,9 @@ const QuillvaneStorage = (() => {
     }
   }
 
-  // The data folder becomes what the store holds.
-  async function readFolder() {
-    const files = await within(writeLimit, 'IndexedDB', transact('readonly', (store) => {
+  // Every file the store holds, by its path in the data folder.
+  function readStore() {
+    return within(writeLimit, 'IndexedDB', transact('readonly', (store) => {
       const found = new Map();
       store.openCursor().onsuccess = (event) => {
         const cursor = event.target.result;
@@ -116,6 +119,10 @@ const QuillvaneStorage = (() => {
       };
       return found;
     }));
+  }
+  // The data folder becomes what the store held. Only once the game's
+  // memory exists: files written before it are lost.
+  function fillFolder(files) {
     for (const name of FS.readdir(folder))
       if (name !== '.' && name !== '..') FS.unlink(`${folder}/${name}`);
     for (const [path, contents] of files) {
@@ -130,6 +137,11 @@ const QuillvaneStorage = (() => {
     FS.mkdir(folder);
     addRunDependency('quillvane-files');
     open().then(() => removeRunDependency('quillvane-files'));
+  };
+  // The runtime is ready: the files read at load time go into the folder.
+  storage.fill = () => {
+    if (readAtLoad) fillFolder(readAtLoad);
+    readAtLoad = null;
   };
   storage.usable = () => database !== null;
   storage.problem = () => problem;
@@ -270,7 +282,7 @@ const QuillvaneStorage = (() => {
     if (!(await storage.claim())) return false;
     if (database) {
       try {
-        await readFolder();
+        fillFolder(await readStore());
       } catch (error) { /* the copy read at load time stays */ }
     }
     started = true;

@@ -201,6 +201,14 @@ async function hideAfterDiscovery() {
   assert.ok(!announced.includes(combine.says[combine.says.length - 1]),
             'the rest of the announcements were skipped');
   assert.strictEqual(latin1(await keptFile(page, 'progress.ini')).split('\r\n')[36], ' 1 ');
+  // After the first save the browser was asked to keep the storage, and
+  // its answer is in the status line.
+  await page.waitForFunction(() => QuillvaneStorage.persistAnswer !== '');
+  const answer = await page.evaluate(() => QuillvaneStorage.persistAnswer);
+  assert.strictEqual(await status(page), {
+    granted: 'This browser has agreed to keep your game.',
+    refused: 'This browser may clear your game if it runs short of space: use Save my files now and then.',
+  }[answer], `persist answered ${answer}`);
   // Shown again: the game goes on as ever.
   await page.evaluate(() => {
     Object.defineProperty(document, 'visibilityState', { value: 'visible', configurable: true });
