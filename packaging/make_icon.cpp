@@ -1,13 +1,15 @@
 // make_icon: draws the game's 128 x 128 menu icon and writes it as a PNG
 // (8-bit RGBA). A cream quill on a deep blue tile, with three amber sound
 // waves rising from its nib: a game written in sound. Each pixel is the
-// average of 8 x 8 samples, so the edges are smooth.
+// average of 8 x 8 samples, so the edges are smooth. The same drawing can
+// be made at another size (the web edition's app icons).
 //
-//   make_icon OUTPUT.png
+//   make_icon OUTPUT.png [SIZE]
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -84,12 +86,14 @@ bool in_wave(double x, double y) {
   return false;
 }
 
-Colour pixel(int px, int py) {
+// Pixel (px, py) of an icon of size pixels, drawn on the 128-unit tile.
+Colour pixel(int px, int py, int size) {
+  const double unit = static_cast<double>(kSize) / size;
   const Colour vane{0.95, 0.91, 0.82, 1}, shaft{0.45, 0.38, 0.30, 1}, wave{0.96, 0.64, 0.38, 1};
   Colour sum{0, 0, 0, 0};
   for (int sy = 0; sy < kSamples; ++sy) {
     for (int sx = 0; sx < kSamples; ++sx) {
-      double x = px + (sx + 0.5) / kSamples, y = py + (sy + 0.5) / kSamples;
+      double x = (px + (sx + 0.5) / kSamples) * unit, y = (py + (sy + 0.5) / kSamples) * unit;
       Colour c{0, 0, 0, 0};
       if (in_tile(x, y)) {
         double t = y / kSize;
@@ -153,19 +157,19 @@ std::string zlib_stored(const std::string& raw) {
   return out;
 }
 
-std::string png_bytes() {
+std::string png_bytes(int size) {
   std::string raw;
-  for (int y = 0; y < kSize; ++y) {
+  for (int y = 0; y < size; ++y) {
     raw += '\0';  // filter: none
-    for (int x = 0; x < kSize; ++x) {
-      Colour c = pixel(x, y);
+    for (int x = 0; x < size; ++x) {
+      Colour c = pixel(x, y, size);
       for (double channel : {c.r, c.g, c.b, c.a})
         raw += static_cast<char>(std::lround(std::fmin(1.0, std::fmax(0.0, channel)) * 255));
     }
   }
   std::string header;
-  put32(header, kSize);
-  put32(header, kSize);
+  put32(header, static_cast<std::uint32_t>(size));
+  put32(header, static_cast<std::uint32_t>(size));
   header += std::string("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA, no interlace
   std::string png = "\x89PNG\r\n\x1a\n";
   chunk(png, "IHDR", header);
@@ -177,12 +181,13 @@ std::string png_bytes() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: make_icon OUTPUT.png\n";
+  const int size = argc == 3 ? std::atoi(argv[2]) : kSize;
+  if (argc < 2 || argc > 3 || size < 16 || size > 1024) {
+    std::cerr << "usage: make_icon OUTPUT.png [SIZE, 16 to 1024]\n";
     return 2;
   }
   std::ofstream file(argv[1], std::ios::binary | std::ios::trunc);
-  const std::string bytes = png_bytes();
+  const std::string bytes = png_bytes(size);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   file.close();
   if (!file) {

@@ -1,5 +1,6 @@
 #include "fake_platform.h"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -33,10 +34,20 @@ std::optional<Event> FakePlatform::next_event(double deadline) {
     return event;
   }
   if (at_wait && at_wait(*this)) return std::nullopt;
-  if (timed_close && *timed_close <= deadline) {
+  // A quit or a hurry comes in its turn: after the keys handed in before it.
+  auto earliest_key =
+      std::min_element(timed_keys.begin(), timed_keys.end(),
+                       [](const TimedKey& a, const TimedKey& b) { return a.at < b.at; });
+  const double next_key_at = earliest_key == timed_keys.end() ? deadline : earliest_key->at;
+  if (timed_close && *timed_close <= deadline && *timed_close <= next_key_at) {
     clock = std::max(clock, *timed_close);
     timed_close.reset();
     return Event{Event::Kind::close};
+  }
+  if (timed_hurry && *timed_hurry <= deadline && *timed_hurry <= next_key_at) {
+    clock = std::max(clock, *timed_hurry);
+    timed_hurry.reset();
+    return Event{Event::Kind::hurry};
   }
   for (auto it = timed_keys.begin(); it != timed_keys.end(); ++it) {
     if (it->at <= deadline) {

@@ -62,6 +62,8 @@ class FakePlatform : public Platform {
   std::deque<Event> pending;
   // A quit (the window closed, Ctrl+C) handed in at this virtual time.
   std::optional<double> timed_close;
+  // The page being hidden (a hurry) handed in at this virtual time.
+  std::optional<double> timed_hurry;
   // Run when the game takes the pending events without waiting (the yield
   // inside sayit), while set; it may queue events in pending.
   std::function<void(FakePlatform&)> on_yield;

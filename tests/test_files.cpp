@@ -128,6 +128,54 @@ TEST(FileFormats, AchievementsRowsFollowTheFileLength) {
   EXPECT_FALSE(read_achievements(old_bytes + " 0 \r\n", 243).has_value());
 }
 
+// Both files end after their last line: a reader that took a valid file
+// followed by anything else would let a page store junk as a saved game.
+TEST(FileFormats, NothingMayFollowTheLastLine) {
+  ProgressRecord progress;
+  progress.items.fill("Dirt");
+  progress.steps = 12;
+  progress.difficulty = 3;
+  progress.sapirate = 7;
+  progress.speechmode = 1;
+  const std::string with_mode = write_progress(progress, 40);
+  // A file without line 43, as older saves end.
+  const std::string without_mode = with_mode.substr(0, with_mode.rfind(" 1 \r\n"));
+  AchievementsRecord achievements;
+  achievements.entries.resize(243);
+  for (auto& entry : achievements.entries) entry.records.fill(-1);
+  achievements.known.assign(kLiveRecipeRows, 0);
+  const std::string live = write_achievements(achievements, 60);
+  achievements.known.assign(kOldRecipeRows, 0);
+  const std::string old = write_achievements(achievements, 60);
+  auto progress_reads = [](const std::string& b) { return read_progress(b).has_value(); };
+  auto achievements_reads = [](const std::string& b) {
+    return read_achievements(b, 243).has_value();
+  };
+  const std::string junk(5000, 'x');
+  // What may not follow each file; after a file without line 43 a number
+  // line is that line, so there a line 43 comes first.
+  const std::vector<std::string> tails = {"\r\n", " 0 \r\n", "x", junk, "\r\n" + junk + "\r\n"};
+  const std::vector<std::string> after_line_42 = {" 1 \r\n\r\n", " 1 \r\nx", "x", junk,
+                                                  "\r\n" + junk + "\r\n"};
+  struct Case {
+    std::string bytes;
+    std::function<bool(const std::string&)> reads;
+    const std::vector<std::string>& tails;
+  };
+  const std::vector<Case> files = {{with_mode, progress_reads, tails},
+                                   {without_mode, progress_reads, after_line_42},
+                                   {live, achievements_reads, tails},
+                                   {old, achievements_reads, tails}};
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const Case& file = files[i];
+    EXPECT_TRUE(file.reads(file.bytes)) << "file " << i << " as the game writes it";
+    for (const std::string& tail : file.tails)
+      EXPECT_FALSE(file.reads(file.bytes + tail))
+          << "file " << i << " followed by " << tail.substr(0, 8) << " (" << tail.size()
+          << " bytes)";
+  }
+}
+
 TEST(FileFormats, CheatNamesLegacyReportLogLineAndSettings) {
   const std::vector<std::pair<std::string, std::vector<std::string>>> cheat_cases{
       {"", {}},

@@ -87,6 +87,57 @@ TEST(Quit, WhenIdleEndsAtOnce) {
   EXPECT_EQ(f.platform.lines, (Lines{"exit"}));
 }
 
+TEST(Hurry, DuringAMoveFinishesItsChangesLogAndSavesAtOnceThenTheGameGoesOn) {
+  GameFixture f;
+  f.start(3);
+  f.put("Dirt", "Water");
+  // The page is hidden 1.5 s into the 2-second wait after "Mud and Mud
+  // created.", with an Enter held back before it.
+  f.platform.timed_keys = {{1.2, kEnter, 0}};
+  f.platform.timed_hurry = 1.5;
+  EXPECT_FALSE(f.ends_program([&] { f.game->key_event(kEnter, 1); }));
+  EXPECT_EQ(f.platform.lines, (Lines{"cue: /sounds/success.wav", "wait: 0.5",
+                                     "say: Mud and Mud created.", "wait: 2"}));
+  EXPECT_EQ(f.platform.clock, 1.5);  // no later wait was served
+  EXPECT_EQ(f.game->slot1, 1);       // the held-back Enter still filled a slot, silently
+  const std::string log = f.file("log.txt");
+  for (const char* line :
+       {"You have combined Dirt and Water, to make Mud and Mud.  You have made 1 total moves.\r\n",
+        "You have discovered Mud, which is part of the General collection!\r\n",
+        "New discovery!  Combining Dirt and Water creates Mud and Mud.\r\n"})
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  // The game goes on: the next key speaks and waits as ever.
+  f.platform.lines.clear();
+  f.game->key_event(kOne, 0);
+  EXPECT_EQ(f.platform.lines, (Lines{"say: You have made 1 steps so far."}));
+  f.platform.lines.clear();
+  f.put("Dirt", "Water");
+  f.game->key_event(kEnter, 1);
+  EXPECT_EQ(f.platform.lines.at(0), "cue: /sounds/success.wav");
+  EXPECT_EQ(f.platform.lines.at(2), "say: Mud and Mud created.");
+  EXPECT_EQ(f.platform.lines.at(3), "wait: 2");
+  // Both saves of the hurried move hold it and read back as valid files.
+  f.reset();
+  EXPECT_FALSE(f.ends_program([&] {
+    f.game->loadprogress();
+    f.game->loadrules();
+    f.game->loadachievements();
+  }));
+  EXPECT_EQ(f.game->steps, 2);
+  EXPECT_EQ(f.game->ruleknown[1], 1);
+  EXPECT_EQ(f.game->myachievements(), 1);
+}
+
+TEST(Hurry, WhenIdleChangesNothing) {
+  GameFixture f;
+  f.start(3);
+  f.platform.lines.clear();
+  f.game->handle(Event{Event::Kind::hurry});
+  EXPECT_TRUE(f.platform.lines.empty());
+  f.game->key_event(kOne, 0);
+  EXPECT_EQ(f.platform.lines, (Lines{"say: You have made 0 steps so far."}));
+}
+
 TEST(Undo, EmptiesBothSlotsSoAFollowingCombineConsumesNothingStale) {
   GameFixture f;
   f.start(kInsane);

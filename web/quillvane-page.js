@@ -20,9 +20,8 @@ const QuillvanePage = (() => {
   let playing = null;
   let rows = [];
   let scroll = 0;
-  let persisting = Promise.resolve();
+  let starting = false;
   const loadingMessage = 'Loading the game…';
-  let storageWarning = '';
 
   const $ = (id) => document.getElementById(id);
   page.status = (text) => { $('status').textContent = text; };
@@ -37,6 +36,11 @@ const QuillvanePage = (() => {
     }, Math.min(ms, 2147483647));
   });
   page.takeEvent = () => (queue.length ? queue.shift() : -1);
+  // The page is being hidden: the game hurries the move in progress.
+  const hurryEvent = 1 << 16;
+  page.hurry = () => post(hurryEvent);
+  // The game waits for a key with nothing in progress.
+  page.gameWaiting = () => QuillvaneStorage.gameWaiting();
   function post(event) {
     queue.push(event);
     if (wake) {
@@ -242,29 +246,10 @@ const QuillvanePage = (() => {
     }
   }
 
-  // ---- files: IndexedDB behind the game's data folder ----
-  page.persist = () => {
-    persisting = persisting.then(() => new Promise((resolve) => {
-      try {
-        FS.syncfs(false, (error) => resolve(!error));
-      } catch (error) {
-        resolve(false);
-      }
-    }));
-    return persisting;
-  };
-  function mountFiles() {
-    FS.mkdir('/data');
-    FS.mount(IDBFS, {}, '/data');
-    addRunDependency('quillvane-files');
-    FS.syncfs(true, (error) => {
-      if (error) {
-        storageWarning = 'This browser will not keep your game: saves will fail.';
-        page.status(storageWarning);
-      }
-      removeRunDependency('quillvane-files');
-    });
-  }
+  // ---- files: the data folder, kept in IndexedDB by storage.js ----
+  const savedNames = ['progress.ini', 'achievements.ini'];
+  // Far above any real save: a bigger file is no saved game.
+  const largestFile = 1024 * 1024;
   function readIfThere(path) {
     try {
       return FS.readFile(path);
@@ -275,9 +260,9 @@ const QuillvanePage = (() => {
   function saveFiles() {
     if (!ready) return page.status('The game is still loading. Try again in a moment.');
     const files = [];
-    for (const name of ['progress.ini', 'achievements.ini']) {
+    for (const name of savedNames) {
       const bytes = readIfThere(`/data/${name}`);
-      if (bytes) files.push({ name, bytes });
+      if (bytes) files.push({ name, bytes, date: new Date(FS.stat(`/data/${name}`).mtime) });
     }
     if (!files.length) return page.status('There are no saved files yet: play a game first.');
     const link = document.createElement('a');
@@ -290,20 +275,22 @@ const QuillvanePage = (() => {
     page.status(`Saved ${files.map((file) => file.name).join(' and ')} in quillvane-files.zip.`);
   }
   // The chosen files go through the game's own readers before anything
-  // stored is touched; a damaged one is refused and nothing changes.
+  // stored is touched; a damaged one is refused and nothing changes. Of a
+  // zip only the entries named here are unpacked.
   async function loadFiles(chosen) {
     if (!ready) return page.status('The game is still loading. Try again in a moment.');
+    if (await QuillvaneStorage.playingElsewhere()) return page.status(QuillvaneStorage.lockedOut);
     const found = new Map();
+    const tooLarge = (name) => new Error(`${name} is too large to be a saved game`);
     try {
       for (const file of chosen) {
-        const bytes = new Uint8Array(await file.arrayBuffer());
         if (/\.zip$/i.test(file.name)) {
-          for (const [name, data] of await QuillvaneZip.readZip(bytes)) {
-            const base = name.replace(/^.*\//, '');
-            if (base === 'progress.ini' || base === 'achievements.ini') found.set(base, data);
-          }
-        } else if (file.name === 'progress.ini' || file.name === 'achievements.ini') {
-          found.set(file.name, bytes);
+          const wanted = (name) => savedNames.includes(name.replace(/^.*\//, ''));
+          for (const [name, data] of await QuillvaneZip.readZip(file, wanted, largestFile))
+            found.set(name.replace(/^.*\//, ''), data);
+        } else if (savedNames.includes(file.name)) {
+          if (file.size > largestFile) throw tooLarge(file.name);
+          found.set(file.name, new Uint8Array(await file.arrayBuffer()));
         }
       }
     } catch (error) {
@@ -323,7 +310,7 @@ const QuillvanePage = (() => {
     const before = new Map();
     for (const name of found.keys()) before.set(name, readIfThere(`/data/${name}`));
     for (const [name, data] of found) FS.writeFile(`/data/${name}`, data);
-    if (!(await page.persist())) {
+    if (!(await QuillvaneStorage.keep([...found.keys()].map((name) => `/data/${name}`)))) {
       for (const [name, data] of before) {
         if (data) FS.writeFile(`/data/${name}`, data);
         else FS.unlink(`/data/${name}`);
@@ -338,11 +325,19 @@ const QuillvanePage = (() => {
   }
 
   // ---- start ----
-  function start() {
-    if (started) return;
+  async function start() {
+    if (started || starting) return;
     if (!ready) {
       startWanted = true;
-      return page.status(`${storageWarning} ${loadingMessage}`.trim());
+      return page.status(loadingMessage);
+    }
+    // One game per browser: a second tab starts nothing and writes nothing.
+    starting = true;
+    const mine = await QuillvaneStorage.begin();
+    starting = false;
+    if (!mine) {
+      page.announce(QuillvaneStorage.lockedOut);
+      return page.status(QuillvaneStorage.lockedOut);
     }
     started = true;
     try {
@@ -359,10 +354,11 @@ const QuillvanePage = (() => {
     $('start').hidden = true;
     game.focus();
     watchVoices();
-    if ($('status').textContent.includes(loadingMessage)) page.status(storageWarning);
+    if ([loadingMessage, QuillvaneStorage.lockedOut].includes($('status').textContent)) page.status('');
     Module.ccall('quillvane_web_start', null, [], [], { async: true });
   }
   page.gameEnded = () => {
+    QuillvaneStorage.end();
     // The lines stay for the screen reader to finish; the game area leaves
     // the tab order.
     $('items').hidden = true;
@@ -371,6 +367,7 @@ const QuillvanePage = (() => {
     page.status('The game has ended. Reload the page to play again.');
   };
   page.ready = () => {
+    QuillvaneStorage.fill();
     ready = true;
     window.quillvaneReady = performance.now();
     $('start').dataset.ready = 'true';
@@ -397,14 +394,13 @@ const QuillvanePage = (() => {
     $('start').focus();
   }
   wirePage();
-  page.mountFiles = mountFiles;
   return page;
 })();
 
 // The wasm is compiled as it arrives (index.html asked for it first), and
-// the saved files are read from IndexedDB meanwhile.
+// the saved files are read from IndexedDB meanwhile (storage.js).
 var Module = {
-  preInit: [QuillvanePage.mountFiles],
+  preInit: [QuillvaneStorage.mount],
   onRuntimeInitialized: QuillvanePage.ready,
   instantiateWasm(imports, receive) {
     WebAssembly.instantiateStreaming(window.quillvaneWasm, imports)

@@ -1,5 +1,6 @@
 // A zip of a few small files and back, for "Save my files" and "Load
-// files": stored entries are written; stored and deflated ones are read.
+// files": stored entries are written, dated; stored and deflated ones are
+// read, and only those asked for: the rest of an archive is never read.
 (function (exports) {
   'use strict';
 
@@ -19,7 +20,18 @@
     return (c ^ 0xffffffff) >>> 0;
   }
 
-  // files: [{ name, bytes: Uint8Array }] -> Uint8Array of a zip archive.
+  // A date as the zip's MS-DOS time and date fields (local time, two-second
+  // steps); dates before 1980 cannot be written and become 1980-01-01.
+  function dosDateTime(date) {
+    if (date.getFullYear() < 1980) return { time: 0, date: (1 << 5) | 1 };
+    return {
+      time: (date.getHours() << 11) | (date.getMinutes() << 5) | (date.getSeconds() >> 1),
+      date: ((date.getFullYear() - 1980) << 9) | ((date.getMonth() + 1) << 5) | date.getDate(),
+    };
+  }
+
+  // files: [{ name, bytes: Uint8Array, date: Date (the file's time; now
+  // when absent) }] -> Uint8Array of a zip archive.
   function makeZip(files) {
     const parts = [];
     const central = [];
@@ -28,9 +40,12 @@
     for (const file of files) {
       const name = encoder.encode(file.name);
       const crc = crc32(file.bytes);
+      const when = dosDateTime(file.date && !Number.isNaN(file.date.getTime()) ? file.date : new Date());
       const local = new DataView(new ArrayBuffer(30));
       local.setUint32(0, 0x04034b50, true);
       local.setUint16(4, 20, true);
+      local.setUint16(10, when.time, true);
+      local.setUint16(12, when.date, true);
       local.setUint32(14, crc, true);
       local.setUint32(18, file.bytes.length, true);
       local.setUint32(22, file.bytes.length, true);
@@ -39,6 +54,8 @@
       entry.setUint32(0, 0x02014b50, true);
       entry.setUint16(4, 20, true);
       entry.setUint16(6, 20, true);
+      entry.setUint16(12, when.time, true);
+      entry.setUint16(14, when.date, true);
       entry.setUint32(16, crc, true);
       entry.setUint32(20, file.bytes.length, true);
       entry.setUint32(24, file.bytes.length, true);
@@ -65,42 +82,89 @@
     return out;
   }
 
-  async function inflateRaw(bytes) {
+  // Unpacks a deflated entry, giving up once it passes limit bytes: the
+  // size an archive claims is not trusted.
+  async function inflateRaw(bytes, limit, name) {
     const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
-    return new Uint8Array(await new Response(stream).arrayBuffer());
+    const reader = stream.getReader();
+    const parts = [];
+    let size = 0;
+    for (;;) {
+      const { done, value } = await reader.read();
+      if (done) break;
+      size += value.length;
+      if (size > limit) {
+        reader.cancel().catch(() => {});
+        throw new Error(`${name} is too large to be a saved game`);
+      }
+      parts.push(value);
+    }
+    const out = new Uint8Array(size);
+    let at = 0;
+    for (const part of parts) {
+      out.set(part, at);
+      at += part.length;
+    }
+    return out;
   }
 
-  // A zip archive's files by name, read through its central directory.
+  // The bytes from start to end of a Blob (a chosen file) or a Uint8Array.
+  async function slice(source, start, end) {
+    if (source instanceof Uint8Array) return source.subarray(start, Math.min(end, source.length));
+    return new Uint8Array(await source.slice(start, end).arrayBuffer());
+  }
+  const sizeOf = (source) => (source instanceof Uint8Array ? source.length : source.size);
+
+  // The files of a zip archive (a Blob or a Uint8Array) whose names wanted
+  // accepts, by name. Only the archive's end, its central directory and the
+  // wanted entries are read; an entry larger than limit bytes is refused.
   // Throws an Error whose message a player can be told.
-  async function readZip(bytes) {
-    const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+  async function readZip(source, wanted = () => true, limit = Infinity) {
+    const total = sizeOf(source);
+    const tailStart = Math.max(0, total - 22 - 65535);
+    const tail = await slice(source, tailStart, total);
+    const tailView = new DataView(tail.buffer, tail.byteOffset, tail.byteLength);
     let end = -1;
-    for (let i = bytes.length - 22; i >= 0 && i >= bytes.length - 22 - 65535; i--) {
-      if (view.getUint32(i, true) === 0x06054b50) {
+    for (let i = tail.length - 22; i >= 0; i--) {
+      if (tailView.getUint32(i, true) === 0x06054b50) {
         end = i;
         break;
       }
     }
     if (end < 0) throw new Error('it is not a zip file');
-    const count = view.getUint16(end + 10, true);
-    let at = view.getUint32(end + 16, true);
+    const count = tailView.getUint16(end + 10, true);
+    const directorySize = tailView.getUint32(end + 12, true);
+    const directoryStart = tailView.getUint32(end + 16, true);
+    if (directoryStart + directorySize > total) throw new Error('the zip file is damaged');
+    const directory = await slice(source, directoryStart, directoryStart + directorySize);
+    const view = new DataView(directory.buffer, directory.byteOffset, directory.byteLength);
     const files = new Map();
     const decoder = new TextDecoder();
+    let at = 0;
     for (let i = 0; i < count; i++) {
-      if (at + 46 > bytes.length || view.getUint32(at, true) !== 0x02014b50)
+      if (at + 46 > directory.length || view.getUint32(at, true) !== 0x02014b50)
         throw new Error('the zip file is damaged');
       const method = view.getUint16(at + 10, true);
-      const size = view.getUint32(at + 20, true);
+      const packedSize = view.getUint32(at + 20, true);
+      const size = view.getUint32(at + 24, true);
       const nameLength = view.getUint16(at + 28, true);
       const extra = view.getUint16(at + 30, true) + view.getUint16(at + 32, true);
       const local = view.getUint32(at + 42, true);
-      const name = decoder.decode(bytes.subarray(at + 46, at + 46 + nameLength));
+      const name = decoder.decode(directory.subarray(at + 46, at + 46 + nameLength));
       at += 46 + nameLength + extra;
-      if (local + 30 > bytes.length) throw new Error('the zip file is damaged');
-      const start = local + 30 + view.getUint16(local + 26, true) + view.getUint16(local + 28, true);
-      const data = bytes.subarray(start, start + size);
+      if (!wanted(name)) continue;
+      const base = name.replace(/^.*\//, '');
+      if (size > limit || (method === 0 && packedSize > limit))
+        throw new Error(`${base} is too large to be a saved game`);
+      if (local + 30 > total) throw new Error('the zip file is damaged');
+      const header = await slice(source, local, local + 30);
+      const headerView = new DataView(header.buffer, header.byteOffset, header.byteLength);
+      if (headerView.getUint32(0, true) !== 0x04034b50) throw new Error('the zip file is damaged');
+      const start = local + 30 + headerView.getUint16(26, true) + headerView.getUint16(28, true);
+      if (start + packedSize > total) throw new Error('the zip file is damaged');
+      const data = await slice(source, start, start + packedSize);
       if (method === 0) files.set(name, data.slice());
-      else if (method === 8) files.set(name, await inflateRaw(data));
+      else if (method === 8) files.set(name, await inflateRaw(data, limit, base));
       else throw new Error('the zip file uses a packing this page cannot read');
     }
     return files;

@@ -55,6 +55,7 @@ void Form1::Form_Load() {
   sayit(welcome);
   logit(welcome);
   if (platform_.file_exists(datapath("cheat.ini"))) cheat();
+  hurrying_ = false;
   if (quitting_) endprogram();
 }
 
@@ -70,6 +71,8 @@ void Form1::handle(const Event& event) {
       return Form_Paint();
     case Event::Kind::close:
       return close_event();
+    case Event::Kind::hurry:
+      return hurry_event();
     case Event::Kind::end:
       return;  // only the run's loop stops on it
   }
@@ -108,6 +111,7 @@ void Form1::run_key(int keycode, int shift) {
     held_keys_.pop_front();
     Form_KeyDown(next.keycode, next.shift);
   }
+  hurrying_ = false;
   if (quitting_) endprogram();
   // A key may change the menu without a word (closing a list).
   showcontext();
@@ -142,6 +146,13 @@ void Form1::close_event() {
   // program ends as soon as it is done, and the keys held back are dropped.
   quitting_ = true;
   held_keys_.clear();
+}
+
+void Form1::hurry_event() {
+  // Idle, nothing is in progress. Otherwise the action, and the keys held
+  // back before it, finish their changes, log lines and saves at once, as
+  // for a quit, but the game goes on afterwards.
+  if (action_depth_ > 0) hurrying_ = true;
 }
 
 // ---- program end, files, randomness ----

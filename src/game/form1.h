@@ -217,10 +217,11 @@ class Form1 {
 
   // ---------------- Events ----------------
   // One event taken from the platform: a key (held back or handled at once
-  // while an action runs), a repaint, the player's quit.
+  // while an action runs), a repaint, the player's quit, a hurry.
   void handle(const Event& event);
   void key_event(int keycode, int shift);
   void close_event();
+  void hurry_event();
   // Serves the events already pending, without waiting (the yield inside
   // sayit).
   void serve_pending();
@@ -255,6 +256,11 @@ class Form1 {
 
   // Set by a quit that arrived while an action was running.
   bool quitting_ = false;
+  // Set by a hurry (the page being hidden) while an action was running;
+  // cleared once that action and the keys held back behind it are done.
+  bool hurrying_ = false;
+  // Whether the action in progress skips its waits, speech and cues.
+  bool skipping() const { return quitting_ || hurrying_; }
   bool save_failed_ = false;
   bool told_save_failed_ = false;
 };

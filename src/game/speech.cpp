@@ -7,8 +7,8 @@
 namespace quillvane {
 
 void Form1::sayit(std::string tempm) {
-  // After a quit the action finishing its work says nothing more.
-  if (quitting_) return;
+  // After a quit or a hurry the action finishing its work says nothing more.
+  if (skipping()) return;
   if (!repeating_) {
     // The history keeps the last 100 lines; saying one again resets the
     // place Page Up and Page Down step from.
@@ -58,7 +58,7 @@ void Form1::loadjaws() {
 }
 
 void Form1::hold(double seconds) {
-  if (quitting_) return;
+  if (skipping()) return;
   platform_.on_wait(seconds);
   // The timer counts whole milliseconds; a wait of none ends at once (and
   // ends the wait it was started in, as any nested hold does).
@@ -67,7 +67,7 @@ void Form1::hold(double seconds) {
   if (interval >= 1) holder_deadline_ = platform_.now() + static_cast<double>(interval) / 1000.0;
   // A nested hold sets the same timer anew; the tick that ends it ends the
   // outer wait too.
-  while (holder_deadline_ && !quitting_) {
+  while (holder_deadline_ && !skipping()) {
     // One event at a time until the deadline: keys that arrive are handled
     // (or held back) here, inside the wait.
     if (auto event = platform_.next_event(*holder_deadline_)) handle(*event);
@@ -81,7 +81,7 @@ void Form1::holder_Timer() { holder_deadline_.reset(); }
 void Form1::makesound(const std::string& tempm) { platform_.play_sound(tempm); }
 
 void Form1::playcue(const std::string& literal) {
-  if (quitting_) return;
+  if (skipping()) return;
   platform_.on_cue(literal);
   // Both spellings of the literals name the same sounds folder: where a
   // backslash is no separator it becomes one.

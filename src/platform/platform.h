@@ -27,6 +27,10 @@ struct Event {
     close,  // the player closed the window or asked to quit (Ctrl+C, a quit
             // signal): the game ends once the action in progress has
             // finished its changes and saves
+    hurry,  // the page is being hidden (a browser tab switched away or
+            // closing): the action in progress finishes at once, without its
+            // waits, speech and cues, making its changes, log lines and
+            // saves; then the game carries on
     end,    // the input is over (a key script's last line): the run stops as it stands
   };
   Kind kind = Kind::key;

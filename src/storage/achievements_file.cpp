@@ -72,6 +72,8 @@ std::optional<AchievementsRecord> read_achievements(const std::string& bytes, in
   auto stored_b = file.number(kInt64Min, kInt64Max);
   auto scaled = file.number(0, kInt64Max);
   if (!stored_a || !stored_b || !scaled) return std::nullopt;
+  // The file ends after its last line: anything more is no file the game wrote.
+  if (!file.at_end()) return std::nullopt;
   if (achievements_sums(record, *scaled / 152) != FileSums{*stored_a, *stored_b})
     return std::nullopt;
   return record;

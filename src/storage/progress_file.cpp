@@ -57,6 +57,8 @@ std::optional<ProgressRecord> read_progress(const std::string& bytes) {
     if (!mode) return std::nullopt;
     record.speechmode = static_cast<std::int32_t>(*mode);
   }
+  // The file ends after its last line: anything more is no file the game wrote.
+  if (!file.at_end()) return std::nullopt;
   return record;
 }
 

@@ -3,7 +3,7 @@
 // are given, the accessibility tree, lines said in one go and said twice,
 // the keys left to the browser, the way back into the game area, a browser
 // with no voice, a reload that continues, files saved and loaded into a
-// fresh profile, a damaged file refused, storage refused.
+// fresh profile, a damaged file refused.
 //   node e2e.js URL OUT_DIR TRANSCRIPTS_DIR
 'use strict';
 const fs = require('node:fs');
@@ -366,36 +366,6 @@ async function main() {
   await playBlocks(page, continueBlocks);
   await playBlocks(page, [{ key: '1', says: ['You have made 1 steps so far.'] },
                           { key: 'D', says: ['Dirt, you have 1.'] }]);
-  await browser.close();
-
-  // ---- a browser that refuses storage: the failed save is told once ----
-  state.step = 'storage refused';
-  ({ browser } = await launch());
-  page = await openPage(browser, () => {
-    IDBFactory.prototype.open = () => {
-      throw new DOMException('The user denied permission to access the database.', 'SecurityError');
-    };
-  });
-  // Start pressed while the game is still loading (its wasm held back a
-  // second): the game starts once it is ready.
-  await page.setRequestInterception(true);
-  page.on('request', (request) => {
-    if (request.url().endsWith('.wasm')) setTimeout(() => request.continue(), 1000);
-    else request.continue();
-  });
-  await page.goto(url, { waitUntil: 'domcontentloaded' });
-  await page.waitForFunction(() => document.activeElement.id === 'start');
-  await page.keyboard.press('Enter');
-  assert.match(await page.$eval('#status', (e) => e.textContent), /Loading the game…$/);
-  await expectNew(page, 'announced', 0, [welcome]);
-  assert.strictEqual(await page.$eval('#status', (e) => e.textContent),
-                     'This browser will not keep your game: saves will fail.');
-  for (const key of ['Enter', 'Enter', 'D', 'Enter', 'W', 'Enter', 'Shift+Enter', 'Plus']) {
-    await press(page, key);
-    await sleep(key === 'Shift+Enter' ? 6500 : key === 'Enter' ? 800 : 200);
-  }
-  const told = (await record(page)).announced.filter((line) => line === 'Your progress could not be saved.');
-  assert.strictEqual(told.length, 1, `told once: ${JSON.stringify((await record(page)).announced)}`);
 
   // ---- leaving the game from its main menu ----
   state.step = 'exit';

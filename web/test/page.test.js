@@ -130,3 +130,66 @@ test('a zip packed by the system (deflated) reads too; junk is refused', async (
   assert.deepStrictEqual(files.get('Quillvane/progress.ini'), text);
   await assert.rejects(readZip(new Uint8Array(100)), /not a zip file/);
 });
+
+// A chosen file as the page gets it, counting the bytes read from it.
+function countingBlob(bytes) {
+  const blob = new Blob([bytes]);
+  const source = {
+    size: blob.size,
+    read: 0,
+    slice(start, end) {
+      const part = blob.slice(start, end);
+      source.read += part.size;
+      return part;
+    },
+  };
+  return source;
+}
+
+test('of a zip only the wanted entries are read, each within the size limit', async () => {
+  const progress = new TextEncoder().encode('Dirt\r\n 17 \r\n');
+  const big = new Uint8Array(8 * 1024 * 1024).fill(7);
+  const wanted = (name) => name.endsWith('progress.ini');
+  for (const order of [[{ name: 'music.bin', bytes: big }, { name: 'progress.ini', bytes: progress }],
+                       [{ name: 'progress.ini', bytes: progress }, { name: 'music.bin', bytes: big }]]) {
+    const source = countingBlob(makeZip(order));
+    const files = await readZip(source, wanted, 1024 * 1024);
+    assert.deepStrictEqual([...files.keys()], ['progress.ini']);
+    assert.deepStrictEqual(files.get('progress.ini'), progress);
+    assert.ok(source.read < 70 * 1024, `read ${source.read} bytes of ${source.size}`);
+  }
+  // A wanted entry over the limit is refused, stored or deflated, whatever
+  // size the deflated one claims.
+  const zlib = require('node:zlib');
+  const stored = makeZip([{ name: 'progress.ini', bytes: big }]);
+  await assert.rejects(readZip(stored, wanted, 1024 * 1024), /progress.ini is too large/);
+  const deflated = makeZip([{ name: 'progress.ini', bytes: new Uint8Array(zlib.deflateRawSync(big)) }]);
+  const view = new DataView(deflated.buffer);
+  const central = deflated.length - 22 - (46 + 'progress.ini'.length);
+  view.setUint16(8, 8, true);
+  view.setUint16(central + 10, 8, true);
+  view.setUint32(central + 24, 100, true);  // claims 100 bytes
+  await assert.rejects(readZip(deflated, wanted, 1024 * 1024), /progress.ini is too large/);
+  assert.strictEqual((await readZip(deflated, () => false, 1024 * 1024)).size, 0);
+});
+
+test('the zip dates its entries with the file\'s time, or now', () => {
+  const fields = (zip) => {
+    const view = new DataView(zip.buffer);
+    const central = zip.length - 22 - (46 + 'progress.ini'.length);
+    return { localTime: view.getUint16(10, true), localDate: view.getUint16(12, true),
+             time: view.getUint16(central + 12, true), date: view.getUint16(central + 14, true) };
+  };
+  const bytes = new Uint8Array([1]);
+  const when = new Date(2026, 11, 10, 16, 42, 37);  // local time, as the zip keeps it
+  const dated = fields(makeZip([{ name: 'progress.ini', bytes, date: when }]));
+  assert.deepStrictEqual(dated, { localTime: (16 << 11) | (42 << 5) | 18, localDate: (46 << 9) | (12 << 5) | 10,
+                                  time: (16 << 11) | (42 << 5) | 18, date: (46 << 9) | (12 << 5) | 10 });
+  const before = new Date();
+  const now = fields(makeZip([{ name: 'progress.ini', bytes }]));
+  const after = new Date();
+  const year = (now.date >> 9) + 1980, month = (now.date >> 5) & 15, day = now.date & 31;
+  assert.ok(year >= before.getFullYear() && year <= after.getFullYear(), `year ${year}`);
+  assert.ok(month >= 1 && month <= 12 && day >= 1 && day <= 31, `month ${month}, day ${day}`);
+  assert.strictEqual(now.localDate, now.date);
+});

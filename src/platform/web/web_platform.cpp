@@ -35,8 +35,14 @@ EM_JS(void, web_stop_speech, (), { QuillvanePage.stopSpeech(); });
 // \x1e): the entry's top, 1 when it is the selected one, then each piece of
 // text on its line as x, red, green, blue, text (every field split by \x1f).
 EM_JS(void, web_draw, (const char* rows), { QuillvanePage.drawRows(UTF8ToString(rows)); });
-// Copies the data folder into IndexedDB; 1 when the browser kept it.
-EM_ASYNC_JS(int, web_persist, (), { return (await QuillvanePage.persist()) ? 1 : 0; });
+// Keeps one file of the data folder, as it now is, in IndexedDB: 1 once
+// the browser has it, 0 when it refused or did not answer in time.
+EM_ASYNC_JS(int, web_keep, (const char* path),
+            { return (await QuillvaneStorage.keep([UTF8ToString(path)])) ? 1 : 0; });
+// The game waits for a key with nothing in progress.
+EM_JS(void, web_game_waiting, (), { QuillvanePage.gameWaiting(); });
+// The page's code for a hurry (the page being hidden); keys are below it.
+constexpr int kHurryEvent = 1 << 16;
 
 // speechSynthesis: the game's SAPI-style rate (-10 to 10, each 10 steps
 // three times as fast) becomes the API's multiplier of 0.1 to 10.
@@ -69,9 +75,14 @@ double WebPlatform::now() { return emscripten_get_now() / 1000.0; }
 std::optional<Event> WebPlatform::next_event(double deadline) {
   for (;;) {
     const int event = web_take_event();
+    if (event == kHurryEvent) return Event{Event::Kind::hurry};
     if (event >= 0) return Event{Event::Kind::key, event % 256, event / 256};
     const double ms = (deadline - now()) * 1000.0;
     if (ms <= 0) return std::nullopt;
+    if (std::isinf(deadline) && !waited_idle_) {
+      waited_idle_ = true;
+      web_game_waiting();
+    }
     // A day at most per wait: an idle game waits for ever, a day at a time.
     web_wait(std::min(ms, 86400000.0));
   }
@@ -126,7 +137,7 @@ void WebPlatform::set_cue_volume(int percent) { web_set_cue_volume(percent); }
 bool WebPlatform::write_file(const std::string& path, const std::string& bytes) {
   const auto old = files::read_whole(path);
   if (!files::replace_atomically(path, bytes)) return false;
-  if (web_persist()) return true;
+  if (web_keep(path.c_str())) return true;
   // The browser refused the write: the game's copy goes back to what the
   // browser still holds, so a reload and this game agree.
   if (old)
@@ -137,7 +148,7 @@ bool WebPlatform::write_file(const std::string& path, const std::string& bytes) 
 }
 
 bool WebPlatform::append_file(const std::string& path, const std::string& bytes) {
-  return files::append(path, bytes) && web_persist();
+  return files::append(path, bytes) && web_keep(path.c_str());
 }
 
 std::string check_saved_files(const std::string& folder) {

@@ -51,8 +51,9 @@ class WebPlatform : public Platform {
 
   std::string program_folder() override { return "."; }
   std::string data_folder() override { return data_folder_; }
-  // Each write is kept in IndexedDB before it counts as done; a write the
-  // browser refuses leaves the stored file and the game's copy as they were.
+  // Each write is kept in IndexedDB at once, before it counts as done; a
+  // write the browser refuses, or does not answer within a few seconds,
+  // fails and leaves the stored file and the game's copy as they were.
   bool write_file(const std::string& path, const std::string& bytes) override;
   bool append_file(const std::string& path, const std::string& bytes) override;
 
@@ -60,6 +61,7 @@ class WebPlatform : public Platform {
   std::string data_folder_;
   std::string caption_;
   int speech_mode_ = kVoiceMode;
+  bool waited_idle_ = false;  // the page was told the game waits for its first key
   std::unique_ptr<Voice> voice_;
 };
 
