@@ -89,13 +89,13 @@ TEST(Quit, WhenIdleEndsAtOnce) {
 
 TEST(Hurry, DuringAMoveFinishesItsChangesLogAndSavesAtOnceThenTheGameGoesOn) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Dirt", "Water");
   // The page is hidden 1.5 s into the 2-second wait after "Mud and Mud
   // created.", with an Enter held back before it.
-  f.platform.timed_keys = {{1.2, kEnter, 0}};
+  f.platform.timed_keys = {{1.2, vk::Enter, 0}};
   f.platform.timed_hurry = 1.5;
-  EXPECT_FALSE(f.ends_program([&] { f.game->key_event(kEnter, 1); }));
+  EXPECT_FALSE(f.ends_program([&] { f.game->key_event(vk::Enter, 1); }));
   EXPECT_EQ(f.platform.lines, (Lines{"cue: /sounds/success.wav", "wait: 0.5",
                                      "say: Mud and Mud created.", "wait: 2"}));
   EXPECT_EQ(f.platform.clock, 1.5);  // no later wait was served
@@ -108,11 +108,11 @@ TEST(Hurry, DuringAMoveFinishesItsChangesLogAndSavesAtOnceThenTheGameGoesOn) {
     EXPECT_NE(log.find(line), std::string::npos) << line;
   // The game goes on: the next key speaks and waits as ever.
   f.platform.lines.clear();
-  f.game->key_event(kOne, 0);
+  f.game->key_event(vk::Digit1, 0);
   EXPECT_EQ(f.platform.lines, (Lines{"say: You have made 1 steps so far."}));
   f.platform.lines.clear();
   f.put("Dirt", "Water");
-  f.game->key_event(kEnter, 1);
+  f.game->key_event(vk::Enter, 1);
   EXPECT_EQ(f.platform.lines.at(0), "cue: /sounds/success.wav");
   EXPECT_EQ(f.platform.lines.at(2), "say: Mud and Mud created.");
   EXPECT_EQ(f.platform.lines.at(3), "wait: 2");
@@ -130,11 +130,11 @@ TEST(Hurry, DuringAMoveFinishesItsChangesLogAndSavesAtOnceThenTheGameGoesOn) {
 
 TEST(Hurry, WhenIdleChangesNothing) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.platform.lines.clear();
   f.game->handle(Event{Event::Kind::hurry});
   EXPECT_TRUE(f.platform.lines.empty());
-  f.game->key_event(kOne, 0);
+  f.game->key_event(vk::Digit1, 0);
   EXPECT_EQ(f.platform.lines, (Lines{"say: You have made 0 steps so far."}));
 }
 
