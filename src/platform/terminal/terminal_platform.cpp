@@ -42,8 +42,17 @@ int signal_fd = -1;
 termios signal_saved{};
 termios signal_raw{};
 volatile std::sig_atomic_t signal_armed = 0;
+// The last printed line still waits for its line break: a screen reader
+// reads new terminal text when it ends at the caret, so the break is written
+// before the next output, or when the terminal is given back (the shell's
+// prompt then starts on a line of its own).
+volatile std::sig_atomic_t line_open = 0;
 
 void give_terminal_back() {
+  if (line_open) {
+    line_open = 0;
+    (void)!write(signal_fd, "\n", 1);
+  }
   (void)!write(signal_fd, kReleaseKeys.data(), kReleaseKeys.size());
   tcsetattr(signal_fd, TCSANOW, &signal_saved);
 }
@@ -78,6 +87,12 @@ void continue_after_stop(int) {
 // The quit signals (SIGINT, SIGTERM, SIGHUP) are not here: they end the game
 // through its own quit, which first finishes the move being made.
 constexpr int kFatalSignals[] = {SIGQUIT, SIGABRT, SIGSEGV, SIGBUS};
+
+// The game's lines that ask for Shift+Enter when both slots are full, and
+// for Shift+Backspace after a plain Backspace.
+constexpr std::string_view kShiftEnterPrompt = "Press Shift and Enter when ready.";
+constexpr std::string_view kShiftBackspacePrompt =
+    "Press Shift + Backspace to undo the last recipe.";
 
 }  // namespace
 
@@ -122,9 +137,9 @@ bool TerminalPlatform::open() {
   }
   raw_ = true;
   write_out(std::string(kRequestKeys));
-  write_out(
+  print_line(
       "Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or "
-      "Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.\n");
+      "Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.");
   // The cues need only SDL's audio; SDL must not take the terminal's signals,
   // and the audio libraries must not print over the game's lines.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -136,6 +151,7 @@ bool TerminalPlatform::open() {
 void TerminalPlatform::restore() {
   if (!raw_) return;
   raw_ = false;
+  close_line();
   write_out(std::string(kReleaseKeys));
   tcsetattr(input_, TCSANOW, &saved_);
   signal_armed = 0;
@@ -158,8 +174,32 @@ void TerminalPlatform::write_out(const std::string& text) {
   }
 }
 
+void TerminalPlatform::close_line() {
+  if (!line_open) return;
+  line_open = 0;
+  write_out("\n");
+}
+
+void TerminalPlatform::print_line(const std::string& text) {
+  // The line break of the line before, then this line with the caret left
+  // right after its text. The terminal's output processing turns the break
+  // into CR LF, so console readers and screen captures see the same lines.
+  write_out(line_open ? "\n" + text : text);
+  line_open = 1;
+  // The screen-reader scenario puts each printed line beside the time the
+  // screen reader spoke it.
+  latency_stamp("printed");
+}
+
 void TerminalPlatform::on_say(const std::string& text) {
-  write_out(printable_utf8(text) + "\n");
+  print_line(printable_utf8(text));
+  // The game names Shift+Enter and Shift+Backspace; a terminal that has not
+  // shown that it can send them gets the keys that stand for them, once.
+  if (!keys_hint_shown_ && ((!shift_enter_reported_ && text.ends_with(kShiftEnterPrompt)) ||
+                            (!shift_backspace_reported_ && text == kShiftBackspacePrompt))) {
+    keys_hint_shown_ = true;
+    print_line("In this terminal, Ctrl+J combines and Ctrl+H undoes.");
+  }
   if (!first_line_shown_) {
     first_line_shown_ = true;
     // The benchmark asks when the first line was shown (wall clock,
@@ -183,13 +223,13 @@ void TerminalPlatform::on_speech_mode(int mode) {
   if (!changed || !first_line_shown_) return;
   switch (mode) {
     case kVoiceMode:
-      write_out("Speech output: voice and printed lines.\n");
+      print_line("Speech output: voice and printed lines.");
       break;
     case kNvdaMode:
-      write_out("Speech output: printed lines only, for your screen reader (NVDA mode).\n");
+      print_line("Speech output: printed lines only, for your screen reader (NVDA mode).");
       break;
     case kWindowEyesMode:
-      write_out("Speech output: printed lines only, for your screen reader (Window-Eyes mode).\n");
+      print_line("Speech output: printed lines only, for your screen reader (Window-Eyes mode).");
       break;
     default:
       // There is no JAWS object here: the game falls back to the voice at once.
@@ -231,6 +271,9 @@ void TerminalPlatform::decode_keys(bool final) {
     if (key.kind == TerminalKey::quit) events_.push_back({Event::Kind::close});
     if (key.kind == TerminalKey::key) {
       latency_stamp("key");
+      if (key.shift != 0 && key.reported_code == 13) shift_enter_reported_ = true;
+      if (key.shift != 0 && (key.reported_code == 127 || key.reported_code == 8))
+        shift_backspace_reported_ = true;
       events_.push_back({Event::Kind::key, key.keycode, key.shift});
     }
   }
@@ -290,7 +333,7 @@ void TerminalPlatform::notice_voice_change() {
   const SpeechdVoice::State state = voice_->state();
   if (state == SpeechdVoice::State::missing && !voice_missing_) {
     voice_missing_ = true;
-    write_out("No voice: speech-dispatcher does not answer. The lines are printed.\n");
+    print_line("No voice: speech-dispatcher does not answer. The lines are printed.");
   } else if (state == SpeechdVoice::State::ready) {
     voice_missing_ = false;
   }

@@ -75,6 +75,12 @@ class TerminalPlatform : public Platform {
   // sequence cut short is taken as it stands (a lone ESC is Escape).
   void decode_keys(bool final);
   void write_out(const std::string& text);
+  // Prints one line of the game's own (a spoken line, or a line of the
+  // terminal's: its keys, a new speech output, a lost voice), leaving the
+  // caret after its text; its line break comes before the next output.
+  void print_line(const std::string& text);
+  // Writes the line break the last printed line still waits for.
+  void close_line();
 
   int input_;
   int output_;
@@ -88,7 +94,12 @@ class TerminalPlatform : public Platform {
   bool raw_ = false;
   bool first_line_shown_ = false;
   bool quit_delivered_ = false;
-  int speech_mode_ = -1;  // as the game last told it
+  // The terminal has reported a modified Enter (Backspace): it can send
+  // Shift+Enter (Shift+Backspace) as such.
+  bool shift_enter_reported_ = false;
+  bool shift_backspace_reported_ = false;
+  bool keys_hint_shown_ = false;  // Ctrl+J and Ctrl+H have been named once
+  int speech_mode_ = -1;          // as the game last told it
   termios saved_{};
 
   WakePipe wake_;  // before voice_: the voice's thread writes to it

@@ -1,0 +1,164 @@
+// What the terminal front-end writes, read back from a pseudo-terminal: each
+// printed line leaves the caret right after its text (the line break comes
+// before the next output, and before the terminal is given back), and a
+// terminal that has not sent a modified Enter or Backspace is told once which
+// keys stand for them.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/terminal/terminal_platform.h"
+
+namespace quillvane {
+namespace {
+
+constexpr const char* kReady =
+    "Chicken and Cow are ready to combine.  Press Shift and Enter when ready.";
+constexpr const char* kBackspace = "Press Shift + Backspace to undo the last recipe.";
+constexpr const char* kHint = "In this terminal, Ctrl+J combines and Ctrl+H undoes.";
+
+// A pseudo-terminal with the terminal front-end on its far side.
+class TerminalOutput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_EQ(openpty(&master_, &slave_, nullptr, nullptr, nullptr), 0);
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    platform_ =
+        std::make_unique<TerminalPlatform>(slave_, slave_, "/nonexistent", "/nonexistent", 1);
+    ASSERT_TRUE(platform_->open());
+    // The intro line is printed at once.
+    ASSERT_TRUE(wait_for_output("Ctrl+C quits."));
+  }
+  void TearDown() override {
+    platform_.reset();
+    close(slave_);
+    close(master_);
+  }
+
+  // Everything the terminal has shown so far.
+  const std::string& output() {
+    char buffer[4096];
+    ssize_t got;
+    while ((got = read(master_, buffer, sizeof buffer)) > 0)
+      output_.append(buffer, static_cast<std::size_t>(got));
+    return output_;
+  }
+
+  // Waits (at most 10 s) until the output ends with ending.
+  bool wait_for_output(const std::string& ending) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < limit) {
+      if (output().ends_with(ending)) return true;
+      pollfd descriptor{master_, POLLIN, 0};
+      poll(&descriptor, 1, 100);
+    }
+    return false;
+  }
+
+  // The keys a terminal sends, taken by the game.
+  void type(const std::string& bytes, int keys) {
+    ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    for (int i = 0; i < keys; ++i)
+      ASSERT_TRUE(platform_->next_event(platform_->now() + 10).has_value());
+  }
+
+  // The printed lines after the intro, split at the terminal's line breaks.
+  std::vector<std::string> lines() {
+    std::string text = output().substr(output().find("Ctrl+C quits.") + 13);
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+      result.push_back(text.substr(start, end - start));
+    result.push_back(text.substr(start));
+    return result;
+  }
+
+  int master_ = -1;
+  int slave_ = -1;
+  std::string output_;
+  std::unique_ptr<TerminalPlatform> platform_;
+};
+
+TEST_F(TerminalOutput, EachLineEndsAtTheCaretAndBreaksBeforeTheNext) {
+  platform_->on_say("Welcome");
+  ASSERT_TRUE(wait_for_output("Ctrl+C quits.\r\nWelcome"));
+  platform_->on_say("Choose puzzle difficulty");
+  ASSERT_TRUE(wait_for_output("Ctrl+C quits.\r\nWelcome\r\nChoose puzzle difficulty"));
+  // Giving the terminal back ends the last line, then releases the key modes.
+  platform_->restore();
+  ASSERT_TRUE(wait_for_output("Choose puzzle difficulty\r\n\x1b[<u\x1b[>4;0m\x1b>"));
+  // Nothing more is written: the shell's prompt starts on a line of its own.
+  platform_->restore();
+  EXPECT_TRUE(output().ends_with("\x1b>"));
+}
+
+TEST_F(TerminalOutput, ANewSpeechOutputIsALineLikeAnyOther) {
+  platform_->on_speech_mode(0);
+  platform_->on_say("Welcome");
+  platform_->on_speech_mode(1);
+  ASSERT_TRUE(wait_for_output("(NVDA mode)."));
+  platform_->on_say("Menu");
+  ASSERT_TRUE(wait_for_output("Menu"));
+  EXPECT_EQ(lines(),
+            (std::vector<std::string>{
+                "", "Welcome",
+                "Speech output: printed lines only, for your screen reader (NVDA mode).", "Menu"}));
+}
+
+TEST_F(TerminalOutput, TheKeysThatStandForShiftAreNamedOnceWhereShiftCannotBeSent) {
+  struct Case {
+    const char* what;
+    std::string reports;  // bytes the terminal sends first
+    int keys;             // the keys they make
+    std::vector<const char*> said;
+    std::vector<std::string> printed;
+  };
+  const Case cases[] = {
+      {"no report: after the first ready line only",
+       "",
+       0,
+       {kReady, kReady},
+       {"", kReady, kHint, kReady}},
+      {"no report: after a plain Backspace, then never again",
+       "\x7f",
+       1,
+       {kBackspace, kReady},
+       {"", kBackspace, kHint, kReady}},
+      {"Shift+Enter reported (CSI u): the ready line stands alone",
+       "\x1b[13;2u",
+       1,
+       {kReady},
+       {"", kReady}},
+      {"only Shift+Enter reported (xterm): Backspace still gets the hint",
+       "\x1b[27;2;13~",
+       1,
+       {kReady, kBackspace},
+       {"", kReady, kBackspace, kHint}},
+      {"both reported: no hint",
+       "\x1b[13;2u\x1b[127;2u",
+       2,
+       {kBackspace, kReady},
+       {"", kBackspace, kReady}},
+      {"a plain Enter shows nothing", "\r", 1, {kReady}, {"", kReady, kHint}},
+  };
+  for (const Case& c : cases) {
+    TearDown();
+    output_.clear();
+    SetUp();
+    type(c.reports, c.keys);
+    for (const char* line : c.said) platform_->on_say(line);
+    ASSERT_TRUE(wait_for_output(c.printed.back())) << c.what << ": " << output();
+    EXPECT_EQ(lines(), c.printed) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace quillvane
