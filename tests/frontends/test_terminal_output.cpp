@@ -9,9 +9,12 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/terminal/terminal_platform.h"
@@ -24,32 +27,66 @@ constexpr const char* kReady =
 constexpr const char* kBackspace = "Press Shift + Backspace to undo the last recipe.";
 constexpr const char* kHint = "In this terminal, Ctrl+J combines and Ctrl+H undoes.";
 
-// A pseudo-terminal with the terminal front-end on its far side.
+// A pseudo-terminal with the terminal front-end on its far side. Its
+// terminal side runs on a thread of its own, as a terminal emulator does:
+// it keeps what the game wrote, and answers the attributes question
+// (ESC [ c) with answer_, typed after the keys in typed_before_answer_.
 class TerminalOutput : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { start(); }
+  void TearDown() override { stop(); }
+
+  void start() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ASSERT_EQ(openpty(&master_, &slave_, nullptr, nullptr, nullptr), 0);
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    running_ = true;
+    terminal_ = std::thread([this] { run_terminal(); });
     platform_ =
         std::make_unique<TerminalPlatform>(slave_, slave_, "/nonexistent", "/nonexistent", 1);
     ASSERT_TRUE(platform_->open());
-    // The intro line is printed at once.
-    ASSERT_TRUE(wait_for_output("Ctrl+C quits."));
   }
-  void TearDown() override {
+  void stop() {
     platform_.reset();
+    running_ = false;
+    if (terminal_.joinable()) terminal_.join();
     close(slave_);
     close(master_);
+    std::lock_guard lock(mutex_);
+    output_.clear();
+    questions_ = 0;
+  }
+
+  void run_terminal() {
+    std::size_t answered = 0;
+    while (running_) {
+      pollfd descriptor{master_, POLLIN, 0};
+      poll(&descriptor, 1, 20);
+      char buffer[4096];
+      ssize_t got;
+      std::string reply;
+      {
+        std::lock_guard lock(mutex_);
+        while ((got = read(master_, buffer, sizeof buffer)) > 0)
+          output_.append(buffer, static_cast<std::size_t>(got));
+        for (std::size_t at; (at = output_.find("\x1b[c", answered)) != std::string::npos;
+             answered = at + 3) {
+          ++questions_;
+          reply += typed_before_answer_ + answer_;
+        }
+      }
+      if (!reply.empty()) (void)!write(master_, reply.data(), reply.size());
+    }
   }
 
   // Everything the terminal has shown so far.
-  const std::string& output() {
-    char buffer[4096];
-    ssize_t got;
-    while ((got = read(master_, buffer, sizeof buffer)) > 0)
-      output_.append(buffer, static_cast<std::size_t>(got));
+  std::string output() {
+    std::lock_guard lock(mutex_);
     return output_;
+  }
+  int questions() {
+    std::lock_guard lock(mutex_);
+    return questions_;
   }
 
   // Waits (at most 10 s) until the output ends with ending.
@@ -57,8 +94,7 @@ class TerminalOutput : public ::testing::Test {
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < limit) {
       if (output().ends_with(ending)) return true;
-      pollfd descriptor{master_, POLLIN, 0};
-      poll(&descriptor, 1, 100);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
   }
@@ -70,9 +106,12 @@ class TerminalOutput : public ::testing::Test {
       ASSERT_TRUE(platform_->next_event(platform_->now() + 10).has_value());
   }
 
-  // The printed lines after the intro, split at the terminal's line breaks.
+  // The printed lines after the intro, split at the terminal's line breaks,
+  // without the attributes questions.
   std::vector<std::string> lines() {
-    std::string text = output().substr(output().find("Ctrl+C quits.") + 13);
+    std::string text = output();
+    text = text.substr(text.find("Ctrl+C quits.") + 13);
+    for (std::size_t at; (at = text.find("\x1b[c")) != std::string::npos;) text.erase(at, 3);
     std::vector<std::string> result;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
@@ -83,15 +122,24 @@ class TerminalOutput : public ::testing::Test {
 
   int master_ = -1;
   int slave_ = -1;
-  std::string output_;
   std::unique_ptr<TerminalPlatform> platform_;
+  std::thread terminal_;
+  std::atomic<bool> running_{false};
+  std::mutex mutex_;
+  std::string output_;
+  int questions_ = 0;
+  std::string answer_ = "\x1b[?62;22c";  // xterm's answer; empty: no answer
+  std::string typed_before_answer_;
 };
 
 TEST_F(TerminalOutput, EachLineEndsAtTheCaretAndBreaksBeforeTheNext) {
+  // The terminal's own first line comes with the game's first line.
   platform_->on_say("Welcome");
   ASSERT_TRUE(wait_for_output("Ctrl+C quits.\r\nWelcome"));
   platform_->on_say("Choose puzzle difficulty");
-  ASSERT_TRUE(wait_for_output("Ctrl+C quits.\r\nWelcome\r\nChoose puzzle difficulty"));
+  // The break, the question the terminal answers once it has shown the
+  // break, then the next line.
+  ASSERT_TRUE(wait_for_output("Ctrl+C quits.\r\nWelcome\r\n\x1b[cChoose puzzle difficulty"));
   // Giving the terminal back ends the last line, then releases the key modes.
   platform_->restore();
   ASSERT_TRUE(wait_for_output("Choose puzzle difficulty\r\n\x1b[<u\x1b[>4;0m\x1b>"));
@@ -150,14 +198,36 @@ TEST_F(TerminalOutput, TheKeysThatStandForShiftAreNamedOnceWhereShiftCannotBeSen
       {"a plain Enter shows nothing", "\r", 1, {kReady}, {"", kReady, kHint}},
   };
   for (const Case& c : cases) {
-    TearDown();
-    output_.clear();
-    SetUp();
+    stop();
+    start();
     type(c.reports, c.keys);
     for (const char* line : c.said) platform_->on_say(line);
     ASSERT_TRUE(wait_for_output(c.printed.back())) << c.what << ": " << output();
     EXPECT_EQ(lines(), c.printed) << c.what;
   }
+}
+
+TEST_F(TerminalOutput, KeysTypedBeforeTheAnswerStayQueued) {
+  typed_before_answer_ = "d";
+  platform_->on_say("Beginning puzzle on easy mode");
+  platform_->on_say("Dirt, you have 2.");
+  ASSERT_TRUE(wait_for_output("Dirt, you have 2."));
+  // The letter typed meanwhile is a key; the answer is none.
+  const auto key = platform_->next_event(platform_->now() + 10);
+  ASSERT_TRUE(key.has_value());
+  EXPECT_EQ(key->kind, Event::Kind::key);
+  EXPECT_EQ(key->keycode, 68);
+  EXPECT_FALSE(platform_->next_event(platform_->now() + 0.2).has_value());
+}
+
+TEST_F(TerminalOutput, ATerminalThatDoesNotAnswerIsAskedOnce) {
+  stop();
+  answer_ = "";
+  start();
+  for (const char* line : {"Welcome", "Menu", "Exit the game", "Goodbye"}) platform_->on_say(line);
+  ASSERT_TRUE(wait_for_output("Goodbye"));
+  EXPECT_EQ(questions(), 1);
+  EXPECT_EQ(lines(), (std::vector<std::string>{"", "Welcome", "Menu", "Exit the game", "Goodbye"}));
 }
 
 }  // namespace

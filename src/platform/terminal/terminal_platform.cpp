@@ -90,6 +90,16 @@ constexpr int kFatalSignals[] = {SIGQUIT, SIGABRT, SIGSEGV, SIGBUS};
 
 // The game's lines that ask for Shift+Enter when both slots are full, and
 // for Shift+Backspace after a plain Backspace.
+// Asks the terminal for its primary device attributes (every terminal
+// answers), and how long the answer is waited for.
+constexpr std::string_view kAskAttributes = "\x1b[c";
+constexpr double kAnswerSeconds = 0.2;
+
+// The terminal's first line: the keys that stand for Shift+Enter and
+// Shift+Backspace, and how to quit.
+constexpr std::string_view kIntro =
+    "Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or "
+    "Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.";
 constexpr std::string_view kShiftEnterPrompt = "Press Shift and Enter when ready.";
 constexpr std::string_view kShiftBackspacePrompt =
     "Press Shift + Backspace to undo the last recipe.";
@@ -137,9 +147,6 @@ bool TerminalPlatform::open() {
   }
   raw_ = true;
   write_out(std::string(kRequestKeys));
-  print_line(
-      "Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or "
-      "Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.");
   // The cues need only SDL's audio; SDL must not take the terminal's signals,
   // and the audio libraries must not print over the game's lines.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -180,25 +187,89 @@ void TerminalPlatform::close_line() {
   write_out("\n");
 }
 
-void TerminalPlatform::print_line(const std::string& text) {
-  // The line break of the line before, then this line with the caret left
-  // right after its text. The terminal's output processing turns the break
-  // into CR LF, so console readers and screen captures see the same lines.
-  write_out(line_open ? "\n" + text : text);
+void TerminalPlatform::print_lines(std::initializer_list<std::string_view> lines) {
+  // The line break of the line before, then the lines with the caret left
+  // right after the last one's text. The terminal's output processing turns
+  // each break into CR LF, so console readers and screen captures see the
+  // same lines. Lines printed together go in one write, so that the terminal
+  // reports them to a screen reader as one insertion, spoken once.
+  std::string out;
+  if (line_open) {
+    // Once the screen is full, a break and a line written together reach a
+    // screen reader as one insertion that starts on the line before, and
+    // Orca then reads that line again. The terminal answers its attributes
+    // question after it has shown the break: the line then comes on its own.
+    line_open = 0;
+    if (terminal_answers_) {
+      write_out("\n" + std::string(kAskAttributes));
+      await_terminal_answer();
+    } else {
+      out = "\n";
+    }
+  }
+  std::size_t count = 0;
+  // The terminal's keys are named with the first line, not before it: two
+  // insertions a moment apart were read together and then the second again.
+  if (!intro_printed_) {
+    intro_printed_ = true;
+    out += kIntro;
+    out += '\n';
+    ++count;
+  }
+  for (std::string_view line : lines) {
+    if (count > 0 && !out.ends_with('\n')) out += '\n';
+    out += line;
+    ++count;
+  }
+  write_out(out);
   line_open = 1;
   // The screen-reader scenario puts each printed line beside the time the
   // screen reader spoke it.
-  latency_stamp("printed");
+  for (std::size_t i = 0; i < count; ++i) latency_stamp("printed");
+}
+
+void TerminalPlatform::print_line(const std::string& text) { print_lines({text}); }
+
+void TerminalPlatform::await_terminal_answer() {
+  if (!terminal_answers_) return;
+  const double limit = now() + kAnswerSeconds;
+  for (;;) {
+    // The answer is ESC [ ? parameters c; keys typed meanwhile stay queued.
+    const std::size_t start = pending_.find("\x1b[?");
+    if (start != std::string::npos) {
+      const std::size_t end = pending_.find_first_not_of("0123456789;", start + 3);
+      if (end != std::string::npos && pending_[end] == 'c') {
+        pending_.erase(start, end + 1 - start);
+        return;
+      }
+    }
+    const double left = limit - now();
+    pollfd descriptor{input_, POLLIN, 0};
+    if (left <= 0 || poll(&descriptor, 1, static_cast<int>(std::ceil(left * 1000.0))) <= 0) {
+      // A terminal that does not answer is not asked again; a late answer
+      // is skipped by the key decoder.
+      terminal_answers_ = false;
+      return;
+    }
+    char buffer[256];
+    const ssize_t got = read(input_, buffer, sizeof buffer);
+    if (got <= 0) {
+      terminal_answers_ = false;
+      return;
+    }
+    pending_.append(buffer, static_cast<std::size_t>(got));
+  }
 }
 
 void TerminalPlatform::on_say(const std::string& text) {
-  print_line(printable_utf8(text));
   // The game names Shift+Enter and Shift+Backspace; a terminal that has not
   // shown that it can send them gets the keys that stand for them, once.
   if (!keys_hint_shown_ && ((!shift_enter_reported_ && text.ends_with(kShiftEnterPrompt)) ||
                             (!shift_backspace_reported_ && text == kShiftBackspacePrompt))) {
     keys_hint_shown_ = true;
-    print_line("In this terminal, Ctrl+J combines and Ctrl+H undoes.");
+    print_lines({printable_utf8(text), "In this terminal, Ctrl+J combines and Ctrl+H undoes."});
+  } else {
+    print_line(printable_utf8(text));
   }
   if (!first_line_shown_) {
     first_line_shown_ = true;
