@@ -167,7 +167,10 @@ lines = [norm(l) for l in expected]
 def run_at(text, first):
     """The lines [start, end) that the utterance text reads, joined, with
     end past first: it may begin a few lines back (Orca reads whole
-    terminal lines) and may skip lines Orca never spoke."""
+    terminal lines) and may skip lines Orca never spoke. Where the text
+    could be several lines, the latest one that skips only lines that may
+    go unspoken wins."""
+    found = []
     for start in range(max(0, first - 3), min(len(lines), first + 8)):
         joined = ""
         for end in range(start, len(lines)):
@@ -175,8 +178,13 @@ def run_at(text, first):
             if len(joined) > len(text):
                 break
             if joined == text and end >= first:
-                return start, end + 1
-    return None
+                found.append((start, end + 1))
+                break
+    skipping = [run for run in found
+                if run[0] >= first and all(i in optional for i in range(first, run[0]))]
+    if skipping:
+        return max(skipping)
+    return found[0] if found else None
 
 
 missing, repeated, together, delays = [], [], [], []
@@ -199,6 +207,8 @@ skipped = [lines[i] for i in missing if i in optional]
 missing = [lines[i] for i in missing if i not in optional]
 print(f"orca: lines said {len(lines)}, spoken {len(lines) - len(missing) - len(skipped)}, "
       f"spoken again {len(repeated)}, utterances of several lines {len(together)}")
+blanks = sum(1 for _, t in spoken if t == "blank")
+print(f"orca: \"blank\" (Orca on an empty line) said {blanks} times")
 if delays:
     print(f"orca: line to speech, median {statistics.median(delays) * 1000:.0f} ms, "
           f"max {max(delays) * 1000:.0f} ms over {len(delays)} lines")
