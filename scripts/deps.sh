@@ -22,7 +22,7 @@ test_packages=(
   g++-mingw-w64-x86-64 wine wine64 zip
   dpkg-dev file lintian desktop-file-utils appstream man-db
   emscripten nodejs chromium python3
-  orca at-spi2-core dbus-x11 python3-pyatspi gnome-terminal firefox-esr
+  orca at-spi2-core dbus-x11 python3-pyatspi gnome-terminal firefox-esr libglib2.0-bin procps
 )
 if [[ "${1:-}" == "--with-tests" ]]; then packages+=("${test_packages[@]}"); fi
 
