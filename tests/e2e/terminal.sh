@@ -30,6 +30,9 @@ if [[ "$way" == shift ]]; then echo "set -s extended-keys on" >"$conf"; else : >
 # The pane runs the game with no display, so it picks the terminal; the
 # terminal settings are compared before and after.
 cat >"$E2E/run.sh" <<RUN
+# The game starts once every byte it writes is recorded.
+tries=0
+while [ ! -e "$E2E/piped" ] && [ \$tries -lt 600 ]; do sleep 0.05; tries=\$((tries + 1)); done
 before=\$(stty -g)
 env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E/audio.raw" \\
   "$game" --data-dir "$E2E/data" 2>"$E2E/stderr"
@@ -42,6 +45,7 @@ RUN
 tmux_ -f "$conf" new-session -d -s game -x 160 -y 60 "bash $E2E/run.sh"
 # Every byte the game writes, to check the key modes are asked for and given back.
 tmux_ pipe-pane -t game -o "cat >> $E2E/output.raw"
+touch "$E2E/piped"
 
 screen() { tmux_ capture-pane -t game -p -J -S - | sed '/^$/d'; }
 wait_screen() {

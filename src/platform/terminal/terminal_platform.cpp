@@ -88,8 +88,6 @@ void continue_after_stop(int) {
 // through its own quit, which first finishes the move being made.
 constexpr int kFatalSignals[] = {SIGQUIT, SIGABRT, SIGSEGV, SIGBUS};
 
-// The game's lines that ask for Shift+Enter when both slots are full, and
-// for Shift+Backspace after a plain Backspace.
 // Asks the terminal for its primary device attributes (every terminal
 // answers), and how long the answer is waited for.
 constexpr std::string_view kAskAttributes = "\x1b[c";
@@ -100,6 +98,8 @@ constexpr double kAnswerSeconds = 0.2;
 constexpr std::string_view kIntro =
     "Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or "
     "Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.";
+// The game's lines that ask for Shift+Enter when both slots are full, and
+// for Shift+Backspace after a plain Backspace.
 constexpr std::string_view kShiftEnterPrompt = "Press Shift and Enter when ready.";
 constexpr std::string_view kShiftBackspacePrompt =
     "Press Shift + Backspace to undo the last recipe.";
@@ -245,7 +245,10 @@ void TerminalPlatform::await_terminal_answer() {
     }
     const double left = limit - now();
     pollfd descriptor{input_, POLLIN, 0};
-    if (left <= 0 || poll(&descriptor, 1, static_cast<int>(std::ceil(left * 1000.0))) <= 0) {
+    const int ready =
+        left <= 0 ? 0 : poll(&descriptor, 1, static_cast<int>(std::ceil(left * 1000.0)));
+    if (ready < 0 && errno == EINTR) continue;  // a signal, not the end of the wait
+    if (ready <= 0) {
       // A terminal that does not answer is not asked again; a late answer
       // is skipped by the key decoder.
       terminal_answers_ = false;
@@ -253,6 +256,7 @@ void TerminalPlatform::await_terminal_answer() {
     }
     char buffer[256];
     const ssize_t got = read(input_, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
       terminal_answers_ = false;
       return;
