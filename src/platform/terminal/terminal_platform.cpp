@@ -293,9 +293,12 @@ void TerminalPlatform::report_error(const std::string& text) {
 
 void TerminalPlatform::on_speech_mode(int mode) {
   const bool changed = speech_mode_ >= 0 && mode != speech_mode_;
+  // Back from JAWS, which is never here, the game says itself that the
+  // voice is on again.
+  const bool from_jaws = speech_mode_ == kJawsMode;
   speech_mode_ = mode;
   // Before the first line the game is still starting: nothing was chosen.
-  if (!changed || !first_line_shown_) return;
+  if (!changed || !first_line_shown_ || from_jaws) return;
   switch (mode) {
     case kVoiceMode:
       print_line("Speech output: voice and printed lines.");
