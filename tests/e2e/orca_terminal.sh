@@ -22,6 +22,7 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8  # gnome-terminal refuses other locales
 orca_enter_session "$here/orca_terminal.sh" "$@"
 
 trap orca_stop EXIT
+trap "exit 1" INT TERM HUP
 orca_start
 
 # The keys, as xdotool sends them and as the headless runner names what the
