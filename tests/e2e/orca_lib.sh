@@ -90,15 +90,16 @@ orca_bus_owner_pid() {
 
 # Ends what orca_start (and the scenario's terminal) started, each by its id.
 orca_stop() {
+  # Each may have ended by itself already: a failed kill stops nothing else.
   local pid
-  pid=$(orca_bus_owner_pid org.gnome.Terminal)
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
-  [[ -n "${orca_pid:-}" ]] && kill "$orca_pid" 2>/dev/null
+  pid=$(orca_bus_owner_pid org.gnome.Terminal || true)
+  if [[ -n "$pid" ]]; then kill "$pid" 2>/dev/null || true; fi
+  if [[ -n "${orca_pid:-}" ]]; then kill "$orca_pid" 2>/dev/null || true; fi
   local speechd="$XDG_RUNTIME_DIR/speech-dispatcher/pid/speech-dispatcher.pid"
-  [[ -f "$speechd" ]] && kill "$(cat "$speechd")" 2>/dev/null
-  [[ -n "${orca_bus_pid:-}" ]] && kill "$orca_bus_pid" 2>/dev/null
-  [[ -n "${xvfb_pid:-}" ]] && kill "$xvfb_pid" 2>/dev/null
-  [[ -n "${orca_pid:-}" ]] && wait "$orca_pid" 2>/dev/null
+  if [[ -f "$speechd" ]]; then kill "$(cat "$speechd")" 2>/dev/null || true; fi
+  if [[ -n "${orca_bus_pid:-}" ]]; then kill "$orca_bus_pid" 2>/dev/null || true; fi
+  if [[ -n "${xvfb_pid:-}" ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  if [[ -n "${orca_pid:-}" ]]; then wait "$orca_pid" 2>/dev/null || true; fi
   return 0
 }
 
