@@ -14,13 +14,16 @@ packages=(
 # emulator and a terminal multiplexer, audio measuring, the Windows
 # cross-build run under wine, the Debian package's build and checks
 # (dpkg-shlibdeps, lintian, the desktop entry, AppStream and manual page
-# validators), and the web edition (emscripten, node, npm for the browser
-# tests' puppeteer-core, chromium and a local web server).
+# validators), the web edition (emscripten, node, npm for the browser
+# tests' puppeteer-core, chromium and a local web server), and a real screen
+# reader that listens to the terminal and the page (Orca on the accessibility
+# bus, gnome-terminal, Firefox ESR).
 test_packages=(
   xvfb xauth xdotool x11-utils imagemagick xterm tmux sox
   g++-mingw-w64-x86-64 wine wine64 zip
   dpkg-dev file lintian desktop-file-utils appstream man-db
   emscripten nodejs npm chromium python3
+  orca at-spi2-core dbus-x11 python3-pyatspi gnome-terminal firefox-esr libglib2.0-bin procps
 )
 if [[ "${1:-}" == "--with-tests" ]]; then packages+=("${test_packages[@]}"); fi
 

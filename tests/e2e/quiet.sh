@@ -53,7 +53,6 @@ Choose puzzle difficulty
 Beginning puzzle on easy mode
 Speech output: printed lines only, for your screen reader (NVDA mode).
 Speech output: printed lines only, for your screen reader (Window-Eyes mode).
-Speech output: voice and printed lines.
 Jaws does not seem to be responding, Sapi on.
 Dirt, you have 2.
 TERMINAL RESTORED

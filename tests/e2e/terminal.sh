@@ -23,7 +23,17 @@ e2e_pane_script "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=disk SDL_DISK
 # Every byte the game writes, to check the key modes are asked for and given back.
 e2e_tmux game 160x60 "bash $E2E/run.sh" "$conf" "$E2E/output.raw"
 
+# A printed line leaves the caret right after its text, where a screen reader
+# reads new terminal text; its line break comes before the next line.
+caret_after() {
+  wait_for "[[ \"\$(tmux_ display -p -t game '#{cursor_x}')\" == ${#1} ]]" 10 ||
+    e2e_fail "the caret is at column $(tmux_ display -p -t game '#{cursor_x}'), not right after '$1'"
+}
+ready="Dirt and Water are ready to combine.  Press Shift and Enter when ready."
+hint="In this terminal, Ctrl+J combines and Ctrl+H undoes."
+
 wait_screen "$E2E_WELCOME"
+caret_after "$E2E_WELCOME"
 screen | head -n 1 | grep -q "Ctrl+J or Alt+Enter combines and Ctrl+H or Alt+Backspace undoes" ||
   e2e_fail "no line about Ctrl+J and Alt+Enter at start: $(screen | head -n 1)"
 wait_welcome_spoken
@@ -64,6 +74,20 @@ key w
 wait_screen "Water, you have 1."
 key Enter
 wait_screen "Water in slot 2.  Press Shift and Enter to combine."
+caret_after "Water in slot 2.  Press Shift and Enter to combine."
+# Enter with both slots full asks for Shift and Enter. A terminal that has
+# not sent Shift+Enter as its own key is told once which key combines; tmux
+# with extended keys has already sent it.
+key Enter
+wait_for '(( $(screen | grep -cxF "$ready") == 1 ))' 30 || e2e_fail "no line '$ready': $(screen)"
+if [[ "$way" == shift ]]; then wait_screen "$ready"; else wait_screen "$hint"; fi
+caret_after "$(screen | tail -n 1)"
+key Enter
+wait_for '(( $(screen | grep -cxF "$ready") == 2 ))' 30 || e2e_fail "no second '$ready': $(screen)"
+wait_screen "$ready"
+hints=$(screen | grep -cxF "$hint" || true)
+if [[ "$way" == shift ]]; then want=0; else want=1; fi
+[[ "$hints" == "$want" ]] || e2e_fail "the line about Ctrl+J was printed $hints times, not $want"
 if [[ "$way" == shift ]]; then key S-Enter; else key M-Enter; fi
 wait_screen "Mud and Mud created."
 if [[ "$way" == shift ]]; then key S-BSpace; else tmux_ send-keys -t game -H 1b 7f; fi

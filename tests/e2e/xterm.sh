@@ -89,8 +89,17 @@ if [[ "$(screen | tail -n +2)" != "$expected" ]]; then
   e2e_fail "the terminal showed other lines"
 fi
 
-# A second Dirt and Water discovers nothing new, so it can be undone.
-fill_and_combine 1 ctrl+j
+# A second Dirt and Water discovers nothing new, so it can be undone. Return
+# with both slots full first asks for Shift and Enter: no Shift+Return has
+# been reported yet, so the terminal names Ctrl+J and Ctrl+H once.
+hint="In this terminal, Ctrl+J combines and Ctrl+H undoes."
+fill_and_combine 1 Return
+wait_screen "$hint"
+screen | tail -n 2 | head -n 1 | grep -qxF "Dirt and Water are ready to combine.  Press Shift and Enter when ready." ||
+  e2e_fail "the line about Ctrl+J does not follow the line asking for Shift and Enter: $(screen | tail -n 3)"
+key Return
+wait_for '(( $(screen | grep -c "are ready to combine") == 2 ))' 30 || e2e_fail "no second ready line"
+key ctrl+j
 wait_screen "Mud and Mud created."
 key ctrl+h
 wait_screen "Recipe reversed."
@@ -104,6 +113,8 @@ if [[ "$way" == xterm ]]; then
   combined=3
 fi
 
+hints=$(screen | grep -cxF "$hint" || true)
+[[ "$hints" == 1 ]] || e2e_fail "the line about Ctrl+J was printed $hints times, not once"
 moves=$(grep -c "You have combined Dirt and Water, to make Mud and Mud." "$E2E/data/log.txt" || true)
 [[ "$moves" == "$combined" ]] || e2e_fail "log.txt holds $moves combinations, not $combined"
 

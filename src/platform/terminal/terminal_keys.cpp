@@ -195,7 +195,9 @@ TerminalKey reported_key(int code, int mask, std::size_t length) {
   if (keycode == 0) return skip(length);
   // Alt+Enter combines and Alt+Backspace undoes, as in the plain bytes.
   if ((keycode == vk::Enter || keycode == vk::Backspace) && (mask & kAlt)) shift = kShift;
-  return make(keycode, shift, length);
+  TerminalKey key = make(keycode, shift, length);
+  key.reported_code = code;
+  return key;
 }
 
 // The key of a "CSI number ~" sequence.

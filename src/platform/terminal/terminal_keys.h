@@ -23,6 +23,10 @@ struct TerminalKey {
   int keycode = 0;
   int shift = 0;
   std::size_t length = 0;  // bytes used
+  // The character code of a key the terminal reported with its modifiers
+  // (modifyOtherKeys or CSI u), 0 for plain bytes: a reported Shift+Enter
+  // shows that this terminal can tell it from Enter.
+  int reported_code = 0;
 };
 
 // Decodes the first key in bytes (not empty). When more input may still be

@@ -40,8 +40,17 @@ int signal_fd = -1;
 termios signal_saved{};
 termios signal_raw{};
 volatile std::sig_atomic_t signal_armed = 0;
+// The last printed line still waits for its line break: a screen reader
+// reads new terminal text when it ends at the caret, so the break is written
+// before the next output, or when the terminal is given back (the shell's
+// prompt then starts on a line of its own).
+volatile std::sig_atomic_t line_open = 0;
 
 void give_terminal_back() {
+  if (line_open) {
+    line_open = 0;
+    (void)!write(signal_fd, "\n", 1);
+  }
   (void)!write(signal_fd, kReleaseKeys.data(), kReleaseKeys.size());
   tcsetattr(signal_fd, TCSANOW, &signal_saved);
 }
@@ -76,6 +85,22 @@ void continue_after_stop(int) {
 // The quit signals (SIGINT, SIGTERM, SIGHUP) are not here: they end the game
 // through its own quit, which first finishes the move being made.
 constexpr int kFatalSignals[] = {SIGQUIT, SIGABRT, SIGSEGV, SIGBUS};
+
+// Asks the terminal for its primary device attributes (every terminal
+// answers), and how long the answer is waited for.
+constexpr std::string_view kAskAttributes = "\x1b[c";
+constexpr double kAnswerSeconds = 0.2;
+
+// The terminal's first line: the keys that stand for Shift+Enter and
+// Shift+Backspace, and how to quit.
+constexpr std::string_view kIntro =
+    "Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or "
+    "Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.";
+// The game's lines that ask for Shift+Enter when both slots are full, and
+// for Shift+Backspace after a plain Backspace.
+constexpr std::string_view kShiftEnterPrompt = "Press Shift and Enter when ready.";
+constexpr std::string_view kShiftBackspacePrompt =
+    "Press Shift + Backspace to undo the last recipe.";
 
 }  // namespace
 
@@ -120,9 +145,6 @@ bool TerminalPlatform::open() {
   }
   raw_ = true;
   write_out(std::string(kRequestKeys));
-  write_out(
-      "Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or "
-      "Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.\n");
   // The cues need only SDL's audio; SDL must not take the terminal's signals,
   // and the audio libraries must not print over the game's lines.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -134,6 +156,7 @@ bool TerminalPlatform::open() {
 void TerminalPlatform::restore() {
   if (!raw_) return;
   raw_ = false;
+  close_line();
   write_out(std::string(kReleaseKeys));
   tcsetattr(input_, TCSANOW, &saved_);
   signal_armed = 0;
@@ -156,8 +179,100 @@ void TerminalPlatform::write_out(const std::string& text) {
   }
 }
 
+void TerminalPlatform::close_line() {
+  if (!line_open) return;
+  line_open = 0;
+  write_out("\n");
+}
+
+void TerminalPlatform::print_lines(std::initializer_list<std::string_view> lines) {
+  // The line break of the line before, then the lines with the caret left
+  // right after the last one's text. The terminal's output processing turns
+  // each break into CR LF, so console readers and screen captures see the
+  // same lines. Lines printed together go in one write, so that the terminal
+  // reports them to a screen reader as one insertion, spoken once.
+  std::string out;
+  if (line_open) {
+    // Once the screen is full, a break and a line written together reach a
+    // screen reader as one insertion that starts on the line before, and
+    // Orca then reads that line again. The terminal answers its attributes
+    // question after it has shown the break: the line then comes on its own.
+    line_open = 0;
+    if (terminal_answers_) {
+      write_out("\n" + std::string(kAskAttributes));
+      await_terminal_answer();
+    } else {
+      out = "\n";
+    }
+  }
+  std::size_t count = 0;
+  // The terminal's keys are named with the first line, not before it: two
+  // insertions a moment apart were read together and then the second again.
+  if (!intro_printed_) {
+    intro_printed_ = true;
+    out += kIntro;
+    out += '\n';
+    ++count;
+  }
+  for (std::string_view line : lines) {
+    if (count > 0 && !out.ends_with('\n')) out += '\n';
+    out += line;
+    ++count;
+  }
+  write_out(out);
+  line_open = 1;
+  // The screen-reader scenario puts each printed line beside the time the
+  // screen reader spoke it.
+  for (std::size_t i = 0; i < count; ++i) latency_stamp("printed");
+}
+
+void TerminalPlatform::print_line(const std::string& text) { print_lines({text}); }
+
+void TerminalPlatform::await_terminal_answer() {
+  if (!terminal_answers_) return;
+  const double limit = now() + kAnswerSeconds;
+  for (;;) {
+    // The answer is ESC [ ? parameters c; keys typed meanwhile stay queued.
+    const std::size_t start = pending_.find("\x1b[?");
+    if (start != std::string::npos) {
+      const std::size_t end = pending_.find_first_not_of("0123456789;", start + 3);
+      if (end != std::string::npos && pending_[end] == 'c') {
+        pending_.erase(start, end + 1 - start);
+        return;
+      }
+    }
+    const double left = limit - now();
+    pollfd descriptor{input_, POLLIN, 0};
+    const int ready =
+        left <= 0 ? 0 : poll(&descriptor, 1, static_cast<int>(std::ceil(left * 1000.0)));
+    if (ready < 0 && errno == EINTR) continue;  // a signal, not the end of the wait
+    if (ready <= 0) {
+      // A terminal that does not answer is not asked again; a late answer
+      // is skipped by the key decoder.
+      terminal_answers_ = false;
+      return;
+    }
+    char buffer[256];
+    const ssize_t got = read(input_, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      terminal_answers_ = false;
+      return;
+    }
+    pending_.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
 void TerminalPlatform::on_say(const std::string& text) {
-  write_out(printable_utf8(text) + "\n");
+  // The game names Shift+Enter and Shift+Backspace; a terminal that has not
+  // shown that it can send them gets the keys that stand for them, once.
+  if (!keys_hint_shown_ && ((!shift_enter_reported_ && text.ends_with(kShiftEnterPrompt)) ||
+                            (!shift_backspace_reported_ && text == kShiftBackspacePrompt))) {
+    keys_hint_shown_ = true;
+    print_lines({printable_utf8(text), "In this terminal, Ctrl+J combines and Ctrl+H undoes."});
+  } else {
+    print_line(printable_utf8(text));
+  }
   if (!first_line_shown_) {
     first_line_shown_ = true;
     first_frame_stamp();
@@ -170,18 +285,21 @@ void TerminalPlatform::report_error(const std::string& text) {
 
 void TerminalPlatform::on_speech_mode(int mode) {
   const bool changed = speech_mode_ >= 0 && mode != speech_mode_;
+  // Back from JAWS, which is never here, the game says itself that the
+  // voice is on again.
+  const bool from_jaws = speech_mode_ == kJawsMode;
   speech_mode_ = mode;
   // Before the first line the game is still starting: nothing was chosen.
-  if (!changed || !first_line_shown_) return;
+  if (!changed || !first_line_shown_ || from_jaws) return;
   switch (mode) {
     case kVoiceMode:
-      write_out("Speech output: voice and printed lines.\n");
+      print_line("Speech output: voice and printed lines.");
       break;
     case kNvdaMode:
-      write_out("Speech output: printed lines only, for your screen reader (NVDA mode).\n");
+      print_line("Speech output: printed lines only, for your screen reader (NVDA mode).");
       break;
     case kWindowEyesMode:
-      write_out("Speech output: printed lines only, for your screen reader (Window-Eyes mode).\n");
+      print_line("Speech output: printed lines only, for your screen reader (Window-Eyes mode).");
       break;
     default:
       // There is no JAWS object here: the game falls back to the voice at once.
@@ -223,6 +341,9 @@ void TerminalPlatform::decode_keys(bool final) {
     if (key.kind == TerminalKey::quit) events_.push_back({Event::Kind::close});
     if (key.kind == TerminalKey::key) {
       latency_stamp("key");
+      if (key.shift != 0 && key.reported_code == 13) shift_enter_reported_ = true;
+      if (key.shift != 0 && (key.reported_code == 127 || key.reported_code == 8))
+        shift_backspace_reported_ = true;
       events_.push_back({Event::Kind::key, key.keycode, key.shift});
     }
   }
@@ -279,7 +400,7 @@ Voice* TerminalPlatform::make_voice() {
 
 void TerminalPlatform::notice_voice_change() {
   if (voice_ && voice_loss_.check(voice_->state()) == VoiceLossNotice::Change::lost)
-    write_out("No voice: speech-dispatcher does not answer. The lines are printed.\n");
+    print_line("No voice: speech-dispatcher does not answer. The lines are printed.");
 }
 
 void TerminalPlatform::play_sound(const std::string& path) {

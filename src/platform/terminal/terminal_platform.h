@@ -8,9 +8,11 @@
 
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/audio/cue_player.h"
 #include "platform/platform.h"
@@ -75,6 +77,18 @@ class TerminalPlatform : public Platform {
   // sequence cut short is taken as it stands (a lone ESC is Escape).
   void decode_keys(bool final);
   void write_out(const std::string& text);
+  // Prints one line of the game's own (a spoken line, or a line of the
+  // terminal's: its keys, a new speech output, a lost voice), leaving the
+  // caret after its text; its line break comes before the next output.
+  void print_line(const std::string& text);
+  // Prints lines said together in one write (the terminal's first line goes
+  // with the first of them).
+  void print_lines(std::initializer_list<std::string_view> lines);
+  // Writes the line break the last printed line still waits for.
+  void close_line();
+  // Waits (briefly) until the terminal has answered its attributes question,
+  // which it does once it has shown everything written before.
+  void await_terminal_answer();
 
   int input_;
   int output_;
@@ -88,6 +102,14 @@ class TerminalPlatform : public Platform {
   bool raw_ = false;
   bool first_line_shown_ = false;
   bool quit_delivered_ = false;
+  // The terminal has reported a modified Enter (Backspace): it can send
+  // Shift+Enter (Shift+Backspace) as such.
+  bool shift_enter_reported_ = false;
+  bool shift_backspace_reported_ = false;
+  bool keys_hint_shown_ = false;
+  bool intro_printed_ = false;
+  bool terminal_answers_ =
+      true;  // false once an answer did not come  // Ctrl+J and Ctrl+H have been named once
   int speech_mode_ = -1;  // as the game last told it
   termios saved_{};
 

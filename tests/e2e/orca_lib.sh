@@ -1,0 +1,230 @@
+# A real screen reader for the end-to-end scenarios: Orca on a private
+# accessibility bus under a virtual display, speaking through a private
+# speech-dispatcher (espeak-ng into ALSA's null device, so no sound card is
+# needed), with its debug log readable while it runs. Sourced after lib.sh.
+#
+# A scenario calls orca_enter_session "$0" "$@" first: it makes a work folder
+# with its own HOME and XDG folders and runs the scenario again inside a
+# private D-Bus session (services the bus starts, dconf and
+# gnome-terminal-server, then use those folders). Inside, orca_start brings
+# up the display, the accessibility bus and Orca; orca_stop ends them.
+
+# Outside the session: a work folder, then the scenario again inside
+# dbus-run-session. Inside: nothing (ORCA_WORK is already set).
+orca_enter_session() {
+  if [[ -n "${ORCA_WORK:-}" ]]; then
+    E2E=$ORCA_WORK
+    return 0
+  fi
+  local work
+  work=$(mktemp -d)
+  mkdir -p "$work/home" "$work/config" "$work/data" "$work/cache" "$work/run"
+  chmod 700 "$work/run"
+  local status=0
+  ORCA_WORK=$work HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+    XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run" \
+    dbus-run-session -- bash "$@" || status=$?
+  if [[ "${E2E_KEEP:-}" == 1 ]]; then
+    echo "orca: work folder kept in $work" >&2
+  else
+    rm -rf "$work"
+  fi
+  exit "$status"
+}
+
+# speech-dispatcher as Orca starts it (autospawned from this HOME's
+# configuration): espeak-ng into ALSA's null device. Its dummy module would
+# refuse to start without an audio device.
+orca_write_speech_config() {
+  mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher"
+  cat >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf" <<'CONF'
+Timeout 5
+AudioOutputMethod "alsa"
+AudioALSADevice "null"
+AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
+DefaultModule espeak-ng
+LanguageDefaultModule "en" "espeak-ng"
+CONF
+}
+
+# The display, the accessibility bus, toolkit accessibility on, and Orca
+# with its debug log in $ORCA_LOG, line-buffered so that it can be polled.
+# Waits until Orca has started speaking.
+orca_start() {
+  ORCA_LOG="$E2E/orca-debug.log"
+  e2e_start_display 1280x800
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E/at-spi.log" 2>&1 &
+  orca_bus_pid=$!
+  gsettings set org.gnome.desktop.interface toolkit-accessibility true
+  gsettings set org.gnome.desktop.a11y.applications screen-reader-enabled true
+  export GTK_MODULES=gail:atk-bridge
+  unset NO_AT_BRIDGE
+  dbus-update-activation-environment DISPLAY HOME XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME \
+    XDG_RUNTIME_DIR GTK_MODULES
+  orca_write_speech_config
+  mkdir -p "$XDG_DATA_HOME/orca"
+  cat >"$XDG_DATA_HOME/orca/orca-customizations.py" <<'PY'
+import orca.debug
+orca.debug.debugFile.reconfigure(line_buffering=True)
+PY
+  : >"$ORCA_LOG"
+  # Orca refuses to start while another Orca of the same user runs: wait for
+  # it to end (scenarios of this project also take turns through a lock).
+  exec 9>"${TMPDIR:-/tmp}/quillvane-orca-$(id -u).lock"
+  flock -w 900 9 || e2e_fail "another Orca scenario held the lock for 15 minutes"
+  wait_for '! pgrep -u "$(id -u)" -x orca >/dev/null' 900 ||
+    e2e_fail "another Orca kept running for 15 minutes"
+  orca --debug-file="$ORCA_LOG" >"$E2E/orca.out" 2>&1 &
+  orca_pid=$!
+  wait_for 'grep -q "SPEECH OUTPUT:" "$ORCA_LOG"' 60 ||
+    e2e_fail "Orca did not start speaking; its output: $(tail -n 20 "$E2E/orca.out")"
+}
+
+# The process id of the client that owns a name on the session bus, empty
+# when nobody does.
+orca_bus_owner_pid() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.GetConnectionUnixProcessID "string:$1" 2>/dev/null |
+    awk '/uint32/ { print $2 }'
+}
+
+# Ends what orca_start (and the scenario's terminal) started, each by its id.
+orca_stop() {
+  # Each may have ended by itself already: a failed kill stops nothing else.
+  local pid
+  pid=$(orca_bus_owner_pid org.gnome.Terminal || true)
+  if [[ -n "$pid" ]]; then kill "$pid" 2>/dev/null || true; fi
+  if [[ -n "${orca_pid:-}" ]]; then kill "$orca_pid" 2>/dev/null || true; fi
+  local speechd="$XDG_RUNTIME_DIR/speech-dispatcher/pid/speech-dispatcher.pid"
+  if [[ -f "$speechd" ]]; then kill "$(cat "$speechd")" 2>/dev/null || true; fi
+  if [[ -n "${orca_bus_pid:-}" ]]; then kill "$orca_bus_pid" 2>/dev/null || true; fi
+  if [[ -n "${xvfb_pid:-}" ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  if [[ -n "${orca_pid:-}" ]]; then wait "$orca_pid" 2>/dev/null || true; fi
+  return 0
+}
+
+# How many lines of Orca's log say that it spoke.
+orca_speech_count() {
+  grep -c "SPEECH OUTPUT:" "$ORCA_LOG" || true
+}
+
+# How long Orca's log is, in bytes: a mark to look after.
+orca_log_mark() {
+  stat -c %s "$ORCA_LOG"
+}
+
+# Waits (up to $2 seconds, default 20) until Orca has spoken the text $1
+# after the log mark $3. True when it did.
+orca_wait_spoken() {
+  local text="$1" limit="${2:-20}" after="${3:-0}"
+  wait_for 'tail -c +$((after + 1)) "$ORCA_LOG" | grep -a "SPEECH OUTPUT:" | grep -qF -- "$text"' \
+    "$limit"
+}
+
+# The clock offset between the wall clock and the monotonic clock of the
+# game's stamps (seconds), to put the game's stamps beside Orca's times.
+orca_clock_offset() {
+  python3 -c 'import time; print(repr(time.time() - time.clock_gettime(time.CLOCK_MONOTONIC)))'
+}
+
+# Compares the lines the game printed with what Orca spoke:
+#   orca_compare EXPECTED STAMPS OFFSET [OPTIONAL]
+# EXPECTED holds the game's lines in order; STAMPS the game's stderr with a
+# "printed at NANOSECONDS" (monotonic) for each printed line, in the same order
+# (/dev/null where there are none, as on a web page: no delays are printed);
+# OFFSET turns those into wall-clock time; OPTIONAL lists the numbers (from
+# 0) of lines that may go unspoken: lines of keys pressed in a quick burst,
+# which Orca leaves unread once newer text has moved the caret on, as a
+# voice cuts a line short for the next. Orca's log also holds its key echo
+# and its own words: each game line is looked for, in order, among the
+# utterances after the one that matched the line before; one utterance may
+# read several lines printed together. Prints lines said, lines spoken, lines
+# spoken again, and the median and maximum delay from the printed line to
+# Orca's speech. Fails unless every line was spoken, and none twice.
+orca_compare() {
+  python3 - "$1" "$2" "$3" "$ORCA_LOG" "${4:-/dev/null}" <<'PY'
+import datetime, re, statistics, sys
+expected_file, stamps_file, offset, log = sys.argv[1], sys.argv[2], float(sys.argv[3]), sys.argv[4]
+optional = {int(n) for n in open(sys.argv[5]).read().split()}
+norm = lambda s: " ".join(s.split())
+expected = [l.rstrip("\n") for l in open(expected_file)]
+stamps = [int(m.group(1)) / 1e9 + offset
+          for m in (re.match(r"printed at (\d+)", l) for l in open(stamps_file)) if m]
+today = datetime.date.today()
+spoken = []  # (wall time, text)
+# Each utterance is logged as a Python string literal (which may run over
+# several lines) followed by its voice settings.
+pattern = re.compile(r"(\d\d):(\d\d):(\d\d)\.(\d+) - SPEECH OUTPUT: "
+                     r"""(?:'((?:[^'\\]|\\.)*)'|"((?:[^"\\]|\\.)*)")""", re.S)
+for m in pattern.finditer(open(log, errors="replace").read()):
+    text = m.group(5) if m.group(5) is not None else m.group(6)
+    text = re.sub(r"\\(.)", r"\1", text)
+    h, mi, s, frac = m.group(1, 2, 3, 4)
+    when = datetime.datetime(today.year, today.month, today.day, int(h), int(mi), int(s),
+                             int(frac.ljust(6, "0")[:6])).timestamp()
+    spoken.append((when, norm(text)))
+lines = [norm(l) for l in expected]
+
+
+def run_at(text, first):
+    """The lines [start, end) that the utterance text reads, joined, with
+    end past first: it may begin a few lines back (Orca reads whole
+    terminal lines) and may skip lines Orca never spoke. Where the text
+    could be several lines, the latest one that skips only lines that may
+    go unspoken wins."""
+    found = []
+    for start in range(max(0, first - 3), min(len(lines), first + 8)):
+        joined = ""
+        for end in range(start, len(lines)):
+            joined = lines[end] if end == start else joined + " " + lines[end]
+            if len(joined) > len(text):
+                break
+            if joined == text and end >= first:
+                found.append((start, end + 1))
+                break
+    skipping = [run for run in found
+                if run[0] >= first and all(i in optional for i in range(first, run[0]))]
+    if skipping:
+        return max(skipping)
+    return found[0] if found else None
+
+
+missing, repeated, together, delays = [], [], [], []
+position = 0
+for when, text in spoken:
+    run = run_at(text, position)
+    if run is None:
+        continue  # Orca's own words: key echo, "blank", the window's name
+    start, end = run
+    missing += range(position, start)
+    repeated += lines[start:position]
+    if end - start > 1:
+        together.append(text)
+    for index in range(max(start, position), end):
+        if index < len(stamps):
+            delays.append(when - stamps[index])
+    position = end
+missing += range(position, len(lines))
+skipped = [lines[i] for i in missing if i in optional]
+missing = [lines[i] for i in missing if i not in optional]
+print(f"orca: lines said {len(lines)}, spoken {len(lines) - len(missing) - len(skipped)}, "
+      f"spoken again {len(repeated)}, utterances of several lines {len(together)}")
+blanks = sum(1 for _, t in spoken if t == "blank")
+print(f"orca: \"blank\" (Orca on an empty line) said {blanks} times")
+if delays:
+    print(f"orca: line to speech, median {statistics.median(delays) * 1000:.0f} ms, "
+          f"max {max(delays) * 1000:.0f} ms over {len(delays)} lines")
+stamped = not stamps or len(stamps) == len(lines)
+if not stamped:
+    print(f"orca: the game stamped {len(stamps)} printed lines for {len(lines)} expected")
+for l in missing:
+    print(f"  not spoken: {l}")
+for l in skipped:
+    print(f"  not spoken, overtaken by the next line of a burst of keys: {l}")
+for l in repeated:
+    print(f"  spoken again: {l}")
+for t in together:
+    print(f"  one utterance: {t}")
+sys.exit(0 if not missing and not repeated and stamped else 1)
+PY
+}

@@ -1,0 +1,239 @@
+// What the terminal front-end writes, read back from a pseudo-terminal: each
+// printed line leaves the caret right after its text (the line break comes
+// before the next output, and before the terminal is given back), and a
+// terminal that has not sent a modified Enter or Backspace is told once which
+// keys stand for them.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/terminal/terminal_platform.h"
+
+namespace quillvane {
+namespace {
+
+constexpr const char* kReady =
+    "Chicken and Cow are ready to combine.  Press Shift and Enter when ready.";
+constexpr const char* kBackspace = "Press Shift + Backspace to undo the last recipe.";
+constexpr const char* kHint = "In this terminal, Ctrl+J combines and Ctrl+H undoes.";
+
+// A pseudo-terminal with the terminal front-end on its far side. Its
+// terminal side runs on a thread of its own, as a terminal emulator does:
+// it keeps what the game wrote, and answers the attributes question
+// (ESC [ c) with answer_, typed after the keys in typed_before_answer_.
+class TerminalOutput : public ::testing::Test {
+ protected:
+  void SetUp() override { start(); }
+  void TearDown() override { stop(); }
+
+  void start() {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_EQ(openpty(&master_, &slave_, nullptr, nullptr, nullptr), 0);
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    running_ = true;
+    terminal_ = std::thread([this] { run_terminal(); });
+    platform_ =
+        std::make_unique<TerminalPlatform>(slave_, slave_, "/nonexistent", "/nonexistent", 1);
+    ASSERT_TRUE(platform_->open());
+  }
+  void stop() {
+    platform_.reset();
+    running_ = false;
+    if (terminal_.joinable()) terminal_.join();
+    close(slave_);
+    close(master_);
+    std::lock_guard lock(mutex_);
+    output_.clear();
+    questions_ = 0;
+  }
+
+  void run_terminal() {
+    std::size_t answered = 0;
+    while (running_) {
+      pollfd descriptor{master_, POLLIN, 0};
+      poll(&descriptor, 1, 20);
+      char buffer[4096];
+      ssize_t got;
+      std::string reply;
+      {
+        std::lock_guard lock(mutex_);
+        while ((got = read(master_, buffer, sizeof buffer)) > 0)
+          output_.append(buffer, static_cast<std::size_t>(got));
+        for (std::size_t at; (at = output_.find("\x1b[c", answered)) != std::string::npos;
+             answered = at + 3) {
+          ++questions_;
+          reply += typed_before_answer_ + answer_;
+        }
+      }
+      if (!reply.empty()) (void)!write(master_, reply.data(), reply.size());
+    }
+  }
+
+  // Everything the terminal has shown so far.
+  std::string output() {
+    std::lock_guard lock(mutex_);
+    return output_;
+  }
+  int questions() {
+    std::lock_guard lock(mutex_);
+    return questions_;
+  }
+
+  // Waits (at most 10 s) until the output ends with ending.
+  bool wait_for_output(const std::string& ending) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < limit) {
+      if (output().ends_with(ending)) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
+
+  // The keys a terminal sends, taken by the game.
+  void type(const std::string& bytes, int keys) {
+    ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    for (int i = 0; i < keys; ++i)
+      ASSERT_TRUE(platform_->next_event(platform_->now() + 10).has_value());
+  }
+
+  // The printed lines after the intro, split at the terminal's line breaks,
+  // without the attributes questions.
+  std::vector<std::string> lines() {
+    std::string text = output();
+    text = text.substr(text.find("Ctrl+C quits.") + 13);
+    for (std::size_t at; (at = text.find("\x1b[c")) != std::string::npos;) text.erase(at, 3);
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+      result.push_back(text.substr(start, end - start));
+    result.push_back(text.substr(start));
+    return result;
+  }
+
+  int master_ = -1;
+  int slave_ = -1;
+  std::unique_ptr<TerminalPlatform> platform_;
+  std::thread terminal_;
+  std::atomic<bool> running_{false};
+  std::mutex mutex_;
+  std::string output_;
+  int questions_ = 0;
+  std::string answer_ = "\x1b[?62;22c";  // xterm's answer; empty: no answer
+  std::string typed_before_answer_;
+};
+
+TEST_F(TerminalOutput, EachLineEndsAtTheCaretAndBreaksBeforeTheNext) {
+  // The terminal's own first line comes with the game's first line.
+  platform_->on_say("Welcome");
+  ASSERT_TRUE(wait_for_output("Ctrl+C quits.\r\nWelcome"));
+  platform_->on_say("Choose puzzle difficulty");
+  // The break, the question the terminal answers once it has shown the
+  // break, then the next line.
+  ASSERT_TRUE(wait_for_output("Ctrl+C quits.\r\nWelcome\r\n\x1b[cChoose puzzle difficulty"));
+  // Giving the terminal back ends the last line, then releases the key modes.
+  platform_->restore();
+  ASSERT_TRUE(wait_for_output("Choose puzzle difficulty\r\n\x1b[<u\x1b[>4;0m\x1b>"));
+  // Nothing more is written: the shell's prompt starts on a line of its own.
+  platform_->restore();
+  EXPECT_TRUE(output().ends_with("\x1b>"));
+}
+
+TEST_F(TerminalOutput, ANewSpeechOutputIsALineLikeAnyOther) {
+  platform_->on_speech_mode(0);
+  platform_->on_say("Welcome");
+  platform_->on_speech_mode(1);
+  ASSERT_TRUE(wait_for_output("(NVDA mode)."));
+  platform_->on_say("Menu");
+  // Past mode 2 there is no JAWS: the game goes back to the voice and says
+  // so itself, so the terminal adds nothing.
+  platform_->on_speech_mode(3);
+  platform_->on_speech_mode(0);
+  platform_->on_say("Jaws does not seem to be responding, Sapi on.");
+  ASSERT_TRUE(wait_for_output("Sapi on."));
+  EXPECT_EQ(lines(), (std::vector<std::string>{
+                         "", "Welcome",
+                         "Speech output: printed lines only, for your screen reader (NVDA mode).",
+                         "Menu", "Jaws does not seem to be responding, Sapi on."}));
+}
+
+TEST_F(TerminalOutput, TheKeysThatStandForShiftAreNamedOnceWhereShiftCannotBeSent) {
+  struct Case {
+    const char* what;
+    std::string reports;  // bytes the terminal sends first
+    int keys;             // the keys they make
+    std::vector<const char*> said;
+    std::vector<std::string> printed;
+  };
+  const Case cases[] = {
+      {"no report: after the first ready line only",
+       "",
+       0,
+       {kReady, kReady},
+       {"", kReady, kHint, kReady}},
+      {"no report: after a plain Backspace, then never again",
+       "\x7f",
+       1,
+       {kBackspace, kReady},
+       {"", kBackspace, kHint, kReady}},
+      {"Shift+Enter reported (CSI u): the ready line stands alone",
+       "\x1b[13;2u",
+       1,
+       {kReady},
+       {"", kReady}},
+      {"only Shift+Enter reported (xterm): Backspace still gets the hint",
+       "\x1b[27;2;13~",
+       1,
+       {kReady, kBackspace},
+       {"", kReady, kBackspace, kHint}},
+      {"both reported: no hint",
+       "\x1b[13;2u\x1b[127;2u",
+       2,
+       {kBackspace, kReady},
+       {"", kBackspace, kReady}},
+      {"a plain Enter shows nothing", "\r", 1, {kReady}, {"", kReady, kHint}},
+  };
+  for (const Case& c : cases) {
+    stop();
+    start();
+    type(c.reports, c.keys);
+    for (const char* line : c.said) platform_->on_say(line);
+    ASSERT_TRUE(wait_for_output(c.printed.back())) << c.what << ": " << output();
+    EXPECT_EQ(lines(), c.printed) << c.what;
+  }
+}
+
+TEST_F(TerminalOutput, KeysTypedBeforeTheAnswerStayQueued) {
+  typed_before_answer_ = "d";
+  platform_->on_say("Beginning puzzle on easy mode");
+  platform_->on_say("Dirt, you have 2.");
+  ASSERT_TRUE(wait_for_output("Dirt, you have 2."));
+  // The letter typed meanwhile is a key; the answer is none.
+  const auto key = platform_->next_event(platform_->now() + 10);
+  ASSERT_TRUE(key.has_value());
+  EXPECT_EQ(key->kind, Event::Kind::key);
+  EXPECT_EQ(key->keycode, 68);
+  EXPECT_FALSE(platform_->next_event(platform_->now() + 0.2).has_value());
+}
+
+TEST_F(TerminalOutput, ATerminalThatDoesNotAnswerIsAskedOnce) {
+  stop();
+  answer_ = "";
+  start();
+  for (const char* line : {"Welcome", "Menu", "Exit the game", "Goodbye"}) platform_->on_say(line);
+  ASSERT_TRUE(wait_for_output("Goodbye"));
+  EXPECT_EQ(questions(), 1);
+  EXPECT_EQ(lines(), (std::vector<std::string>{"", "Welcome", "Menu", "Exit the game", "Goodbye"}));
+}
+
+}  // namespace
+}  // namespace quillvane
