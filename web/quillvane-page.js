@@ -48,11 +48,17 @@ const QuillvanePage = (() => {
       resume();
     }
   }
+  // A translated key ({ keycode, shift }) for the game, from a keydown or
+  // from a control that stands for the key (touch.js).
+  page.postKey = (key) => post(key.shift * 256 + key.keycode);
+  // A tap on the list's line for entry n (touch.js); the game ignores a
+  // line with no entry.
+  page.selectEntry = (entry) => post(65536 + entry);
   function onKeyDown(event) {
     const key = QuillvaneKeys.translateKey(event);
     if (!key) return;
     if (key.prevent) event.preventDefault();
-    post(key.shift * 256 + key.keycode);
+    page.postKey(key);
   }
 
   // ---- speech ----
@@ -135,27 +141,36 @@ const QuillvanePage = (() => {
     frameRequested = true;
     requestAnimationFrame(render);
   };
+  // The list is laid out in the units of the canvas at its default size,
+  // 520 wide (platform/item_layout.h); a canvas sized in device pixels
+  // (touch.js) scales them. The line step and the scroll map a tap to a line.
+  page.listWidth = 520;
+  page.lineStep = 15;
+  page.listScroll = () => scroll;
   function render() {
     frameRequested = false;
     const canvas = $('items');
     const context = canvas.getContext('2d');
-    const lineHeight = 15;
+    const lineHeight = page.lineStep;
+    const scale = canvas.width / page.listWidth;
+    const viewHeight = canvas.height / scale;
+    context.setTransform(scale, 0, 0, scale, 0, 0);
     // Scroll only as far as needed to keep the selection (the "[") in view.
     const marker = lines.find((line) => line.x === 10);
     if (marker) {
       if (marker.y < scroll + lineHeight) scroll = Math.max(0, marker.y - lineHeight);
-      if (marker.y + lineHeight * 2 > scroll + canvas.height)
-        scroll = marker.y + lineHeight * 2 - canvas.height;
+      if (marker.y + lineHeight * 2 > scroll + viewHeight)
+        scroll = marker.y + lineHeight * 2 - viewHeight;
     }
     const bottom = lines.reduce((most, line) => Math.max(most, line.y), 0);
-    scroll = Math.max(0, Math.min(scroll, bottom + lineHeight * 2 - canvas.height));
+    scroll = Math.max(0, Math.min(scroll, bottom + lineHeight * 2 - viewHeight));
     context.fillStyle = '#fff';
-    context.fillRect(0, 0, canvas.width, canvas.height);
+    context.fillRect(0, 0, page.listWidth, viewHeight);
     context.font = 'bold 13px "DejaVu Sans", sans-serif';
     context.textBaseline = 'top';
     for (const line of lines) {
       // Only the lines in view: a cheat inventory may hold thousands.
-      if (line.y + lineHeight < scroll || line.y > scroll + canvas.height) continue;
+      if (line.y + lineHeight < scroll || line.y > scroll + viewHeight) continue;
       context.fillStyle = line.colour;
       context.fillText(line.text, line.x, line.y - scroll);
     }
@@ -273,6 +288,7 @@ const QuillvanePage = (() => {
     }
     const game = $('game');
     game.hidden = false;
+    $('controls').hidden = false;
     $('start').hidden = true;
     game.focus();
     if ($('status').textContent.includes(loadingMessage)) page.status(storageWarning);
@@ -280,6 +296,7 @@ const QuillvanePage = (() => {
   }
   page.gameEnded = () => {
     $('game').hidden = true;
+    $('controls').hidden = true;
     page.status('The game has ended. Reload the page to play again.');
   };
   page.ready = () => {

@@ -21,8 +21,10 @@ namespace {
 
 // Suspends the game until a page event is queued or ms have passed.
 EM_ASYNC_JS(void, web_wait, (double ms), { await QuillvanePage.waitForEvent(ms); });
-// The next queued event: -1 none, else shift * 256 + key code.
+// The next queued event: -1 none, a key as shift * 256 + key code, or a
+// tap on the list's line for entry n as kSelectBase + n.
 EM_JS(int, web_take_event, (), { return QuillvanePage.takeEvent(); });
+constexpr int kSelectBase = 65536;
 EM_JS(void, web_set_title, (const char* text), { QuillvanePage.setTitle(UTF8ToString(text)); });
 EM_JS(void, web_announce, (const char* text), { QuillvanePage.announce(UTF8ToString(text)); });
 EM_JS(int, web_has_voice, (), { return QuillvanePage.hasVoice() ? 1 : 0; });
@@ -76,6 +78,11 @@ double WebPlatform::now() { return emscripten_get_now() / 1000.0; }
 std::optional<Event> WebPlatform::next_event(double deadline) {
   for (;;) {
     const int event = web_take_event();
+    if (event >= kSelectBase) {
+      Event select{Event::Kind::select};
+      select.entry = event - kSelectBase;
+      return select;
+    }
     if (event >= 0) return Event{Event::Kind::key, event % 256, event / 256};
     const double ms = (deadline - now()) * 1000.0;
     if (ms <= 0) return std::nullopt;
