@@ -56,7 +56,7 @@ key Enter
 wait_screen "Choose puzzle difficulty"
 key Enter
 wait_screen "Beginning puzzle on easy mode"
-# Tab's cues name the output; the terminal prints what each one means.
+# Each new speech output is named in a printed line (its cue may be silent).
 key Tab
 wait_screen "Speech output: printed lines only, for your screen reader (NVDA mode)."
 key Tab
@@ -76,6 +76,7 @@ Choose puzzle difficulty
 Beginning puzzle on easy mode
 Speech output: printed lines only, for your screen reader (NVDA mode).
 Speech output: printed lines only, for your screen reader (Window-Eyes mode).
+Speech output: voice and printed lines.
 Jaws does not seem to be responding, Sapi on.
 Dirt, you have 2.
 EXIT=0"
