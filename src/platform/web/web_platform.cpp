@@ -24,7 +24,6 @@ EM_ASYNC_JS(void, web_wait, (double ms), { await QuillvanePage.waitForEvent(ms);
 // The next queued event: -1 none, a key as shift * 256 + key code, or a
 // tap on the list's line for entry n as kSelectBase + n.
 EM_JS(int, web_take_event, (), { return QuillvanePage.takeEvent(); });
-constexpr int kSelectBase = 65536;
 EM_JS(void, web_set_title, (const char* text), { QuillvanePage.setTitle(UTF8ToString(text)); });
 EM_JS(void, web_announce, (const char* text), { QuillvanePage.announce(UTF8ToString(text)); });
 EM_JS(int, web_has_voice, (), { return QuillvanePage.hasVoice() ? 1 : 0; });
@@ -76,6 +75,7 @@ WebPlatform::~WebPlatform() = default;
 double WebPlatform::now() { return emscripten_get_now() / 1000.0; }
 
 std::optional<Event> WebPlatform::next_event(double deadline) {
+  constexpr int kSelectBase = 65536;  // a tap on the list (web_take_event)
   for (;;) {
     const int event = web_take_event();
     if (event >= kSelectBase) {
