@@ -147,6 +147,8 @@ const QuillvanePage = (() => {
   page.listWidth = 520;
   page.lineStep = 15;
   page.listScroll = () => scroll;
+  // Drawn again at the next frame (a canvas resized by touch.js).
+  page.redraw = () => page.drawEnd();
   function render() {
     frameRequested = false;
     const canvas = $('items');

@@ -68,11 +68,15 @@
   };
 
   // The buttons: pressing one leaves the focus on it, so that it can be
-  // pressed again; the line it brings is announced as a key's is.
+  // pressed again; the line it brings is announced as a key's is. They are
+  // for touch and for a screen reader's swipes, which reach every button:
+  // like the jump field they stay out of the Tab order, so that the keyboard
+  // goes from the game area to the files as it always did.
   const box = document.getElementById('control-buttons');
   for (const [name, description] of controls) {
     const button = document.createElement('button');
     button.type = 'button';
+    button.tabIndex = -1;
     button.textContent = name;
     button.addEventListener('click', () => send(keydownFor(description)));
     box.appendChild(button);
@@ -113,7 +117,7 @@
     if (!width || !height || (canvas.width === width && canvas.height === height)) return;
     canvas.width = width;
     canvas.height = height;
-    page.drawEnd();
+    page.redraw();
   }
   new ResizeObserver(fitCanvas).observe(canvas);
   // A zoom or a move to another screen changes the ratio, not the size.

@@ -126,6 +126,7 @@ async function main() {
       width: canvas.width, height: canvas.height,
       wantWidth: box.width * devicePixelRatio, wantHeight: box.height * devicePixelRatio,
       canvasAbove: box.bottom <= controls.getBoundingClientRect().top,
+      outsideApplication: !controls.closest('[role="application"]'),
       filesFollow: controls.getBoundingClientRect().bottom <= files.getBoundingClientRect().top &&
                    !!(controls.compareDocumentPosition(files) & Node.DOCUMENT_POSITION_FOLLOWING),
     };
@@ -134,6 +135,7 @@ async function main() {
   assert.ok(Math.abs(layout.width - layout.wantWidth) <= 1 && Math.abs(layout.height - layout.wantHeight) <= 1,
             `the canvas in device pixels: ${JSON.stringify(layout)}`);
   assert.ok(layout.canvasAbove && layout.filesFollow, `list, controls, files: ${JSON.stringify(layout)}`);
+  assert.ok(layout.outsideApplication, 'the controls are outside the application');
 
   // ---- a game by taps alone ----
   // Each tap with the number of lines heard before it; a tap waits for a
