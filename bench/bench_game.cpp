@@ -9,6 +9,7 @@
 
 #include "game/form1.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/keys.h"
 
 namespace {
 
@@ -34,13 +35,11 @@ struct Headless {
   }
 };
 
-constexpr int kDown = 40, kEnter = 13;
-
 void BM_NavigationKey(benchmark::State& state) {
   Headless h(temp_folder("navigation"));
-  h.game->key_event(kEnter, 0);
-  h.game->key_event(kEnter, 0);  // an easy game
-  for (auto _ : state) h.game->key_event(kDown, 0);
+  h.game->key_event(vk::Enter, 0);
+  h.game->key_event(vk::Enter, 0);  // an easy game
+  for (auto _ : state) h.game->key_event(vk::Down, 0);
 }
 BENCHMARK(BM_NavigationKey);
 
@@ -51,7 +50,7 @@ void BM_NavigationKeyCheatInventory9999(benchmark::State& state) {
     for (int i = 0; i < 9999; ++i) cheat << "Item " << (i % 500) << "\r\n";
   }
   Headless h(folder);
-  for (auto _ : state) h.game->key_event(kDown, 0);
+  for (auto _ : state) h.game->key_event(vk::Down, 0);
 }
 BENCHMARK(BM_NavigationKeyCheatInventory9999);
 
@@ -70,7 +69,7 @@ void BM_Combination(benchmark::State& state) {
     g.slot1 = dirt;
     g.slot2 = water;
     state.ResumeTiming();
-    g.key_event(kEnter, 1);
+    g.key_event(vk::Enter, mask::Shift);
   }
 }
 BENCHMARK(BM_Combination)->Unit(benchmark::kMicrosecond);

@@ -14,20 +14,25 @@ packages=(
 # emulator and a terminal multiplexer, audio measuring, the Windows
 # cross-build run under wine, the Debian package's build and checks
 # (dpkg-shlibdeps, lintian, the desktop entry, AppStream and manual page
-# validators), and the web edition (emscripten, node, chromium and a local
-# web server).
+# validators), and the web edition (emscripten, node, npm for the browser
+# tests' puppeteer-core, chromium and a local web server).
 test_packages=(
   xvfb xauth xdotool x11-utils imagemagick xterm tmux sox
   g++-mingw-w64-x86-64 wine wine64 zip
   dpkg-dev file lintian desktop-file-utils appstream man-db
-  emscripten nodejs chromium python3
+  emscripten nodejs npm chromium python3
 )
 if [[ "${1:-}" == "--with-tests" ]]; then packages+=("${test_packages[@]}"); fi
 
 missing=()
+# A package counts as there when it is installed or an installed package
+# provides it (NodeSource's nodejs, for one, provides npm; installing
+# Debian's npm beside it would fight over node).
+provided=$(dpkg-query -W -f='${db:Status-Abbrev}|${Provides}\n' | awk -F'|' '$1 ~ /^ii/ && $2 != "" { print $2 }' |
+  tr ',' '\n' | sed 's/([^)]*)//; s/^ *//; s/ *$//' | sort -u)
 for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+  [[ "$status" == "install ok installed" ]] || grep -qxF "$package" <<<"$provided" || missing+=("$package")
 done
 if ((${#missing[@]} == 0)); then
   echo "deps: everything is installed"

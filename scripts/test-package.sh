@@ -16,8 +16,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 source tests/e2e/lib.sh
-build=$(cd "${QUILLVANE_BUILD_DIR:-build}" && pwd)
-[[ -x "$build/quillvane" ]] || e2e_fail "no game in $build: build it first"
+e2e_game "${QUILLVANE_BUILD_DIR:-build}"
 
 as_root=()
 if [[ $(id -u) -ne 0 ]]; then as_root=(sudo); fi
@@ -27,25 +26,27 @@ apt_get() {
 installed() { [[ "$(dpkg-query -W -f='${Status}' quillvane 2>/dev/null)" == "install ok installed" ]]; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillvane-package.XXXXXX")
+e2e_at_exit 'rm -rf "$work"'
 user=""
 we_installed=0
-cleanup() {
-  set +e
-  if [[ -n $user ]]; then
-    # Everything the test user runs was started here: the tmux server, the
-    # game and its speech-dispatcher.
-    pids=$(pgrep -u "$user")
-    if [[ -n $pids ]]; then
-      # shellcheck disable=SC2086
-      "${as_root[@]}" kill $pids 2>/dev/null
-      sleep 1
+e2e_at_exit '((we_installed)) && installed && apt_get remove quillvane >/dev/null'
+# Everything the test user runs was started here: the tmux server, the game
+# and its speech-dispatcher. They are ended before the user is removed.
+remove_user() {
+  [[ -n $user ]] || return 0
+  local pids
+  pids=$(pgrep -u "$user")
+  if [[ -n $pids ]]; then
+    # shellcheck disable=SC2086
+    "${as_root[@]}" kill $pids 2>/dev/null
+    if ! wait_for '! pgrep -u "$user" >/dev/null' 10; then
+      # shellcheck disable=SC2046
+      "${as_root[@]}" kill -9 $(pgrep -u "$user") 2>/dev/null
     fi
-    "${as_root[@]}" userdel --remove "$user" 2>/dev/null || "${as_root[@]}" userdel --force --remove "$user"
   fi
-  if ((we_installed)) && installed; then apt_get remove quillvane >/dev/null; fi
-  rm -rf "$work"
+  "${as_root[@]}" userdel --remove "$user" 2>/dev/null || "${as_root[@]}" userdel --force --remove "$user"
 }
-trap cleanup EXIT
+e2e_at_exit remove_user
 
 if installed; then
   # Only a run that was cut short leaves the package behind on CI; anywhere
@@ -66,10 +67,10 @@ debs=("$build"/quillvane_*_amd64.deb)
 deb=${debs[0]}
 
 # One version everywhere: --version, the game's welcome line and title (from
-# the transcript below), and the package, where "0.7 beta" is "0.7~beta".
-version_line=$("$build/quillvane" --version)
-version=${version_line#quillvane }
-[[ "$version_line" == "quillvane $version" && -n $version ]] || e2e_fail "odd --version: $version_line"
+# the transcript below), and the package, where a space in the version is a
+# tilde (a prerelease sorts before the release).
+version=$QUILLVANE_VERSION
+version_line="quillvane $version"
 debian_version=${version// /\~}
 [[ "$(dpkg-deb -f "$deb" Version)" == "$debian_version" ]] ||
   e2e_fail "package version $(dpkg-deb -f "$deb" Version), game version $version"
@@ -167,9 +168,9 @@ if ! cmp -s "$work/transcript.txt" "$transcripts/combine-dirt-water.expected"; t
   diff -u "$transcripts/combine-dirt-water.expected" "$work/transcript.txt" >&2 || true
   e2e_fail "the installed game played another game"
 fi
-grep -qxF "say: Welcome to Quillvane, version ($version), by Orlick" "$work/transcript.txt" ||
+grep -qxF "say: $E2E_WELCOME" "$work/transcript.txt" ||
   e2e_fail "the welcome line does not carry version $version"
-grep -qxF "title: Orlick's Quillvane (v$version)" "$work/transcript.txt" ||
+grep -qxF "title: $E2E_TITLE" "$work/transcript.txt" ||
   e2e_fail "the window title does not carry version $version"
 for file in "$transcripts"/combine-dirt-water.after/*; do
   name=$(basename "$file")
@@ -184,43 +185,28 @@ done
 spoken_file=$home/spoken.txt
 "${as_root[@]}" bash -c "$(declare -f e2e_write_speech_config); e2e_write_speech_config '$home' '$spoken_file'"
 "${as_root[@]}" chown -R "$user:" "$home/.config" "$home/.libao"
-SPEECH_LOG=$work/speech.log
-user_file run.sh <<RUN
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$home/audio.raw" quillvane 2>"$home/stderr"
-echo "EXIT=\$?"
-sleep 600
-RUN
-tmux_() { as_user tmux -L package -f /dev/null "$@"; }
-tmux_ new-session -d -s game -x 160 -y 40 "bash $home/run.sh"
-screen() { tmux_ capture-pane -t game -p -J -S - | sed '/^$/d'; }
-wait_screen() {
-  wait_for "[[ \"\$(screen | tail -n 1)\" == \"$1\" ]]" "${2:-30}" ||
-    e2e_fail "expected the last printed line '$1'; the screen:
-$(screen)"
-}
-wait_screen "Welcome to Quillvane, version ($version), by Orlick"
-tmux_ send-keys -t game Enter
+# The test user's speech-dispatcher writes its log in the user's runtime folder.
+e2e_speech_log() { "${as_root[@]}" cat "$home/run/speech-dispatcher/log/speech-dispatcher.log" 2>/dev/null || true; }
+e2e_pane_script "env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE='$home/audio.raw' quillvane 2>'$home/stderr'" |
+  user_file run.sh
+tmux_() { as_user tmux -L package "$@"; }
+e2e_tmux game 160x40 "bash $home/run.sh"
+wait_screen "$E2E_WELCOME"
+wait_welcome_spoken
+key Enter
 wait_screen "Choose puzzle difficulty"
-tmux_ send-keys -t game Enter
+key Enter
 wait_screen "Beginning puzzle on easy mode"
-peak() {
-  "${as_root[@]}" test -s "$home/audio.raw" || { echo 0; return; }
-  "${as_root[@]}" cat "$home/audio.raw" | sox -t raw -r 44100 -b 16 -e signed-integer -c 2 - -n stat 2>&1 |
-    awk '/Maximum amplitude/ { print $3 }'
-}
-wait_for '[[ "$(peak)" != "0" && "$(peak)" != "0.000000" ]]' 30 || e2e_fail "the installed game played no cue"
-copy_speech_log() {
-  "${as_root[@]}" cat "$home/run/speech-dispatcher/log/speech-dispatcher.log" >"$SPEECH_LOG" 2>/dev/null || true
-}
-wait_for 'copy_speech_log; [[ "$(spoken_lines | tail -n 1)" == "Beginning puzzle on easy mode" ]]' 30 ||
-  e2e_fail "speech-dispatcher was not sent the lines: $(spoken_lines)"
-[[ "$(spoken_lines | head -n 1)" == "Welcome to Quillvane, version ($version), by Orlick" ]] ||
+sounded() { "${as_root[@]}" test -s "$home/audio.raw" && [[ "$("${as_root[@]}" cat "$home/audio.raw" | e2e_peak)" != 0 ]]; }
+wait_for sounded 30 || e2e_fail "the installed game played no cue"
+wait_spoken "Beginning puzzle on easy mode"
+[[ "$(spoken_lines | head -n 1)" == "$E2E_WELCOME" ]] ||
   e2e_fail "the first spoken line: $(spoken_lines | head -n 1)"
-tmux_ send-keys -t game C-c
+key C-c
 wait_screen "EXIT=0"
 tmux_ kill-server
 # Both games logged their welcome in the same per-user log.
-welcomes=$("${as_root[@]}" cat "$data/log.txt" | grep -cxF "Welcome to Quillvane, version ($version), by Orlick$(printf '\r')" || true)
+welcomes=$("${as_root[@]}" cat "$data/log.txt" | grep -cxF "$E2E_WELCOME$(printf '\r')" || true)
 [[ $welcomes == 2 ]] || e2e_fail "$welcomes welcome lines in $data/log.txt, not 2"
 # The game wrote nothing in its own folders.
 written=$(find /usr/share/quillvane /usr/bin/quillvane -newer "$work/installed.txt")

@@ -41,11 +41,10 @@ echo "-- page scripts (node's test runner)"
 node --test web/test/page.test.js web/test/touch.test.js
 
 echo "-- the site in headless Chromium"
-if ! command -v npm >/dev/null; then
-  sudo=()
-  if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends npm
-fi
+command -v npm >/dev/null || {
+  echo "npm is missing: bash scripts/deps.sh --with-tests installs it" >&2
+  exit 1
+}
 # puppeteer-core drives Debian's chromium; it must never fetch a browser.
 (cd web/test && PUPPETEER_SKIP_DOWNLOAD=1 npm install --no-audit --no-fund --no-package-lock \
   --loglevel=error)
@@ -57,6 +56,10 @@ for _ in $(seq 50); do
     2>/dev/null && break
   sleep 0.1
 done
+# The version the game says, asked of the game once: the scenarios put it
+# into the golden transcripts' @VERSION@.
+QUILLVANE_VERSION=$(node "$build/node/quillvane.js" --version)
+export QUILLVANE_VERSION=${QUILLVANE_VERSION#quillvane }
 # Every browser scenario file (web/test/e2e*.js), each with its own output folder.
 for scenario in web/test/e2e*.js; do
   name=$(basename "$scenario" .js)

@@ -12,20 +12,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=$root/build-win
+source tests/e2e/lib.sh
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillvane-windows.XXXXXX")
-xvfb_pid=""
+E2E=$work # the harness keeps the display and its log here
+e2e_at_exit 'rm -rf "$work"'
 
 export WINEPREFIX=$work/wineprefix
 export WINEDEBUG=-all
 # No Mono, Gecko or menu entries for a throwaway prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+e2e_at_exit 'wineserver -k >/dev/null 2>&1'
 
 # A Unix path as wine's Z: drive spells it.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
@@ -39,18 +36,7 @@ cmake --build --preset windows
 cmake --build --preset windows --target package_zip
 
 echo "-- virtual display and wine prefix"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [[ -s $work/display ]] && break
-  sleep 0.1
-done
-[[ -s $work/display ]] || {
-  echo "Xvfb did not start" >&2
-  cat "$work/xvfb.log" >&2
-  exit 1
-}
-export DISPLAY=:$(head -n 1 "$work/display")
+e2e_start_display
 wineboot --init >/dev/null 2>&1
 wineserver -w
 
@@ -66,13 +52,15 @@ run_exe() {
 }
 replay_transcripts "$work/transcripts" quillvane.exe run_exe
 
-echo "-- GUI smoke test (Xvfb + wine)"
-bash "$root/tests/windows/gui_smoke.sh" "$build" "$work"
-
-echo "-- package"
-# The zip's name and read-me carry the version the game itself reports.
+# The version the game itself reports: the window's title and the welcome
+# line carry it, and the zip's name and read-me.
 version=$(wine "$build/quillvane.exe" --version | tr -d '\r')
 version=${version#quillvane }
+
+echo "-- GUI smoke test (Xvfb + wine)"
+bash "$root/tests/windows/gui_smoke.sh" "$build" "$work" "$version"
+
+echo "-- package"
 zip=$build/quillvane-${version// /-}-windows-x86_64.zip
 [[ -f $zip ]] || {
   echo "no $zip for version $version" >&2

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/headless/headless_platform.h"
+#include "quillvane/version.h"
 
 namespace quillvane::testing {
 
@@ -63,10 +64,6 @@ void FakePlatform::send_key(int keycode, bool key_up) {
   if (!key_up) sent_keys_down.push_back(keycode);
 }
 
-void FakePlatform::on_wait(double seconds) {
-  lines.push_back("wait: " + shortest_decimal(seconds));
-}
-
 std::string make_temp_folder() {
   static std::atomic<int> counter{0};
   std::random_device device;
@@ -81,6 +78,15 @@ std::string read_bytes(const std::string& path) {
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
+}
+
+std::string with_version(std::string text) {
+  const std::string placeholder = "@VERSION@";
+  const std::string version = kQuillvaneVersion;
+  for (std::size_t at = text.find(placeholder); at != std::string::npos;
+       at = text.find(placeholder, at + version.size()))
+    text.replace(at, placeholder.size(), version);
+  return text;
 }
 
 void write_bytes(const std::string& path, const std::string& bytes) {

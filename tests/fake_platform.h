@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_platform.h"
 #include "platform/platform.h"
 
 namespace quillvane::testing {
@@ -106,11 +107,14 @@ class FakePlatform : public Platform {
   void show_items(const ItemView& view) override {
     shown = Shown{{view.names.begin(), view.names.end()}, view.selected, view.slot1, view.slot2};
   }
-  void on_say(const std::string& text) override { lines.push_back("say: " + text); }
-  void on_title(const std::string& text) override { lines.push_back("title: " + text); }
-  void on_cue(const std::string& literal) override { lines.push_back("cue: " + literal); }
-  void on_wait(double seconds) override;
-  void on_exit() override { lines.push_back("exit"); }
+  // The transcript's lines, written as the headless runner writes them.
+  void on_say(const std::string& text) override { lines.push_back(transcript_line::say(text)); }
+  void on_title(const std::string& text) override { lines.push_back(transcript_line::title(text)); }
+  void on_cue(const std::string& literal) override {
+    lines.push_back(transcript_line::cue(literal));
+  }
+  void on_wait(double seconds) override { lines.push_back(transcript_line::wait(seconds)); }
+  void on_exit() override { lines.push_back(transcript_line::exit()); }
   Voice* make_voice() override { return has_voice ? &voice_ : nullptr; }
   ScreenReader* make_screen_reader() override {
     if (on_make_screen_reader) on_make_screen_reader();
@@ -171,6 +175,9 @@ class FakePlatform : public Platform {
 // A fresh empty folder under the system's temporary folder.
 std::string make_temp_folder();
 std::string read_bytes(const std::string& path);
+// Text as this build writes it: every @VERSION@ becomes the game's version
+// (golden files and expected lines name the version only so).
+std::string with_version(std::string text);
 void write_bytes(const std::string& path, const std::string& bytes);
 
 }  // namespace quillvane::testing

@@ -8,6 +8,8 @@
 
 #include "fake_platform.h"
 #include "game/form1.h"
+#include "game/names.h"
+#include "platform/keys.h"
 
 namespace quillvane::testing {
 

@@ -8,11 +8,17 @@
 #
 # RUN is a command (a function) called as `RUN KEYS DATA_DIR OUT`; it plays
 # KEYS headless with --seed 1 and writes the transcript to OUT. WHAT names
-# the build in messages.
+# the build in messages. The golden files name the version as @VERSION@;
+# it is read from the top-level CMakeLists.txt, where it is set.
 replay_transcripts() {
   local work=$1 what=$2 run=$3 count=0 keys name stem data status expected file
-  local root
+  local root version prerelease
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  version=$(sed -n 's/^project(quillvane VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+  prerelease=$(sed -n 's/^set(QUILLVANE_PRERELEASE "\(.*\)")/\1/p' "$root/CMakeLists.txt")
+  version="$version${prerelease:+ $prerelease}"
+  # A golden file as this version writes it.
+  golden() { sed "s/@VERSION@/$version/g" "$1"; }
   for keys in "$root"/tests/transcripts/*.keys; do
     [[ -e $keys ]] || continue
     name=$(basename "$keys" .keys)
@@ -26,15 +32,15 @@ replay_transcripts() {
       echo "transcript $name: $what exited with status $status" >&2
       return 1
     fi
-    if ! cmp -s "$work/$name.out" "$stem.expected"; then
+    if ! golden "$stem.expected" | cmp -s "$work/$name.out" -; then
       echo "transcript $name differs from $name.expected:" >&2
-      diff -u "$stem.expected" "$work/$name.out" >&2 || true
+      golden "$stem.expected" | diff -u - "$work/$name.out" >&2 || true
       return 1
     fi
     if [[ -d $stem.after ]]; then
       for expected in "$stem.after"/*; do
         file=$(basename "$expected")
-        if ! cmp -s "$data/$file" "$expected"; then
+        if ! golden "$expected" | cmp -s "$data/$file" -; then
           echo "transcript $name: $file differs from $name.after/$file" >&2
           return 1
         fi

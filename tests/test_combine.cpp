@@ -15,7 +15,7 @@ TEST(Combine, DirtAndWaterOnTheFirstStep) {
   for (bool water_first : {false, true}) {
     SCOPED_TRACE(water_first);
     GameFixture f;
-    f.start(3);
+    f.start(kEasy);
     water_first ? f.put("Water", "Dirt") : f.put("Dirt", "Water");
     f.game->combine();
     EXPECT_EQ(f.platform.lines,
@@ -49,7 +49,7 @@ TEST(Combine, DirtAndWaterOnTheFirstStep) {
 
 TEST(Combine, SecondUseOfAKnownRuleLeavesAnUndoThatWorksOnce) {
   GameFixture f;
-  f.start(0);  // insane: three Dirt, five Water
+  f.start(kInsane);  // insane: three Dirt, five Water
   f.put("Dirt", "Water");
   f.game->combine();
   f.put("Dirt", "Water");
@@ -99,7 +99,7 @@ TEST(Combine, UndoRemovesExactlyTheTwoProducts) {
 
 TEST(Combine, RecipesThatGiveBackOrUseTwoOfOneItem) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Grass", "Pine cone");
   f.game->combine();
   EXPECT_EQ(f.game->howmany("Grass"), 1);
@@ -118,7 +118,7 @@ TEST(Combine, RecipesThatGiveBackOrUseTwoOfOneItem) {
 
 TEST(Combine, PigAndWaterMakeNothingButCountAStep) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Pig", "Water");
   const auto before = f.game->items;
   f.game->combine();
@@ -132,7 +132,7 @@ TEST(Combine, PigAndWaterMakeNothingButCountAStep) {
 TEST(Combine, MagicCopiesTheOtherItemInEitherSlot) {
   for (bool magic_first : {true, false}) {
     GameFixture f;
-    f.start(3);
+    f.start(kEasy);
     f.game->steps = 4;
     magic_first ? f.put("Magic", "Cow") : f.put("Cow", "Magic");
     f.game->combine();
@@ -154,7 +154,7 @@ TEST(Combine, MagicCopiesTheOtherItemInEitherSlot) {
     EXPECT_EQ(f.game->howmany("Magic"), 15);
   }
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Magic", "Magic");
   f.game->combine();
   EXPECT_EQ(f.platform.lines.back(),
@@ -164,11 +164,11 @@ TEST(Combine, MagicCopiesTheOtherItemInEitherSlot) {
 
 TEST(Combine, NewRecordIsAnnouncedAndStored) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Dirt", "Water");
   f.game->steps = 9;
   f.game->combine();  // Mud at step 10, a new achievement
-  f.start(3);
+  f.start(kEasy);
   f.game->steps = 2;
   f.put("Dirt", "Water");
   f.game->combine();
@@ -182,7 +182,7 @@ TEST(Combine, NewRecordIsAnnouncedAndStored) {
 
 TEST(Combine, CheatModeRecordsNoAchievement) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.game->cheatmode = 1;
   f.put("Dirt", "Water");
   f.game->combine();
@@ -194,7 +194,7 @@ TEST(Combine, CheatModeRecordsNoAchievement) {
 
 TEST(Combine, AFolderThatCannotBeWrittenIsSaidOnceAfterTheMove) {
   GameFixture f;
-  f.start(0);
+  f.start(kInsane);
   f.platform.fail_writes = true;
   f.put("Dirt", "Water");
   f.game->combine();

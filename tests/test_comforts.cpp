@@ -8,8 +8,7 @@ namespace quillvane::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr int kCtrl = 17, kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36, kF12 = 123;
-constexpr int kComfortKeys[] = {kCtrl, kPageUp, kPageDown, kEnd, kHome, kF12};
+constexpr int kComfortKeys[] = {vk::Ctrl, vk::PageUp, vk::PageDown, vk::End, vk::Home, vk::F12};
 
 TEST(ComfortKeys, LeaveEveryMenuAndItsCursorAsTheyWere) {
   struct Place {
@@ -30,7 +29,7 @@ TEST(ComfortKeys, LeaveEveryMenuAndItsCursorAsTheyWere) {
     for (int key : kComfortKeys) {
       SCOPED_TRACE(std::string(place.what) + ", key " + std::to_string(key));
       GameFixture f;
-      f.start(3);
+      f.start(kEasy);
       f.game->allknown();
       f.game->menu = place.menu;
       f.game->menuitem = place.menuitem;
@@ -45,11 +44,11 @@ TEST(ComfortKeys, LeaveEveryMenuAndItsCursorAsTheyWere) {
 
 TEST(ComfortKeys, RunAtOnceDuringAWaitEvenBehindAHeldBackKey) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Dirt", "Water");
   // Delete at 1.2 is held back; End at 1.5 still speaks inside the wait.
-  f.platform.timed_keys = {{1.2, 46, 0}, {1.5, kEnd, 0}};
-  f.game->key_event(13, 1);
+  f.platform.timed_keys = {{1.2, vk::Delete, 0}, {1.5, vk::End, 0}};
+  f.game->key_event(vk::Enter, mask::Shift);
   const Lines& l = f.platform.lines;
   ASSERT_GE(l.size(), 5u);
   EXPECT_EQ(l[2], "say: Mud and Mud created.");
@@ -60,11 +59,11 @@ TEST(ComfortKeys, RunAtOnceDuringAWaitEvenBehindAHeldBackKey) {
 
 TEST(SpeechHistory, HomeInCaptionModeSetsTheTitleAgainWithTheLeadingSpaceFirst) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.game->speechmode = 1;
   f.game->sayit("Dirt, you have 2.");
   f.platform.calls.clear();
-  f.game->key_event(kHome, 0);
+  f.game->key_event(vk::Home, 0);
   EXPECT_EQ(f.platform.calls,
             (Lines{"caption: Dirt, you have 2.", "yield", "caption:Dirt, you have 2."}));
 }
@@ -72,11 +71,11 @@ TEST(SpeechHistory, HomeInCaptionModeSetsTheTitleAgainWithTheLeadingSpaceFirst) 
 TEST(SpeechHistory, KeepsTheLast100LinesAndPageUpStopsAtTheOldest) {
   GameFixture f;
   for (int i = 1; i <= 150; ++i) f.game->sayit("line " + std::to_string(i));
-  for (int i = 0; i < 120; ++i) f.game->key_event(kPageUp, 0);
+  for (int i = 0; i < 120; ++i) f.game->key_event(vk::PageUp, 0);
   EXPECT_EQ(f.platform.lines.back(), "say: line 51");
-  f.game->key_event(kPageDown, 0);
+  f.game->key_event(vk::PageDown, 0);
   EXPECT_EQ(f.platform.lines.back(), "say: line 52");
-  f.game->key_event(kHome, 0);
+  f.game->key_event(vk::Home, 0);
   EXPECT_EQ(f.platform.lines.back(), "say: line 150");
 }
 
@@ -85,10 +84,10 @@ TEST(StopSpeech, CtrlStopsTheVoiceInVoiceModeOnly) {
     SCOPED_TRACE(mode);
     GameFixture f;
     f.game->voice = f.platform.make_voice();
-    f.start(3);
+    f.start(kEasy);
     f.game->speechmode = mode;
     f.platform.calls.clear();
-    f.game->key_event(kCtrl, 2);
+    f.game->key_event(vk::Ctrl, 2);
     const bool stopped =
         std::count(f.platform.calls.begin(), f.platform.calls.end(), "voice-stop") == 1;
     EXPECT_EQ(stopped, mode == 0);
@@ -98,10 +97,10 @@ TEST(StopSpeech, CtrlStopsTheVoiceInVoiceModeOnly) {
 
 TEST(CueVolume, StepsRoundAndIsKeptInItsOwnFile) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   Lines said;
   for (int i = 0; i < 5; ++i) {
-    f.game->key_event(kF12, 0);
+    f.game->key_event(vk::F12, 0);
     said.push_back(f.platform.lines.back());
   }
   EXPECT_EQ(said, (Lines{"say: Sounds at 75 percent.", "say: Sounds at 50 percent.",
@@ -112,7 +111,7 @@ TEST(CueVolume, StepsRoundAndIsKeptInItsOwnFile) {
     if (call.rfind("cue-volume:", 0) == 0) volumes.push_back(call);
   EXPECT_EQ(volumes, (Lines{"cue-volume:75", "cue-volume:50", "cue-volume:25", "cue-volume:0",
                             "cue-volume:100"}));
-  f.game->key_event(kF12, 0);
+  f.game->key_event(vk::F12, 0);
   EXPECT_EQ(f.file("settings.ini"), " 75 \r\n");
   f.reset();
   f.game->loadsettings();
@@ -132,7 +131,7 @@ TEST(CueVolume, AMissingOrDamagedSettingsFileMeansFullVolumeSaidNowhere) {
   // A settings file that cannot be written only lasts the run, silently.
   GameFixture f;
   f.platform.fail_writes = true;
-  f.game->key_event(kF12, 0);
+  f.game->key_event(vk::F12, 0);
   EXPECT_EQ(f.platform.lines, (Lines{"say: Sounds at 75 percent."}));
 }
 
@@ -140,13 +139,14 @@ TEST(WindowContext, TheWindowIsToldThePlaceAndTheLastLine) {
   GameFixture f;
   f.game->Form_Load();
   EXPECT_EQ(f.platform.place, "Main menu, no entry chosen yet.");
-  EXPECT_EQ(f.platform.last_line, "Welcome to Quillvane, version (0.7 beta), by Orlick");
-  f.game->key_event(40, 0);
-  f.game->key_event(40, 0);
+  EXPECT_EQ(f.platform.last_line,
+            with_version("Welcome to Quillvane, version (@VERSION@), by Orlick"));
+  f.game->key_event(vk::Down, 0);
+  f.game->key_event(vk::Down, 0);
   EXPECT_EQ(f.platform.place, "Main menu, Continue where you left off");
   EXPECT_EQ(f.platform.last_line, "Continue where you left off");
-  f.start(3);
-  f.game->key_event(49, 0);
+  f.start(kEasy);
+  f.game->key_event(vk::Digit1, 0);
   EXPECT_EQ(f.platform.place, "");
   EXPECT_EQ(f.platform.last_line, "You have made 0 steps so far.");
 }

@@ -170,10 +170,11 @@ TEST(ProgressFile, ChecksumOfTheWorkedExample) {
   g.saveprogress();
   auto lines = crlf_lines(f.file("progress.ini"));
   ASSERT_EQ(lines.size(), 43u);
-  std::int64_t r = number_line(lines[40]) / 152;
+  // Line 41 is 152 times the random r, which lies in 10..99.
+  EXPECT_EQ(number_line(lines[40]) % 152, 0);
+  const std::int64_t r = number_line(lines[40]) / 152;
   EXPECT_GE(r, 10);
   EXPECT_LE(r, 99);
-  EXPECT_EQ(number_line(lines[40]), 152 * r);
   // With r = 10 the sums are 10834 and 10171.
   EXPECT_EQ(number_line(lines[38]), 10834 - 10 + r);
   EXPECT_EQ(number_line(lines[39]), 10171 - 10 + r);
@@ -272,19 +273,32 @@ TEST(ProgressFile, AcceptsLinesOutsideTheChecksumAndAFileWithoutLine43) {
 }
 
 TEST(ProgressFile, DamagedFilesEndTheGameWithoutWritingAnything) {
-  using Edit = std::function<void(std::vector<std::string>&, std::string&)>;
-  auto set = [](int line, std::string value) -> Edit {
-    return [=](std::vector<std::string>& l, std::string&) { l[line - 1] = value; };
-  };
-  auto shift_number = [](int line, int by) -> Edit {
-    return [=](std::vector<std::string>& l, std::string&) {
-      l[line - 1] = " " + std::to_string(number_line(l[line - 1]) + by) + " ";
+  // Each case turns the saved file's lines into the bytes of a damaged
+  // file. Line numbers count from 1, as in the file.
+  using Damage = std::function<std::string(std::vector<std::string>)>;
+  auto set = [](int line, std::string value) -> Damage {
+    return [=](std::vector<std::string> l) {
+      l[line - 1] = value;
+      return join_crlf(l);
     };
   };
-  auto cut = [](std::size_t bytes) -> Edit {
-    return [=](std::vector<std::string>&, std::string& raw) { raw = raw.substr(0, bytes); };
+  auto shift_number = [](int line, int by) -> Damage {
+    return [=](std::vector<std::string> l) {
+      l[line - 1] = " " + std::to_string(number_line(l[line - 1]) + by) + " ";
+      return join_crlf(l);
+    };
   };
-  const std::vector<std::pair<const char*, Edit>> cases{
+  auto cut = [](std::size_t bytes) -> Damage {
+    return [=](std::vector<std::string> l) { return join_crlf(l).substr(0, bytes); };
+  };
+  // A difficulty of 4 (line 38) with both sums (lines 39 and 40) still adding up.
+  const Damage difficulty_four = [](std::vector<std::string> l) {
+    l[38 - 1] = " 4 ";
+    l[39 - 1] = " " + std::to_string(number_line(l[39 - 1]) + 8 * 2) + " ";
+    l[40 - 1] = " " + std::to_string(number_line(l[40 - 1]) + 9 * 2) + " ";
+    return join_crlf(l);
+  };
+  const std::vector<std::pair<const char*, Damage>> cases{
       {"an item renamed", set(3, "Zebra")},
       {"steps", shift_number(37, 1)},
       {"difficulty", shift_number(38, -1)},
@@ -293,32 +307,16 @@ TEST(ProgressFile, DamagedFilesEndTheGameWithoutWritingAnything) {
       {"scaled r", shift_number(41, 152)},
       {"a word for steps", set(37, "twelve")},
       {"an empty rate line", set(42, "")},
-      {"a difficulty the tables cannot hold", set(38, " 4 ")},
+      {"a difficulty the tables cannot hold", difficulty_four},
       {"a speech mode that is no number", set(43, "x")},
       {"cut inside the items", cut(40)},
       {"cut after the items", cut(260)},
       {"cut before the rate", cut(0)},
   };
-  for (const auto& [what, edit] : cases) {
+  for (const auto& [what, damage] : cases) {
     SCOPED_TRACE(what);
     SavedGame f;
-    std::vector<std::string> lines = f.lines;
-    std::string raw;
-    edit(lines, raw);
-    if (raw.empty() && std::string(what).rfind("cut", 0) != 0) raw = join_crlf(lines);
-    if (std::string(what).rfind("cut", 0) == 0) {
-      std::string whole = join_crlf(f.lines);
-      std::vector<std::string> none;
-      std::string cut_raw = whole;
-      edit(none, cut_raw);
-      raw = cut_raw;
-    }
-    // A difficulty of 4 with sums that still add up.
-    if (std::string(what) == "a difficulty the tables cannot hold") {
-      lines[38] = " " + std::to_string(number_line(f.lines[38]) + 8 * 2) + " ";
-      lines[39] = " " + std::to_string(number_line(f.lines[39]) + 9 * 2) + " ";
-      raw = join_crlf(lines);
-    }
+    const std::string raw = damage(f.lines);
     write_bytes(f.path("progress.ini"), raw);
     const auto before = fs::last_write_time(f.path("progress.ini"));
     const auto items_before = f.game->items;
@@ -457,28 +455,28 @@ TEST(Achievements, IsthisnewUnlocksEasierLevelsAndLowersRecords) {
   GameFixture f;
   Form1& g = *f.game;
   g.loadachievements();
-  g.difficulty = 1;
+  g.difficulty = kHard;
   g.steps = 7;
   EXPECT_EQ(g.isthisnew("Wind"), 1);
-  EXPECT_EQ(g.unlocked[0][7], 0);
-  EXPECT_EQ(g.records[0][7], -1);
-  for (int d = 1; d <= 3; ++d) {
+  EXPECT_EQ(g.unlocked[kInsane][7], 0);
+  EXPECT_EQ(g.records[kInsane][7], -1);
+  for (int d = kHard; d <= kEasy; ++d) {
     EXPECT_EQ(g.unlocked[d][7], 412);
     EXPECT_EQ(g.records[d][7], 7);
   }
   g.steps = 5;
   EXPECT_EQ(g.isthisnew("Wind"), 2);
-  for (int d = 1; d <= 3; ++d) EXPECT_EQ(g.records[d][7], 5);
+  for (int d = kHard; d <= kEasy; ++d) EXPECT_EQ(g.records[d][7], 5);
   fs::remove(f.path("achievements.ini"));
   EXPECT_EQ(g.isthisnew("Wind"), 0);
   g.steps = 9;
   EXPECT_EQ(g.isthisnew("Wind"), 0);
   EXPECT_FALSE(fs::exists(f.path("achievements.ini")));  // nothing changed, nothing written
   // Unlocking on insane resets every easier record to the current steps.
-  g.difficulty = 0;
+  g.difficulty = kInsane;
   g.steps = 20;
   EXPECT_EQ(g.isthisnew("Wind"), 1);
-  for (int d = 0; d <= 3; ++d) EXPECT_EQ(g.records[d][7], 20);
+  for (int d = kInsane; d <= kEasy; ++d) EXPECT_EQ(g.records[d][7], 20);
   for (const char* name : {"Magic", "wind", ""}) EXPECT_EQ(g.isthisnew(name), 0) << name;
   g.cheatmode = 1;
   EXPECT_EQ(g.isthisnew("Dirt"), 0);
@@ -491,7 +489,7 @@ TEST(Achievements, CountsDetailsAndTheLegacyReport) {
   g.loadachievements();
   EXPECT_EQ(g.myachievements(), 0);
   EXPECT_EQ(f.file("mylegacy.txt"), "");
-  g.difficulty = 1;
+  g.difficulty = kHard;
   g.steps = 7;
   g.isthisnew("Wind");
   g.difficulty = 3;
@@ -607,17 +605,18 @@ TEST(StartUp, RestoresTheSavedSpeechModeAndFallsBackFromJawsWithoutJaws) {
     write_bytes(f.path("progress.ini"), join_crlf(lines));
     f.platform.calls.clear();
     f.game->Form_Load();
-    const std::string welcome = "Welcome to Quillvane, version (0.7 beta), by Orlick";
+    const std::string welcome =
+        with_version("Welcome to Quillvane, version (@VERSION@), by Orlick");
     if (mode == 1) {
       EXPECT_EQ(f.platform.caption_text, welcome);
       EXPECT_EQ(f.game->speechmode, 1);
     } else {
       EXPECT_EQ(f.game->speechmode, 0);
-      EXPECT_EQ(
-          f.platform.lines,
-          (std::vector<std::string>{
-              "title: Orlick's Quillvane (v0.7 beta)", "title: Orlick's Quillvane (v0.7 beta)",
-              "say: Jaws does not seem to be responding, Sapi on.", "say: " + welcome}));
+      EXPECT_EQ(f.platform.lines,
+                (std::vector<std::string>{with_version("title: Orlick's Quillvane (v@VERSION@)"),
+                                          with_version("title: Orlick's Quillvane (v@VERSION@)"),
+                                          "say: Jaws does not seem to be responding, Sapi on.",
+                                          "say: " + welcome}));
       EXPECT_NE(std::find(f.platform.calls.begin(), f.platform.calls.end(), "voice:" + welcome),
                 f.platform.calls.end());
     }

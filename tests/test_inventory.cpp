@@ -103,7 +103,7 @@ TEST(StartingGear, ThirtySixItemsWithMagicByDifficulty) {
       EXPECT_EQ(f.game->howmany(name), counts[level]) << name << " at level " << level;
   }
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   EXPECT_EQ(names(*f.game)[0], "Apple");
   EXPECT_EQ(names(*f.game)[6], "Magic");
   EXPECT_EQ(names(*f.game)[21], "Ocean");

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "platform/headless/key_script.h"
+#include "platform/keys.h"
 
 namespace quillvane {
 namespace {
@@ -18,24 +19,25 @@ TEST(KeyScript, ParsesNamesModifiersCodesAndTimes) {
     double at;
   };
   const Case cases[] = {
-      {"Enter", 13, 0, "Enter", false, 0},
-      {"Shift+Enter", 13, 1, "Shift+Enter", false, 0},
-      {"Alt+Ctrl+Shift+Backspace", 8, 7, "Shift+Ctrl+Alt+Backspace", false, 0},
-      {"@2.5 Down", 40, 0, "Down", true, 2.5},
-      {"@3 Ctrl+A", 65, 2, "Ctrl+A", true, 3},
-      {"Z", 90, 0, "Z", false, 0},
-      {"7", 55, 0, "7", false, 0},
-      {"Num0", 96, 0, "Num0", false, 0},
-      {"Num9", 105, 0, "Num9", false, 0},
-      {"NumPlus", 107, 0, "NumPlus", false, 0},
-      {"NumDivide", 111, 0, "NumDivide", false, 0},
-      {"F1", 112, 0, "F1", false, 0},
-      {"F12", 123, 0, "F12", false, 0},
-      {"Plus", 187, 0, "Plus", false, 0},
-      {"Shift+Minus", 189, 1, "Shift+Minus", false, 0},
-      {"VK13", 13, 0, "VK13", false, 0},
+      {"Enter", vk::Enter, mask::None, "Enter", false, 0},
+      {"Shift+Enter", vk::Enter, mask::Shift, "Shift+Enter", false, 0},
+      {"Alt+Ctrl+Shift+Backspace", vk::Backspace, mask::Shift | mask::Ctrl | mask::Alt,
+       "Shift+Ctrl+Alt+Backspace", false, 0},
+      {"@2.5 Down", vk::Down, mask::None, "Down", true, 2.5},
+      {"@3 Ctrl+A", vk::letter('A'), mask::Ctrl, "Ctrl+A", true, 3},
+      {"Z", vk::letter('Z'), mask::None, "Z", false, 0},
+      {"7", vk::digit(7), mask::None, "7", false, 0},
+      {"Num0", vk::num_digit(0), mask::None, "Num0", false, 0},
+      {"Num9", vk::num_digit(9), mask::None, "Num9", false, 0},
+      {"NumPlus", vk::NumPlus, mask::None, "NumPlus", false, 0},
+      {"NumDivide", vk::NumDivide, mask::None, "NumDivide", false, 0},
+      {"F1", vk::function_key(1), mask::None, "F1", false, 0},
+      {"F12", vk::F12, mask::None, "F12", false, 0},
+      {"Plus", vk::Plus, mask::None, "Plus", false, 0},
+      {"Shift+Minus", vk::Minus, mask::Shift, "Shift+Minus", false, 0},
+      {"VK13", vk::Enter, mask::None, "VK13", false, 0},
       {"VK254", 254, 0, "VK254", false, 0},
-      {"Space\r", 32, 0, "Space", false, 0},
+      {"Space\r", vk::Space, mask::None, "Space", false, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
@@ -101,14 +103,14 @@ TEST(HeadlessRunner, ABadLineStopsTheRunWithStatusTwoAfterWritingTheTranscriptSo
   const std::string error = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(error.find("line 4"), std::string::npos) << error;
   EXPECT_EQ(read_bytes(folder + "/out.txt"),
-            "title: Orlick's Quillvane (v0.7 beta)\n"
-            "say: Welcome to Quillvane, version (0.7 beta), by Orlick\n"
-            "key: Enter\n"
-            "say: Choose puzzle difficulty\n"
-            "key: Enter\n"
-            "say: Beginning puzzle on easy mode\n"
-            "wait: 0.5\n"
-            "cue: \\sounds/restart.wav\n");
+            with_version("title: Orlick's Quillvane (v@VERSION@)\n"
+                         "say: Welcome to Quillvane, version (@VERSION@), by Orlick\n"
+                         "key: Enter\n"
+                         "say: Choose puzzle difficulty\n"
+                         "key: Enter\n"
+                         "say: Beginning puzzle on easy mode\n"
+                         "wait: 0.5\n"
+                         "cue: \\sounds/restart.wav\n"));
   std::filesystem::remove_all(folder);
 }
 
@@ -121,22 +123,22 @@ TEST(HeadlessRunner, TimedKeysArriveInsideTheWaitTheyFallIn) {
   HeadlessOptions options{folder + "/game.keys", folder, 1u, folder + "/out.txt"};
   EXPECT_EQ(run_headless(options), 0);
   EXPECT_EQ(read_bytes(folder + "/out.txt"),
-            "title: Orlick's Quillvane (v0.7 beta)\n"
-            "say: Welcome to Quillvane, version (0.7 beta), by Orlick\n"
-            "key: Enter\n"
-            "say: Choose puzzle difficulty\n"
-            "key: Enter\n"
-            "say: Beginning puzzle on easy mode\n"
-            "wait: 0.5\n"
-            "key: Escape\n"
-            "cue: \\sounds/restart.wav\n"
-            "say: Menu\n"
-            "key: Up\n"
-            "say: Exit the game\n"
-            "key: Enter\n"
-            "say: Goodbye\n"
-            "wait: 0.5\n"
-            "exit\n");
+            with_version("title: Orlick's Quillvane (v@VERSION@)\n"
+                         "say: Welcome to Quillvane, version (@VERSION@), by Orlick\n"
+                         "key: Enter\n"
+                         "say: Choose puzzle difficulty\n"
+                         "key: Enter\n"
+                         "say: Beginning puzzle on easy mode\n"
+                         "wait: 0.5\n"
+                         "key: Escape\n"
+                         "cue: \\sounds/restart.wav\n"
+                         "say: Menu\n"
+                         "key: Up\n"
+                         "say: Exit the game\n"
+                         "key: Enter\n"
+                         "say: Goodbye\n"
+                         "wait: 0.5\n"
+                         "exit\n"));
   std::filesystem::remove_all(folder);
 }
 

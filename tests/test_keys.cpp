@@ -8,18 +8,17 @@ namespace quillvane::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr int kEnter = 13, kDown = 40, kBackspace = 8, kTab = 9, kOne = 49, kM = 77;
 
 TEST(KeysDuringWaits, MovesRunAtOnceOthersWaitForTheActionToFinish) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Dirt", "Water");
   // Inside the success cue's wait: an Enter (held back), then a Down, which
   // must wait behind it; inside a later wait a Down spoken at once cannot
   // jump the queue either.
   f.platform.clock = 0;
-  f.platform.timed_keys = {{0.1, kEnter, 0}, {0.2, kDown, 0}};
-  f.game->key_event(kEnter, 1);
+  f.platform.timed_keys = {{0.1, vk::Enter, 0}, {0.2, vk::Down, 0}};
+  f.game->key_event(vk::Enter, 1);
   const Lines& l = f.platform.lines;
   auto at = [&](const std::string& line) {
     return std::find(l.begin(), l.end(), line) - l.begin();
@@ -34,11 +33,11 @@ TEST(KeysDuringWaits, MovesRunAtOnceOthersWaitForTheActionToFinish) {
 
 TEST(KeysDuringWaits, ANavigationKeyIsSpokenInsideTheWait) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Dirt", "Water");
   // The game started at 0.5: the products are said at 1, then a 2-second wait.
-  f.platform.timed_keys = {{2.0, kDown, 0}, {2.5, kOne, 0}, {2.6, kTab, 0}};
-  f.game->key_event(kEnter, 1);
+  f.platform.timed_keys = {{2.0, vk::Down, 0}, {2.5, vk::Digit1, 0}, {2.6, vk::Tab, 0}};
+  f.game->key_event(vk::Enter, 1);
   EXPECT_EQ(f.platform.lines[0], "cue: /sounds/success.wav");
   EXPECT_EQ(f.platform.lines[2], "say: Mud and Mud created.");
   EXPECT_EQ(f.platform.lines[3], "wait: 2");
@@ -50,13 +49,13 @@ TEST(KeysDuringWaits, ANavigationKeyIsSpokenInsideTheWait) {
 
 TEST(Quit, DuringAMoveFinishesItsChangesLogAndSavesThenEnds) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Dirt", "Water");
   // The window is closed 1.5 s into the 2-second wait after "Mud and Mud
   // created.", with an Enter held back before it.
-  f.platform.timed_keys = {{1.2, kEnter, 0}};
+  f.platform.timed_keys = {{1.2, vk::Enter, 0}};
   f.platform.timed_close = 1.5;
-  EXPECT_TRUE(f.ends_program([&] { f.game->key_event(kEnter, 1); }));
+  EXPECT_TRUE(f.ends_program([&] { f.game->key_event(vk::Enter, 1); }));
   EXPECT_EQ(f.platform.lines, (Lines{"cue: /sounds/success.wav", "wait: 0.5",
                                      "say: Mud and Mud created.", "wait: 2", "exit"}));
   EXPECT_EQ(f.platform.clock, 1.5);  // no later wait was served
@@ -83,25 +82,25 @@ TEST(Quit, DuringAMoveFinishesItsChangesLogAndSavesThenEnds) {
 
 TEST(Quit, WhenIdleEndsAtOnce) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   EXPECT_TRUE(f.ends_program([&] { f.game->close_event(); }));
   EXPECT_EQ(f.platform.lines, (Lines{"exit"}));
 }
 
 TEST(Undo, EmptiesBothSlotsSoAFollowingCombineConsumesNothingStale) {
   GameFixture f;
-  f.start(0);
+  f.start(kInsane);
   f.put("Dirt", "Water");
-  f.game->key_event(kEnter, 1);
+  f.game->key_event(vk::Enter, 1);
   f.put("Dirt", "Water");
-  f.game->key_event(kEnter, 1);
+  f.game->key_event(vk::Enter, 1);
   f.put("Mud", "Rock");
-  f.game->key_event(kBackspace, 1);
+  f.game->key_event(vk::Backspace, 1);
   EXPECT_EQ(f.platform.lines.back(), "say: Recipe reversed.");
   EXPECT_EQ(f.game->slot1, 0);
   EXPECT_EQ(f.game->slot2, 0);
   f.platform.lines.clear();
-  f.game->key_event(kEnter, 1);
+  f.game->key_event(vk::Enter, 1);
   EXPECT_EQ(f.platform.lines, (Lines{"say: Nothing selected."}));
   EXPECT_EQ(f.game->itemcount, 36);
 }
@@ -115,13 +114,14 @@ TEST(EmptyInventory, EveryKeyIsSafeAndEnterSaysNoItemIsSelected) {
   EXPECT_EQ(f.platform.lines[f.platform.lines.size() - 2],
             "say: Cheat mode has loaded in your 0 custom items.  Have fun!");
   f.platform.lines.clear();
-  for (int key : {kDown, 38, 37, 39, kM, kEnter}) f.game->key_event(key, 0);
+  for (int key : {vk::Down, vk::Up, vk::Left, vk::Right, vk::M, vk::Enter})
+    f.game->key_event(key, 0);
   EXPECT_EQ(f.platform.lines, (Lines{"say: No item selected"}));
   f.platform.lines.clear();
-  f.game->key_event(52, 0);
-  f.game->key_event(53, 0);
-  f.game->key_event(kEnter, 1);
-  f.game->key_event(kBackspace, 1);
+  f.game->key_event(vk::Digit4, 0);
+  f.game->key_event(vk::Digit5, 0);
+  f.game->key_event(vk::Enter, 1);
+  f.game->key_event(vk::Backspace, 1);
   EXPECT_EQ(f.platform.lines,
             (Lines{"say: No item selected", "say: No item selected", "say: Nothing selected."}));
 }
@@ -148,10 +148,10 @@ TEST(Cheat, ReadsNamesWholeSkipsEmptyLinesAndStopsAtTheLastEntry) {
   EXPECT_EQ(big.platform.lines[big.platform.lines.size() - 2],
             "say: Cheat mode has loaded in your 9999 custom items.  Have fun!");
   // A full inventory still combines without growing past its last entry.
-  big.game->key_event(kEnter, 0);
-  big.game->key_event(kDown, 0);
-  big.game->key_event(kEnter, 0);
-  big.game->key_event(kEnter, 1);
+  big.game->key_event(vk::Enter, 0);
+  big.game->key_event(vk::Down, 0);
+  big.game->key_event(vk::Enter, 0);
+  big.game->key_event(vk::Enter, 1);
   EXPECT_EQ(big.game->itemcount, 9999);
 }
 
@@ -160,19 +160,19 @@ TEST(LetterJump, KeypadAndFunctionCodesJumpLikeLowerCaseLetters) {
   for (const char* n : {"Mud", "Mud", "Mushroom", "apple"}) f.game->newitem(n);
   f.game->menu = 0;
   f.game->selected = 1;
-  f.game->key_event(kM, 0);
+  f.game->key_event(vk::M, 0);
   EXPECT_EQ(f.platform.lines.back(), "say: Mushroom, you have 1.");
   f.game->key_event(97, 0);  // keypad 1 has the code of "a"
   EXPECT_EQ(f.platform.lines.back(), "say: apple, you have 1.");
-  f.game->key_event(38, 0);
+  f.game->key_event(vk::Up, 0);
   EXPECT_EQ(f.platform.lines.back(), "say: Mushroom, you have 1.");
-  f.game->key_event(38, 0);
+  f.game->key_event(vk::Up, 0);
   EXPECT_EQ(f.platform.lines.back(), "say: Mud, you have 2.");
   EXPECT_EQ(f.game->selected, 2);
-  f.game->key_event(38, 0);  // wraps to the last different name
+  f.game->key_event(vk::Up, 0);  // wraps to the last different name
   EXPECT_EQ(f.platform.lines.back(), "say: apple, you have 1.");
   const auto said = f.platform.lines.size();
-  f.game->key_event(kEnter, 2);  // Ctrl+Enter goes on to the letter jump and finds nothing
+  f.game->key_event(vk::Enter, 2);  // Ctrl+Enter goes on to the letter jump and finds nothing
   EXPECT_EQ(f.platform.lines.size(), said);
 }
 

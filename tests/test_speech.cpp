@@ -128,16 +128,17 @@ TEST(StartUp, WelcomeLineIsSpokenAndLoggedOncePerRun) {
     platform.lines.clear();
     Form1 game(platform);
     game.Form_Load();
-    EXPECT_EQ(platform.lines, (std::vector<std::string>{
-                                  "title: Orlick's Quillvane (v0.7 beta)",
-                                  "say: Welcome to Quillvane, version (0.7 beta), by Orlick"}));
+    EXPECT_EQ(platform.lines,
+              (std::vector<std::string>{
+                  with_version("title: Orlick's Quillvane (v@VERSION@)"),
+                  with_version("say: Welcome to Quillvane, version (@VERSION@), by Orlick")}));
     EXPECT_EQ(game.menu, 1);
     EXPECT_EQ(game.sapirate, 7);
     EXPECT_EQ(game.jawsstatus, 0);
     EXPECT_EQ(platform.calls[0], "rate:7");
     EXPECT_EQ(platform.calls[1], "volume:100");
   }
-  const std::string line = "Welcome to Quillvane, version (0.7 beta), by Orlick\r\n";
+  const std::string line = with_version("Welcome to Quillvane, version (@VERSION@), by Orlick\r\n");
   EXPECT_EQ(read_bytes(platform.data_folder() + "/log.txt"), line + line);
 }
 
@@ -156,7 +157,7 @@ class CaptionFirstPlatform : public FakePlatform {
 };
 
 TEST(StartUp, TheFrontEndsSpeechModeHoldsUntilASavedOneIsRead) {
-  const std::string welcome = "Welcome to Quillvane, version (0.7 beta), by Orlick";
+  const std::string welcome = with_version("Welcome to Quillvane, version (@VERSION@), by Orlick");
   CaptionFirstPlatform platform(make_temp_folder());
   auto game = std::make_unique<Form1>(platform);
   game->Form_Load();

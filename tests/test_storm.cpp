@@ -13,13 +13,16 @@ namespace {
 
 // Every key the headless key table names, plus any VK code now and then.
 std::vector<int> key_table() {
-  std::vector<int> codes{8, 9, 13, 27, 32, 37, 38, 39, 40, 46, 106, 107, 109, 110, 111, 187, 189};
-  for (int c = 48; c <= 57; ++c) codes.push_back(c);
-  for (int c = 65; c <= 90; ++c) codes.push_back(c);
-  for (int c = 96; c <= 105; ++c) codes.push_back(c);
-  for (int c = 112; c <= 123; ++c) codes.push_back(c);
+  std::vector<int> codes{vk::Backspace,   vk::Tab,     vk::Enter,    vk::Escape,     vk::Space,
+                         vk::Left,        vk::Up,      vk::Right,    vk::Down,       vk::Delete,
+                         vk::NumMultiply, vk::NumPlus, vk::NumMinus, vk::NumDecimal, vk::NumDivide,
+                         vk::Plus,        vk::Minus};
+  for (int n = 0; n <= 9; ++n) codes.push_back(vk::digit(n));
+  for (char c = 'A'; c <= 'Z'; ++c) codes.push_back(vk::letter(c));
+  for (int n = 0; n <= 9; ++n) codes.push_back(vk::num_digit(n));
+  for (int n = 1; n <= 12; ++n) codes.push_back(vk::function_key(n));
   // Keys that matter most are drawn more often, so games get played.
-  for (int i = 0; i < 6; ++i) codes.insert(codes.end(), {13, 13, 40, 38});
+  for (int i = 0; i < 6; ++i) codes.insert(codes.end(), {vk::Enter, vk::Enter, vk::Down, vk::Up});
   return codes;
 }
 
@@ -53,7 +56,7 @@ StormResult storm(GameFixture& f, unsigned seed, int keys, bool exit_free, int c
     int code = percent(random) < 3 ? 1 + static_cast<int>(random() % 254) : table[pick(random)];
     int roll = percent(random);
     int shift = roll < 70 ? 0 : roll < 90 ? 1 : static_cast<int>(random() % 8);
-    if (exit_free && code == 13 && enter_exits(*f.game)) continue;
+    if (exit_free && code == vk::Enter && enter_exits(*f.game)) continue;
     ++result.keys;
     try {
       f.game->key_event(code, shift);

@@ -1,6 +1,7 @@
 // Turns a browser keydown into the game's key: a Windows virtual-key code
-// and a shift mask (1 Shift, 2 Ctrl, 4 Alt). The one place keys are
-// translated; used by the page and by the node tests.
+// and a shift mask (1 Shift, 2 Ctrl, 4 Alt; from the page only Shift, and
+// Ctrl pressed alone). The one place keys are translated; used by the page
+// and by the node tests.
 (function (exports) {
   'use strict';
 
@@ -22,44 +23,43 @@
   const modifierKeys = new Set(['Shift', 'Control', 'Alt', 'Meta', 'AltGraph', 'CapsLock',
                                 'NumLock', 'OS', 'Fn', 'Hyper', 'Super']);
 
-  // { keycode, shift, prevent } for a keydown the game takes, else null.
-  // prevent: the browser must not act on it too (Tab leaving the page,
-  // arrows scrolling, Alt+Left going back); Ctrl or Alt with a letter or
-  // digit stays the browser's and the screen reader's as well.
+  // { keycode, shift, prevent } for a keydown the game takes, else null,
+  // and then the browser, the screen reader and the system act on it as
+  // they would anywhere. Every key with Ctrl, Alt or Meta is theirs (Ctrl+R,
+  // Alt+D, Alt+Left, Ctrl+P, screen reader commands), and so are F1 to F11
+  // (help, reload, full screen, the address bar); F12 is the game's cue
+  // volume. prevent: the browser must not act on a game key too (Tab
+  // leaving the game area, arrows scrolling, Space pressing a button).
   function translateKey(event) {
     // Ctrl pressed alone stops the voice; the browser and the screen reader
     // keep it too (screen readers stop their own speech on it).
     if (event.key === 'Control' && !event.repeat) return { keycode: 17, shift: 2, prevent: false };
-    if (event.metaKey || modifierKeys.has(event.key)) return null;
-    const shift = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
+    if (event.ctrlKey || event.altKey || event.metaKey || modifierKeys.has(event.key)) return null;
+    if (/^F([1-9]|1[01])$/.test(event.key)) return null;
+    const shift = event.shiftKey ? 1 : 0;
     let keycode = 0;
-    let typing = false;
     if (event.code in keypad) {
       keycode = keypad[event.code];
     } else if (event.key in named) {
       keycode = named[event.key];
-    } else if (/^F([1-9]|1[0-2])$/.test(event.key)) {
-      keycode = 111 + Number(event.key.slice(1));
+    } else if (event.key === 'F12') {
+      keycode = 123;
     } else if (/^Digit[0-9]$/.test(event.code)) {
       keycode = 48 + Number(event.code.slice(5));
-      typing = true;
     } else if (/^[a-zA-Z]$/.test(event.key)) {
       keycode = event.key.toUpperCase().charCodeAt(0);
-      typing = true;
     } else if (/^Key[A-Z]$/.test(event.code)) {
       // A layout whose letters are not Latin: the key's position.
       keycode = event.code.charCodeAt(3);
-      typing = true;
     } else if (event.key === '+' || event.key === '=' || event.code === 'Equal') {
       keycode = 187;
     } else if (event.key === '-' || event.key === '_' || event.code === 'Minus') {
       keycode = 189;
-    } else if (event.keyCode > 0 && event.keyCode < 255) {
+    } else if (event.keyCode > 0 && event.keyCode < 255 && !/^F\d+$/.test(event.key)) {
       keycode = event.keyCode;
     }
     if (!keycode) return null;
-    const prevent = !(typing && (shift & 6));
-    return { keycode, shift, prevent };
+    return { keycode, shift, prevent: true };
   }
 
   exports.translateKey = translateKey;

@@ -1,5 +1,5 @@
 // The page around the game: the Start button, the keys, speech (the
-// browser's voice, or the live regions a screen reader reads), the cues,
+// browser's voice, or the log of lines a screen reader announces), the cues,
 // the item list's canvas and the player's files. The game calls in through
 // QuillvanePage; the page calls the game through Module.
 'use strict';
@@ -18,15 +18,13 @@ const QuillvanePage = (() => {
   const cueBytes = new Map();
   const cues = new Map();
   let playing = null;
-  let useSecondRegion = false;
-  let lines = [];
+  let rows = [];
   let scroll = 0;
   let persisting = Promise.resolve();
   const loadingMessage = 'Loading the game…';
   let storageWarning = '';
 
   const $ = (id) => document.getElementById(id);
-  const say = () => [$('say-a'), $('say-b')];
   page.status = (text) => { $('status').textContent = text; };
 
   // ---- waiting and events ----
@@ -55,15 +53,93 @@ const QuillvanePage = (() => {
   // line with no entry.
   page.selectEntry = (entry) => post(65536 + entry);
   function onKeyDown(event) {
-    const key = QuillvaneKeys.translateKey(event);
+    // Before Start the game area only holds the (empty) log of lines.
+    const key = started ? QuillvaneKeys.translateKey(event) : null;
     if (!key) return;
     if (key.prevent) event.preventDefault();
     page.postKey(key);
   }
 
   // ---- speech ----
+  // Lines for the screen reader are appended to the log #lines, one element
+  // each, so that lines said in one go are all announced, in order. Each is
+  // written in a task of its own, at least lineGap ms after the one before:
+  // changes that came closer were merged on their way to the screen reader,
+  // keeping only the last, and Orca drops the announcements it still holds
+  // when a key is pressed, so a burst written at once lost its later lines
+  // to the next key. A line equal to the one just written ends in a
+  // no-break space, since screen readers drop an announcement equal to the
+  // last one. The log keeps the last keptLines lines (removals are not
+  // announced). At most waitingLines lines wait their turn: a key held down
+  // says lines faster than they can be written, and the oldest waiting ones
+  // go, so that the screen reader keeps up with the keys.
+  const lineGap = 200;
+  const keptLines = 20;
+  const waitingLines = 5;
+  const linesDue = [];
+  let lastWritten = '';
+  let lastWrittenAt = -Infinity;
+  let writeTimer = 0;
+  page.announce = (text) => {
+    linesDue.push(text);
+    if (linesDue.length > waitingLines) linesDue.shift();
+    if (!writeTimer) scheduleLine();
+  };
+  // How many lines wait to be written (for tests and tools).
+  page.linesWaiting = () => linesDue.length;
+  function scheduleLine() {
+    writeTimer = setTimeout(writeLine, Math.max(0, lastWrittenAt + lineGap - performance.now()));
+  }
+  function writeLine() {
+    const log = $('lines');
+    const text = linesDue.shift();
+    const line = document.createElement('p');
+    line.textContent = text === lastWritten ? `${text}\u00a0` : text;
+    lastWritten = line.textContent;
+    lastWrittenAt = performance.now();
+    log.append(line);
+    while (log.childElementCount > keptLines) log.firstElementChild.remove();
+    writeTimer = 0;
+    if (linesDue.length) scheduleLine();
+  }
+
+  // The browser's voice (mode 0). A browser with no voice (no
+  // speechSynthesis, or still no voices a second after Start) sends mode 0's
+  // lines to the log as well, as the desktop puts them in its title when its
+  // voice is missing, and says so once; the saved speech mode stays. Until
+  // that is known, mode 0's lines wait, and the voice keeps only the newest
+  // (each line it says cuts off the one before anyway).
+  const noVoiceLine = 'No browser voice: lines go to your screen reader.';
+  let voice = 'unknown';  // until a second after Start: then 'present' or 'none'
+  const linesBeforeVoice = [];
+  let utteranceBeforeVoice = null;
+  let noVoiceTold = false;
+  function watchVoices() {
+    if (!page.hasVoice()) return settleVoice(false);
+    const found = () => speechSynthesis.getVoices().length > 0;
+    if (found()) return settleVoice(true);
+    speechSynthesis.addEventListener('voiceschanged', () => { if (found()) settleVoice(true); });
+    setTimeout(() => settleVoice(found()), 1000);
+  }
+  function settleVoice(present) {
+    if (voice !== 'unknown') return;
+    voice = present ? 'present' : 'none';
+    for (const text of linesBeforeVoice.splice(0)) page.voiceLine(text);
+    if (utteranceBeforeVoice) page.speak(...utteranceBeforeVoice);
+    utteranceBeforeVoice = null;
+  }
+  // Every line said in mode 0, before the voice is given it.
+  page.voiceLine = (text) => {
+    if (voice === 'unknown') return linesBeforeVoice.push(text);
+    if (voice === 'present') return;
+    page.announce(text);
+    if (!noVoiceTold) page.announce(noVoiceLine);
+    noVoiceTold = true;
+  };
   page.hasVoice = () => 'speechSynthesis' in window;
   page.speak = (text, rate, volume) => {
+    if (voice === 'unknown') utteranceBeforeVoice = [text, rate, volume];
+    if (voice !== 'present') return;
     try {
       speechSynthesis.cancel();
       const utterance = new SpeechSynthesisUtterance(text);
@@ -74,20 +150,16 @@ const QuillvanePage = (() => {
       console.warn('speech failed', error);
     }
   };
-  // Two regions take turns, so that a line said twice is still a change
-  // the screen reader announces; the other one is emptied.
-  page.announce = (text) => {
-    const [first, second] = say();
-    const target = useSecondRegion ? second : first;
-    (useSecondRegion ? first : second).textContent = '';
-    target.textContent = text;
-    useSecondRegion = !useSecondRegion;
-  };
-  page.setTitle = (text) => { document.title = text; };
   // Ctrl alone: what the browser's voice is saying stops.
   page.stopSpeech = () => {
+    utteranceBeforeVoice = null;
     try { speechSynthesis.cancel(); } catch (error) { /* no voice */ }
   };
+
+  // The game area has the keyboard again (the button after the files).
+  function backToGame() {
+    if (started) $('game').focus();
+  }
 
   // ---- cues: decoded once, one at a time, a new one cuts the old ----
   function fetchCues() {
@@ -130,13 +202,24 @@ const QuillvanePage = (() => {
   };
 
   // ---- the item list, drawn for sighted helpers; screen readers skip it ----
-  page.drawBegin = () => { lines = []; };
-  page.drawLine = (x, y, text, red, green, blue) => {
-    lines.push({ x, y, text, colour: `rgb(${red},${green},${blue})` });
+  // A row per inventory entry, as the game laid it out: its top, whether it
+  // is the selected entry, and its pieces of text (see web_draw).
+  page.drawRows = (records) => {
+    rows = records.split('\x1e').filter(Boolean).map((record) => {
+      const [y, selected, ...fields] = record.split('\x1f');
+      const pieces = [];
+      for (let i = 0; i + 4 < fields.length; i += 5) {
+        const [x, red, green, blue, text] = fields.slice(i, i + 5);
+        pieces.push({ x: Number(x), colour: `rgb(${red},${green},${blue})`, text });
+      }
+      return { y: Number(y), selected: selected === '1', pieces };
+    });
+    // Drawn at the next frame, after the line that goes with it is spoken.
+    page.redraw();
   };
-  // Drawn at the next frame, after the line that goes with it is spoken.
   let frameRequested = false;
-  page.drawEnd = () => {
+  // Drawn again at the next frame (a canvas resized by touch.js).
+  page.redraw = () => {
     if (frameRequested) return;
     frameRequested = true;
     requestAnimationFrame(render);
@@ -147,8 +230,6 @@ const QuillvanePage = (() => {
   page.listWidth = 520;
   page.lineStep = 15;
   page.listScroll = () => scroll;
-  // Drawn again at the next frame (a canvas resized by touch.js).
-  page.redraw = () => page.drawEnd();
   function render() {
     frameRequested = false;
     const canvas = $('items');
@@ -157,24 +238,26 @@ const QuillvanePage = (() => {
     const scale = canvas.width / page.listWidth;
     const viewHeight = canvas.height / scale;
     context.setTransform(scale, 0, 0, scale, 0, 0);
-    // Scroll only as far as needed to keep the selection (the "[") in view.
-    const marker = lines.find((line) => line.x === 10);
-    if (marker) {
-      if (marker.y < scroll + lineHeight) scroll = Math.max(0, marker.y - lineHeight);
-      if (marker.y + lineHeight * 2 > scroll + viewHeight)
-        scroll = marker.y + lineHeight * 2 - viewHeight;
+    // Scroll only as far as needed to keep the selected entry in view.
+    const selected = rows.find((row) => row.selected);
+    if (selected) {
+      if (selected.y < scroll + lineHeight) scroll = Math.max(0, selected.y - lineHeight);
+      if (selected.y + lineHeight * 2 > scroll + viewHeight)
+        scroll = selected.y + lineHeight * 2 - viewHeight;
     }
-    const bottom = lines.reduce((most, line) => Math.max(most, line.y), 0);
+    const bottom = rows.length ? rows[rows.length - 1].y : 0;
     scroll = Math.max(0, Math.min(scroll, bottom + lineHeight * 2 - viewHeight));
     context.fillStyle = '#fff';
     context.fillRect(0, 0, page.listWidth, viewHeight);
     context.font = 'bold 13px "DejaVu Sans", sans-serif';
     context.textBaseline = 'top';
-    for (const line of lines) {
-      // Only the lines in view: a cheat inventory may hold thousands.
-      if (line.y + lineHeight < scroll || line.y > scroll + viewHeight) continue;
-      context.fillStyle = line.colour;
-      context.fillText(line.text, line.x, line.y - scroll);
+    for (const row of rows) {
+      // Only the rows in view: a cheat inventory may hold thousands.
+      if (row.y + lineHeight < scroll || row.y > scroll + viewHeight) continue;
+      for (const piece of row.pieces) {
+        context.fillStyle = piece.colour;
+        context.fillText(piece.text, piece.x, row.y - scroll);
+      }
     }
   }
 
@@ -289,16 +372,23 @@ const QuillvanePage = (() => {
       audio = null;
     }
     const game = $('game');
-    game.hidden = false;
+    $('items').hidden = false;
     $('controls').hidden = false;
+    game.tabIndex = 0;
+    $('back').hidden = false;
     $('start').hidden = true;
     game.focus();
+    watchVoices();
     if ($('status').textContent.includes(loadingMessage)) page.status(storageWarning);
     Module.ccall('quillvane_web_start', null, [], [], { async: true });
   }
   page.gameEnded = () => {
-    $('game').hidden = true;
+    // The lines stay for the screen reader to finish; the game area leaves
+    // the tab order.
+    $('items').hidden = true;
     $('controls').hidden = true;
+    $('game').tabIndex = -1;
+    $('back').hidden = true;
     page.status('The game has ended. Reload the page to play again.');
   };
   page.ready = () => {
@@ -313,6 +403,7 @@ const QuillvanePage = (() => {
   function wirePage() {
     $('start').addEventListener('click', start);
     $('game').addEventListener('keydown', onKeyDown);
+    $('back').addEventListener('click', backToGame);
     $('save').addEventListener('click', saveFiles);
     $('load').addEventListener('click', () => $('load-input').click());
     $('load-input').addEventListener('change', (event) => {

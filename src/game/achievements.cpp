@@ -57,7 +57,7 @@ int Form1::isthisnew(std::string tempm) {
     if (tempm != achievementitems[i]) continue;
     if (unlocked[difficulty][i] == 0) {
       // Unlocking at a level unlocks every easier level too.
-      for (int d = difficulty; d <= 3; ++d) {
+      for (int d = difficulty; d <= kEasy; ++d) {
         unlocked[d][i] = static_cast<std::int32_t>(getcode(achievementitems[i]));
         records[d][i] = steps;
       }
@@ -65,7 +65,7 @@ int Form1::isthisnew(std::string tempm) {
       return kFirstMade;
     }
     if (records[difficulty][i] > steps) {
-      for (int d = difficulty; d <= 3; ++d) records[d][i] = steps;
+      for (int d = difficulty; d <= kEasy; ++d) records[d][i] = steps;
       saveachievements();
       return kNewRecord;
     }

@@ -90,7 +90,8 @@ std::string Form1::placeline() const {
 std::string Form1::statusline() const {
   if (menu != kGameScreen) return placeline();
   auto slot = [&](int index) { return index >= 1 && index <= itemcount ? items[index] : "empty"; };
-  const std::string level = difficulty >= 0 && difficulty <= 3 ? kLevelNames[difficulty] : "";
+  const std::string level =
+      difficulty >= kInsane && difficulty <= kEasy ? kLevelNames[difficulty] : "";
   return level + ", " + counted(steps, "step", "steps") + ", " +
          counted(itemcount, "item", "items") + ", " +
          counted(rulesdiscovered(), "recipe", "recipes") + " known.  Slot 1: " + slot(slot1) +

@@ -69,7 +69,7 @@ void Form1::handle(const Event& event) {
     case Event::Kind::select:
       return select_event(event.entry);
     case Event::Kind::paint:
-      return paint_event();
+      return Form_Paint();
     case Event::Kind::close:
       return close_event();
     case Event::Kind::end:
@@ -157,8 +157,6 @@ bool Form1::safe_during_action(const Event& event) const {
       return true;  // arrows, the 1 key and the letter jump only move or speak
   }
 }
-
-void Form1::paint_event() { Form_Paint(); }
 
 void Form1::close_event() {
   if (action_depth_ == 0) endprogram();

@@ -8,6 +8,7 @@
 #include <deque>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@
 namespace quillvane {
 
 // Thrown to end the program ("Exit the game", a damaged file, the window
-// closed). Front-end loops catch it, release everything and exit with 0.
+// closed). run_game catches it; the front-end then releases everything and
+// the program exits with 0.
 struct ProgramEnd {};
 
 constexpr int kListSize = 10000;      // every list: entries 0..9999, 1..count used
@@ -71,6 +73,9 @@ class Form1 {
   int parentmenu = 0;
   // The ordered list of lines the spoken lists and the details list show.
   std::vector<std::string> List2;
+  // For a recipe list, the recipe row behind each line of List2 (0 for the
+  // Magic line), so that a chosen line needs no search by its text.
+  std::vector<int> list2rows_;
 
   // Speech output
   int speechmode = 0;
@@ -115,7 +120,8 @@ class Form1 {
   void startinggear();
   // What every way into a game does first: the starting gear of a level,
   // sorted, the cursor on the first item, empty slots, no steps, the recipe
-  // book and achievements loaded afresh, the item list drawn.
+  // book and achievements loaded afresh. Each caller draws the list once its
+  // game is in place.
   void preparegame(int level);
   void newgame(int level, const std::string& message);
   void continuegame();
@@ -138,6 +144,8 @@ class Form1 {
   std::string recipeline(int r) const;
   // Every recipe list begins empty, or with Magic's line while Magic is held.
   void startrecipelist();
+  // Adds the recipe line of row r to the list, with its row.
+  void addrecipeline(int r);
   void allknown();
   void allcando();
   void usesselected();
@@ -146,7 +154,7 @@ class Form1 {
 
   // ---------------- Keyboard and menus ----------------
   void Form_KeyDown(int KeyCode, int Shift);
-  void menustuff(int keycode, int shift);
+  void menustuff(int keycode);
   // A touch on the list's line for entry: on the game screen it selects
   // that entry and says it, as the arrows do; in a menu, or on a line with
   // no entry in use (out of range, an empty name), nothing happens.
@@ -219,7 +227,6 @@ class Form1 {
   void handle(const Event& event);
   void key_event(int keycode, int shift);
   void select_event(int entry);
-  void paint_event();
   void close_event();
   // Serves the events already pending, without waiting (the yield inside
   // sayit).
@@ -240,10 +247,9 @@ class Form1 {
 
   Platform& platform_;
 
-  // The holder timer: enabled flag, interval in milliseconds, its deadline.
-  bool holder_enabled_ = false;
-  int holder_interval_ = 0;
-  double holder_deadline_ = 0;
+  // The holder timer: the moment its wait ends, while one runs. Every hold
+  // sets it anew; its tick (holder_Timer) clears it, ending every wait.
+  std::optional<double> holder_deadline_;
 
   std::uint64_t random_state_ = 0;
   int action_depth_ = 0;

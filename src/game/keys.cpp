@@ -62,7 +62,7 @@ void Form1::Form_KeyDown(int KeyCode, int Shift) {
     return;
   }
   if (menu != kGameScreen) {
-    menustuff(KeyCode, Shift);
+    menustuff(KeyCode);
     return;
   }
   if (KeyCode == vk::Backspace) {

@@ -74,7 +74,7 @@ void Form1::goodbye() {
   endprogram();
 }
 
-void Form1::menustuff(int keycode, int /*shift*/) {
+void Form1::menustuff(int keycode) {
   // Escape first moves between menus; the menu open afterwards then takes
   // the same key.
   if (keycode == vk::Escape) {
@@ -126,11 +126,12 @@ void Form1::menustuff(int keycode, int /*shift*/) {
       return;
     }
     case kDifficultyMenu: {
+      // The entries run from easy down to insane.
       static const char* const kStarts[] = {
           "Beginning puzzle on easy mode", "Beginning puzzle on normal mode",
           "Beginning puzzle on hard mode", "Beginning puzzle on insane mode"};
       if (!enter) return sayit(menulabel(entry));
-      if (entry <= 4) return newgame(4 - entry, kStarts[entry - 1]);
+      if (entry <= 4) return newgame(kEasy + 1 - entry, kStarts[entry - 1]);
       sayit("Main manu");
       openmenu(kMainMenu, kDifficultyMenu);
       return;
@@ -157,11 +158,8 @@ void Form1::menustuff(int keycode, int /*shift*/) {
         openmenu(parentmenu, parentmenu);
         return;
       }
-      const std::string row = List2[entry - 1];
-      int r = 0;
-      for (int i = 1; i <= rulecount; ++i)
-        if (recipeline(i) == row) r = i;
-      if (r == 0) return;
+      const int r = list2rows_[entry - 1];
+      if (r == 0) return;  // the Magic line
       const std::string a = ruleuses1[r];
       const std::string b = ruleuses2[r];
       auto first = [&](const std::string& name, int after) {

@@ -8,11 +8,11 @@ namespace quillvane {
 void Form1::startinggear() {
   itemcount = 0;
   for (const char* name : content::kGearEveryGame) newitem(name);
-  if (difficulty < 3)
+  if (difficulty < kEasy)
     for (const char* name : content::kGearBelowEasy) newitem(name);
-  if (difficulty < 2)
+  if (difficulty < kNormal)
     for (const char* name : content::kGearBelowNormal) newitem(name);
-  if (difficulty < 1)
+  if (difficulty < kHard)
     for (const char* name : content::kGearBelowHard) newitem(name);
   for (int i = 0; i < 5 * difficulty; ++i) newitem("Magic");
 }
@@ -27,12 +27,11 @@ void Form1::preparegame(int level) {
   steps = 0;
   loadrules();
   loadachievements();
-  partof("");
-  drawitems();
 }
 
 void Form1::newgame(int level, const std::string& message) {
   preparegame(level);
+  drawitems();
   sayit(message);
   openmenu(kGameScreen, menu);
   hold(0.5);
@@ -40,7 +39,8 @@ void Form1::newgame(int level, const std::string& message) {
 }
 
 void Form1::continuegame() {
-  preparegame(0);
+  // The saved game replaces the new one before anything is shown.
+  preparegame(kInsane);
   loadprogress();
   drawitems();
   sayit("Continuing your puzzle from where you left off");

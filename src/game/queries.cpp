@@ -12,7 +12,16 @@ const char* const kMagicLine = "Magic combined with anything makes a copy.";
 
 void Form1::startrecipelist() {
   List2.clear();
-  if (howmany("Magic") > 0) List2.emplace_back(kMagicLine);
+  list2rows_.clear();
+  if (howmany("Magic") > 0) {
+    List2.emplace_back(kMagicLine);
+    list2rows_.push_back(0);
+  }
+}
+
+void Form1::addrecipeline(int r) {
+  List2.push_back(recipeline(r));
+  list2rows_.push_back(r);
 }
 
 std::string Form1::recipeline(int r) const {
@@ -23,7 +32,7 @@ std::string Form1::recipeline(int r) const {
 void Form1::allknown() {
   startrecipelist();
   for (int r = 1; r <= rulecount; ++r)
-    if (ruleknown[r] == 1) List2.push_back(recipeline(r));
+    if (ruleknown[r] == 1) addrecipeline(r);
 }
 
 void Form1::allcando() {
@@ -33,7 +42,7 @@ void Form1::allcando() {
     bool held = ruleuses1[r] == ruleuses2[r]
                     ? howmany(ruleuses1[r]) >= 2
                     : howmany(ruleuses1[r]) > 0 && howmany(ruleuses2[r]) > 0;
-    if (held) List2.push_back(recipeline(r));
+    if (held) addrecipeline(r);
   }
 }
 
@@ -41,8 +50,7 @@ void Form1::usesselected() {
   startrecipelist();
   const std::string name = selectedname();
   for (int r = 1; r <= rulecount; ++r)
-    if (ruleknown[r] == 1 && (ruleuses1[r] == name || ruleuses2[r] == name))
-      List2.push_back(recipeline(r));
+    if (ruleknown[r] == 1 && (ruleuses1[r] == name || ruleuses2[r] == name)) addrecipeline(r);
 }
 
 void Form1::makesselected() {
@@ -55,7 +63,7 @@ void Form1::makesselected() {
       if (ruleknown[r] != 1) continue;
       bool makes = rulemakes1[r] == name || rulemakes2[r] == name;
       bool uses = ruleuses1[r] == name || ruleuses2[r] == name;
-      if (makes && uses == (pass == 2)) List2.push_back(recipeline(r));
+      if (makes && uses == (pass == 2)) addrecipeline(r);
     }
   }
 }

@@ -1,4 +1,6 @@
 // The recipe book: four columns of names and the discovered flags.
+#include <utility>
+
 #include "content/content.h"
 #include "game/form1.h"
 
@@ -10,20 +12,15 @@ void Form1::newrule(const std::string& tempm, const std::string& tempm2, const s
   ++rulecount;
   int r = rulecount;
   // Each pair is stored in ordinal order; every message names it that way.
-  if (tempm <= tempm2) {
-    ruleuses1[r] = tempm;
-    ruleuses2[r] = tempm2;
-  } else {
-    ruleuses1[r] = tempm2;
-    ruleuses2[r] = tempm;
-  }
-  if (tempm3 <= tempm4) {
-    rulemakes1[r] = tempm3;
-    rulemakes2[r] = tempm4;
-  } else {
-    rulemakes1[r] = tempm4;
-    rulemakes2[r] = tempm3;
-  }
+  auto store = [](const std::string& a, const std::string& b, std::string& first,
+                  std::string& second) {
+    const bool in_order = a <= b;
+    std::string low = in_order ? a : b, high = in_order ? b : a;
+    first = std::move(low);
+    second = std::move(high);
+  };
+  store(tempm, tempm2, ruleuses1[r], ruleuses2[r]);
+  store(tempm3, tempm4, rulemakes1[r], rulemakes2[r]);
 }
 
 void Form1::loadrules() {

@@ -104,7 +104,8 @@ void Form1::loadachievements() {
 
 void Form1::cheat() {
   cheatmode = 1;
-  preparegame(3);
+  preparegame(kEasy);
+  drawitems();
   loadprogress();
   openmenu(kGameScreen, menu);
   // A file that vanished or cannot be read gives no custom items.

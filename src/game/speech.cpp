@@ -60,21 +60,23 @@ void Form1::loadjaws() {
 void Form1::hold(double seconds) {
   if (quitting_) return;
   platform_.on_wait(seconds);
-  holder_enabled_ = true;
-  holder_interval_ = static_cast<int>(std::lround(seconds * 1000.0));
-  holder_deadline_ = platform_.now() + holder_interval_ / 1000.0;
+  // The timer counts whole milliseconds; a wait of none ends at once (and
+  // ends the wait it was started in, as any nested hold does).
+  const long interval = std::lround(seconds * 1000.0);
+  holder_deadline_.reset();
+  if (interval >= 1) holder_deadline_ = platform_.now() + static_cast<double>(interval) / 1000.0;
   // A nested hold sets the same timer anew; the tick that ends it ends the
-  // outer wait too, since the interval is then 0.
-  while (holder_interval_ >= 1 && !quitting_) {
+  // outer wait too.
+  while (holder_deadline_ && !quitting_) {
     // One event at a time until the deadline: keys that arrive are handled
     // (or held back) here, inside the wait.
-    if (auto event = platform_.next_event(holder_deadline_)) handle(*event);
-    if (holder_enabled_ && platform_.now() >= holder_deadline_) holder_Timer();
+    if (auto event = platform_.next_event(*holder_deadline_)) handle(*event);
+    if (holder_deadline_ && platform_.now() >= *holder_deadline_) holder_Timer();
   }
-  holder_enabled_ = false;
+  holder_deadline_.reset();
 }
 
-void Form1::holder_Timer() { holder_interval_ = 0; }
+void Form1::holder_Timer() { holder_deadline_.reset(); }
 
 void Form1::makesound(const std::string& tempm) { platform_.play_sound(tempm); }
 

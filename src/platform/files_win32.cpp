@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/files.h"
-#include "platform/win32/code_page.h"
+#include "platform/text/code_page.h"
 
 namespace quillvane::files {
 namespace {

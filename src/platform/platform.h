@@ -4,9 +4,11 @@
 // one. The game hands over meaning (a line said, the list with its selection
 // and slots), never pixels; each front-end lays it out its own way.
 //
-// Every call here is made by the game on its one thread. No call throws. The
-// calls that can fail say so below and report it in their result (the file
-// writes); every other failure is swallowed by the front-end.
+// Every call here is made by the game on its one thread. The calls that can
+// fail say so below and report it in their result (the file writes); every
+// other failure is swallowed by the front-end. Only next_event may throw: the
+// headless runner's key script throws ScriptError at a line it cannot read,
+// which ends the run (run_headless reports it).
 #pragma once
 
 #include <cstdint>

@@ -11,39 +11,22 @@
 #
 #   tests/e2e/data_folder.sh BUILD_DIR
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-build=$(cd "${1:?usage: data_folder.sh BUILD_DIR}" && pwd)
-game=$build/quillvane
-
-e2e_setup_speech
-socket="quillvane-folder-$$"
-tmux_() { tmux -L "$socket" "$@"; }
-cleanup() {
-  tmux_ kill-server 2>/dev/null || true
-  e2e_stop_speech
-  if [[ "${E2E_KEEP:-}" != 1 ]]; then rm -rf "$E2E"; fi
-}
-trap cleanup EXIT
+source "$(dirname "$0")/lib.sh"
+e2e_game "${1:?usage: data_folder.sh BUILD_DIR}"
+e2e_begin folder
 
 # Every file of a folder with its checksum and modification time.
 fingerprint() { (cd "$1" && find . -type f -printf '%p %T@ ' -exec md5sum {} \; | sort); }
 
 # ---- one folder, one game ----
 data=$E2E/data
-cat >"$E2E/run.sh" <<RUN
-env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy \\
-  bash -c 'echo \$\$ > "$E2E/pid"; exec "$game" --data-dir "$data"' 2>"$E2E/stderr"
-echo "EXIT=\$?"
-sleep 600
-RUN
-tmux_ -f /dev/null new-session -d -s game -x 160 -y 40 "bash $E2E/run.sh"
-screen() { tmux_ capture-pane -t game -p -J -S - | sed '/^$/d'; }
-wait_for '[[ "$(screen | tail -n 1)" == "Welcome to Quillvane, version (0.7 beta), by Orlick" ]]' ||
-  e2e_fail "the first copy did not start: $(screen)"
+e2e_pane_script "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy '$game' --data-dir '$data' \\
+  2>'$E2E/stderr'" >"$E2E/run.sh"
+e2e_tmux game 160x40 "bash $E2E/run.sh"
+wait_screen "$E2E_WELCOME"
 # The rate key saves the progress file.
-tmux_ send-keys -t game +
-wait_for '[[ "$(screen | tail -n 1)" == "Sapi rate raised to 8." ]]' || e2e_fail "no rate line"
+key +
+wait_screen "Sapi rate raised to 8."
 before=$(fingerprint "$data")
 
 printf 'Enter\nEnter\nShift+Enter\n' >"$E2E/play.keys"
@@ -109,7 +92,7 @@ env -u XDG_DATA_HOME HOME="$E2E/home-home" "$old/quillvane" --script "$E2E/steps
 # ---- --data-dir ----
 "$game" --script "$E2E/steps.keys" --data-dir "$E2E/new/deeper/folder" >/dev/null ||
   e2e_fail "a missing --data-dir folder was not made"
-grep -q "Welcome to Quillvane" "$E2E/new/deeper/folder/log.txt" || e2e_fail "no log in the new folder"
+grep -qF "$E2E_WELCOME" "$E2E/new/deeper/folder/log.txt" || e2e_fail "no log in the new folder"
 status=0
 "$game" --script "$E2E/steps.keys" --data-dir "" >/dev/null 2>"$E2E/empty.err" || status=$?
 ((status == 2)) || e2e_fail "an empty --data-dir gave status $status"

@@ -5,7 +5,9 @@ scenarios. Point the game at it with SPEECHD_ADDRESS=unix_socket:SOCKET.
     fake_speechd.py SOCKET silent          accepts and reads, never answers
     fake_speechd.py SOCKET late:SECONDS [RECORD]
         answers in SSIP, but sends no reply before SECONDS after it started;
-        the text of every message is appended to RECORD, one line each
+        the text of every message is appended to RECORD, one line each.
+        Once the first reply has gone out, the file SOCKET.answering is made,
+        for a test to wait on.
 """
 import os
 import socket
@@ -19,6 +21,7 @@ started = time.monotonic()
 delay = float(mode.split(":", 1)[1]) if mode.startswith("late:") else None
 record_lock = threading.Lock()
 message_id = [0]
+answering = threading.Event()
 
 
 def reply_for(command):
@@ -43,6 +46,9 @@ def serve(connection):
             if wait > 0:
                 time.sleep(wait)
         connection.sendall(text.encode() + b"\r\n")
+        if not answering.is_set():
+            answering.set()
+            open(path + ".answering", "w").close()
 
     try:
         for raw in stream:
@@ -75,8 +81,9 @@ def serve(connection):
         connection.close()
 
 
-if os.path.exists(path):
-    os.unlink(path)
+for stale in (path, path + ".answering"):
+    if os.path.exists(stale):
+        os.unlink(stale)
 server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
 server.bind(path)
 server.listen(16)

@@ -9,45 +9,21 @@
 #   tests/e2e/quiet.sh BUILD_DIR novoice   SPEECHD_ADDRESS names a socket
 #                                          nobody listens on
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-game=$(cd "${1:?usage: quiet.sh BUILD_DIR voice|novoice}" && pwd)/quillvane
+source "$(dirname "$0")/lib.sh"
+e2e_game "${1:?usage: quiet.sh BUILD_DIR voice|novoice}"
 way=${2:?usage: quiet.sh BUILD_DIR voice|novoice}
-[[ -x "$game" ]] || e2e_fail "no game at $game"
-
-e2e_setup_speech
-socket="quillvane-quiet-$$"
-tmux_() { tmux -L "$socket" "$@"; }
-cleanup() {
-  tmux_ kill-server 2>/dev/null || true
-  e2e_stop_speech
-  if [[ "${E2E_KEEP:-}" != 1 ]]; then rm -rf "$E2E"; fi
-}
-trap cleanup EXIT
+e2e_begin quiet
 
 if [[ -e /proc/asound/cards ]] && ! grep -q "no soundcards" /proc/asound/cards; then
   echo "note: this machine has a sound card; the audio device may open without complaint"
 fi
 speech=()
 if [[ "$way" == novoice ]]; then speech=(SPEECHD_ADDRESS="unix_socket:$E2E/nobody.sock"); fi
-cat >"$E2E/run.sh" <<RUN
-env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_AUDIODRIVER -u AUDIODEV ${speech[*]} \\
-  "$game" --data-dir "$E2E/data"
-echo "EXIT=\$?"
-sleep 600
-RUN
-tmux_ -f /dev/null new-session -d -s game -x 250 -y 60 "bash $E2E/run.sh"
+e2e_pane_script "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_AUDIODRIVER -u AUDIODEV ${speech[*]} \\
+  '$game' --data-dir '$E2E/data'" >"$E2E/run.sh"
+e2e_tmux game 250x60 "bash $E2E/run.sh"
 
-screen() { tmux_ capture-pane -t game -p -J -S - | sed '/^$/d'; }
-wait_screen() {
-  wait_for "[[ \"\$(screen | tail -n 1)\" == \"$1\" ]]" "${2:-30}" ||
-    e2e_fail "expected the last printed line '$1'; the screen:
-$(screen)"
-}
-key() { tmux_ send-keys -t game "$@"; }
-
-wait_for 'screen | grep -qx "Welcome to Quillvane, version (0.7 beta), by Orlick"' ||
-  e2e_fail "no welcome line: $(screen)"
+wait_for 'screen | grep -qxF "$E2E_WELCOME"' || e2e_fail "no welcome line: $(screen)"
 if [[ "$way" == novoice ]]; then
   # The voice is given up on in the background, before or after the welcome.
   wait_for 'screen | grep -q "^No voice"' || e2e_fail "no line about the missing voice: $(screen)"
@@ -65,13 +41,14 @@ key Tab
 wait_screen "Jaws does not seem to be responding, Sapi on."
 key d
 wait_screen "Dirt, you have 2."
-# Anything a library prints after the first cue has had time to arrive.
-sleep 1
+# The screen is read once the game has ended, so that it holds everything
+# the game and its libraries ever printed (the cue thread takes every cue
+# asked for before it stops).
 key C-c
 wait_screen "EXIT=0"
 
 expected="Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.
-Welcome to Quillvane, version (0.7 beta), by Orlick
+$E2E_WELCOME
 Choose puzzle difficulty
 Beginning puzzle on easy mode
 Speech output: printed lines only, for your screen reader (NVDA mode).
@@ -79,6 +56,7 @@ Speech output: printed lines only, for your screen reader (Window-Eyes mode).
 Speech output: voice and printed lines.
 Jaws does not seem to be responding, Sapi on.
 Dirt, you have 2.
+TERMINAL RESTORED
 EXIT=0"
 shown=$(screen)
 if [[ "$way" == novoice ]]; then

@@ -12,26 +12,14 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
-game=$(cd "${1:?usage: stalled_speech.sh BUILD_DIR}" && pwd)/quillvane
-[[ -x "$game" ]] || e2e_fail "no game at $game"
-
-e2e_setup_speech
-socket="quillvane-stall-$$"
-tmux_() { tmux -L "$socket" "$@"; }
-xvfb_pid="" game_pid="" fake_pid=""
+e2e_game "${1:?usage: stalled_speech.sh BUILD_DIR}"
+e2e_begin stall
+fake_pid=""
 stop_fake() {
-  if [[ -n "$fake_pid" ]]; then kill "$fake_pid" 2>/dev/null || true; wait "$fake_pid" 2>/dev/null || true; fi
+  e2e_end_process "$fake_pid"
   fake_pid=""
 }
-cleanup() {
-  tmux_ kill-server 2>/dev/null || true
-  [[ -n "$game_pid" ]] && kill "$game_pid" 2>/dev/null || true
-  stop_fake
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-  e2e_stop_speech
-  if [[ "${E2E_KEEP:-}" != 1 ]]; then rm -rf "$E2E"; fi
-}
-trap cleanup EXIT
+e2e_at_exit stop_fake
 
 notice_terminal="No voice: speech-dispatcher does not answer. The lines are printed."
 notice_window="No voice: speech-dispatcher does not answer. Lines are shown in the title."
@@ -47,44 +35,57 @@ start_fake() {
   rm -f "$E2E/fake.sock" "$E2E/fake-spoken.txt"
   python3 "$here/fake_speechd.py" "$E2E/fake.sock" "$1" "$E2E/fake-spoken.txt" &
   fake_pid=$!
-  fake_started=$(date +%s%N)
-  wait_for '[[ -S "$E2E/fake.sock" ]]' 10 || e2e_fail "the fake daemon did not start"
+  wait_for '[[ -S "$E2E/fake.sock" ]]' 30 || e2e_fail "the fake daemon did not start"
   export SPEECHD_ADDRESS="unix_socket:$E2E/fake.sock"
 }
 fake_spoken() { [[ -f "$E2E/fake-spoken.txt" ]] && cat "$E2E/fake-spoken.txt" || true; }
 
-# Milliseconds since $1 (nanoseconds).
-since() { echo $((($(date +%s%N) - $1) / 1000000)); }
-
-# Halfway through the keys, with the late daemon, waits until it answers, so
-# that the second half shows the voice taking over again by itself.
+# Halfway through the keys, with the late daemon, waits until it has
+# answered, so that the second half shows the voice taking over again by
+# itself.
 halfway_wait() { # daemon count
   if [[ "$1" == late:* && "$2" == 50 ]]; then
-    while (($(since "$fake_started") < 6000)); do sleep 0.1; done
+    wait_for '[[ -e "$E2E/fake.sock.answering" ]]' 60 || e2e_fail "the late daemon never answered"
   fi
+}
+
+# Points the next game at the daemon $1: the private capture daemon, fresh
+# so that its log holds only that game's lines, or a fake.
+use_daemon() {
+  if [[ "$1" == capture ]]; then unset SPEECHD_ADDRESS; else start_fake "$1"; fi
+  e2e_fresh_speech
+}
+
+# Plays the keys in the front-end $1 (terminal or window) with the silent
+# and the late daemon: each run must show the lines of the healthy one.
+each_stalled_daemon() {
+  local front=$1 daemon label
+  for daemon in silent late:5; do
+    label=${daemon%%:*}
+    "${front}_run" "$label" "$daemon"
+    if ! diff "$E2E/$front-healthy.lines" "$E2E/$front-$label.lines" >&2; then
+      e2e_fail "$front ($daemon) showed other lines than with a healthy daemon"
+    fi
+  done
 }
 
 # ---- the terminal ----
 terminal_run() { # label daemon
   local label=$1 daemon=$2 data="$E2E/data-t-$1"
   mkdir -p "$data"
-  if [[ "$daemon" == capture ]]; then unset SPEECHD_ADDRESS; else start_fake "$daemon"; fi
-  e2e_stop_speech
-  sleep 0.3
-  rm -f "$SPEECH_LOG"
-  cat >"$E2E/run-$label.sh" <<RUN
-env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy "$game" --seed 7 --data-dir "$data" 2>"$E2E/stderr-t-$label"
-echo "EXIT=\$?"
-sleep 600
-RUN
-  tmux_ -f /dev/null new-session -d -s "$label" -x 160 -y 50 "bash $E2E/run-$label.sh"
+  use_daemon "$daemon"
+  e2e_pane_script "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy '$game' --seed 7 --data-dir '$data' \\
+    2>'$E2E/stderr-t-$label'" >"$E2E/run-$label.sh"
+  e2e_tmux "$label" 160x50 "bash $E2E/run-$label.sh"
   tmux_ set -t "$label" history-limit 5000 >/dev/null
   # The printed lines, without the first line (how to type the keys) and
   # the line that tells of a missing voice.
   shown() { tmux_ capture-pane -t "$label" -p -J -S - | sed '/^$/d' | tail -n +2 | grep -vxF "$notice_terminal" || true; }
-  wait_for '[[ "$(shown | head -n 1)" == Welcome* ]]' 30 || e2e_fail "terminal $label: no welcome"
-  if [[ "$daemon" != capture ]]; then
-    wait_for 'tmux_ capture-pane -t "$label" -p -J -S - | grep -qxF "$notice_terminal"' 10 ||
+  wait_for '[[ "$(shown | head -n 1)" == "$E2E_WELCOME" ]]' 30 || e2e_fail "terminal $label: no welcome"
+  if [[ "$daemon" == capture ]]; then
+    wait_welcome_spoken
+  else
+    wait_for 'tmux_ capture-pane -t "$label" -p -J -S - | grep -qxF "$notice_terminal"' 30 ||
       e2e_fail "terminal $label: the missing voice was not told"
   fi
   local count=1 key
@@ -96,6 +97,11 @@ RUN
     wait_for '(( $(shown | wc -l) >= count ))' 30 || e2e_fail "terminal $label: no line for key $count ($key)"
   done
   shown >"$E2E/terminal-$label.lines"
+  if [[ "$daemon" == late:* ]]; then
+    # The voice that took over is sent the last line too.
+    wait_for '[[ "$(fake_spoken | tail -n 1)" == "$(tail -n 1 "$E2E/terminal-$label.lines")" ]]' 30 ||
+      e2e_fail "terminal: the late daemon was not sent the last line: $(fake_spoken | tail -n 3)"
+  fi
   if [[ "$daemon" == capture ]]; then
     # Mode 0 speaks every printed line.
     wait_spoken "$(tail -n 1 "$E2E/terminal-$label.lines")"
@@ -106,30 +112,25 @@ RUN
   told=$(tmux_ capture-pane -t "$label" -p -J -S - | grep -cxF "$notice_terminal" || true)
   if [[ "$daemon" == capture ]]; then ((told == 0)) || e2e_fail "terminal $label: told of a missing voice"; fi
   if [[ "$daemon" != capture ]]; then ((told == 1)) || e2e_fail "terminal $label: told $told times"; fi
-  local start
-  start=$(date +%s%N)
+  local start elapsed pid
+  pid=$(cat "$E2E/pid")
+  # The clock starts once tmux has handed the key to the pane: starting its
+  # client takes up to a second on a loaded machine, which is not the
+  # game's time.
   tmux_ send-keys -t "$label" C-c
-  wait_for 'tmux_ capture-pane -t "$label" -p -J -S - | grep -qx "EXIT=0"' 5 ||
-    e2e_fail "terminal $label: Ctrl+C did not end the game"
-  local elapsed
-  elapsed=$(since "$start")
+  start=$(date +%s%N)
+  e2e_wait_gone "$pid" || e2e_fail "terminal $label: Ctrl+C did not end the game"
+  elapsed=$(e2e_ms_since "$start")
   echo "terminal ($daemon): ended ${elapsed} ms after Ctrl+C"
   ((elapsed <= 500)) || e2e_fail "terminal $label: took ${elapsed} ms to end (limit 500 ms)"
+  wait_for 'tmux_ capture-pane -t "$label" -p -J -S - | grep -qx "EXIT=0"' 30 ||
+    e2e_fail "terminal $label: the game did not end with status 0"
   tmux_ kill-session -t "$label"
 }
 
 terminal_run healthy capture
 [[ $(wc -l <"$E2E/terminal-healthy.lines") -eq 101 ]] || e2e_fail "terminal: not 101 lines"
-for daemon in silent late:5; do
-  label=${daemon%%:*}
-  terminal_run "$label" "$daemon"
-  if ! diff "$E2E/terminal-healthy.lines" "$E2E/terminal-$label.lines" >&2; then
-    e2e_fail "terminal ($daemon) printed other lines than with a healthy daemon"
-  fi
-done
-# The late daemon's voice took over once it answered: it was sent the last line.
-[[ "$(fake_spoken | tail -n 1)" == "$(tail -n 1 "$E2E/terminal-healthy.lines")" ]] ||
-  e2e_fail "terminal: the late daemon was not sent the last line: $(fake_spoken | tail -n 3)"
+each_stalled_daemon terminal
 stop_fake
 
 # ---- the window ----
@@ -139,17 +140,11 @@ export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 window_run() { # label daemon
   local label=$1 daemon=$2 data="$E2E/data-w-$1"
   mkdir -p "$data"
-  if [[ "$daemon" == capture ]]; then unset SPEECHD_ADDRESS; else start_fake "$daemon"; fi
-  # A fresh capture daemon, so that its log holds only this run.
-  e2e_stop_speech
-  sleep 0.3
-  rm -f "$SPEECH_LOG"
-  local before=0
+  use_daemon "$daemon"
   "$game" --window --seed 7 --data-dir "$data" 2>"$E2E/stderr-w-$label" &
   game_pid=$!
-  wait_for 'xdotool search --pid "$game_pid" --name "Quillvane" >/dev/null 2>&1' 30 || e2e_fail "no window"
-  local window
-  window=$(xdotool search --pid "$game_pid" --name "Quillvane" | head -n 1)
+  e2e_track "$game_pid"
+  e2e_find_window "$game_pid"
   xprop -spy -id "$window" _NET_WM_NAME >"$E2E/titles-$label" 2>/dev/null &
   local spy=$!
   title() { xdotool getwindowname "$window" 2>/dev/null; }
@@ -157,7 +152,7 @@ window_run() { # label daemon
   if [[ "$daemon" == capture ]]; then
     # The lines as the window gave them: spoken.
     shown() { spoken_lines; }
-    wait_for '[[ "$(shown | head -n 1)" == Welcome* ]]' 30 || e2e_fail "window $label: no welcome"
+    wait_welcome_spoken
     for key in "${keys[@]}"; do
       xdotool key --window "$window" "$key"
       count=$((count + 1))
@@ -198,16 +193,16 @@ window_run() { # label daemon
   # Closing the window ends the game within half a second, stalled daemon
   # or not.
   local start status=0 elapsed
-  start=$(date +%s%N)
+  # The clock starts once the request to close has reached the X server.
   "$(dirname "$game")/close_window" "$window"
-  wait_for '! kill -0 "$game_pid" 2>/dev/null' 5 || e2e_fail "window $label: closing did not end the game"
-  elapsed=$(since "$start")
+  start=$(date +%s%N)
+  e2e_wait_gone "$game_pid" || e2e_fail "window $label: closing did not end the game"
+  elapsed=$(e2e_ms_since "$start")
   echo "window ($daemon): ended ${elapsed} ms after the window was closed"
   ((elapsed <= 500)) || e2e_fail "window $label: took ${elapsed} ms to end (limit 500 ms)"
   wait "$game_pid" || status=$?
-  game_pid=""
   ((status == 0)) || e2e_fail "window $label: exit status $status"
-  kill "$spy" 2>/dev/null || true
+  e2e_end_process "$spy"
 }
 
 window_run healthy capture
@@ -215,12 +210,6 @@ window_run healthy capture
 if ! diff "$E2E/terminal-healthy.lines" "$E2E/window-healthy.lines" >&2; then
   e2e_fail "the window spoke other lines than the terminal printed"
 fi
-for daemon in silent late:5; do
-  label=${daemon%%:*}
-  window_run "$label" "$daemon"
-  if ! diff "$E2E/window-healthy.lines" "$E2E/window-$label.lines" >&2; then
-    e2e_fail "window ($daemon) showed other lines than with a healthy daemon"
-  fi
-done
+each_stalled_daemon window
 [[ -n "$(fake_spoken)" ]] || e2e_fail "window: the late daemon's voice never took over"
 echo "stalled speech: ok"

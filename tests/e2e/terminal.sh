@@ -9,51 +9,24 @@
 #                                           combines, Alt+Backspace undoes;
 #                                           leaves through the game menu
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-game=$(cd "${1:?usage: terminal.sh BUILD_DIR shift|alt}" && pwd)/quillvane
+source "$(dirname "$0")/lib.sh"
+e2e_game "${1:?usage: terminal.sh BUILD_DIR shift|alt}"
 way=${2:?usage: terminal.sh BUILD_DIR shift|alt}
-[[ -x "$game" ]] || e2e_fail "no game at $game"
-
-e2e_setup_speech
-socket="quillvane-e2e-$$"
-tmux_() { tmux -L "$socket" "$@"; }
-cleanup() {
-  tmux_ kill-server 2>/dev/null || true
-  e2e_stop_speech
-  if [[ "${E2E_KEEP:-}" != 1 ]]; then rm -rf "$E2E"; fi
-}
-trap cleanup EXIT
+e2e_begin terminal
 
 conf="$E2E/tmux.conf"
 if [[ "$way" == shift ]]; then echo "set -s extended-keys on" >"$conf"; else : >"$conf"; fi
 # The pane runs the game with no display, so it picks the terminal; the
 # terminal settings are compared before and after.
-cat >"$E2E/run.sh" <<RUN
-before=\$(stty -g)
-env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E/audio.raw" \\
-  "$game" --data-dir "$E2E/data" 2>"$E2E/stderr"
-status=\$?
-after=\$(stty -g)
-[ "\$before" = "\$after" ] && echo "TERMINAL RESTORED" || echo "TERMINAL CHANGED"
-echo "EXIT=\$status"
-sleep 600
-RUN
-tmux_ -f "$conf" new-session -d -s game -x 160 -y 60 "bash $E2E/run.sh"
+e2e_pane_script "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE='$E2E/audio.raw' \\
+  '$game' --data-dir '$E2E/data' 2>'$E2E/stderr'" >"$E2E/run.sh"
 # Every byte the game writes, to check the key modes are asked for and given back.
-tmux_ pipe-pane -t game -o "cat >> $E2E/output.raw"
+e2e_tmux game 160x60 "bash $E2E/run.sh" "$conf" "$E2E/output.raw"
 
-screen() { tmux_ capture-pane -t game -p -J -S - | sed '/^$/d'; }
-wait_screen() {
-  wait_for "[[ \"\$(screen | tail -n 1)\" == \"$1\" ]]" "${2:-30}" ||
-    e2e_fail "expected the last printed line '$1'; the screen:
-$(screen)"
-}
-key() { tmux_ send-keys -t game "$@"; }
-
-wait_screen "Welcome to Quillvane, version (0.7 beta), by Orlick"
+wait_screen "$E2E_WELCOME"
 screen | head -n 1 | grep -q "Ctrl+J or Alt+Enter combines and Ctrl+H or Alt+Backspace undoes" ||
   e2e_fail "no line about Ctrl+J and Alt+Enter at start: $(screen | head -n 1)"
+wait_welcome_spoken
 key Enter
 wait_screen "Choose puzzle difficulty"
 key Enter

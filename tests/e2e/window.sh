@@ -6,51 +6,35 @@
 #
 #   tests/e2e/window.sh BUILD_DIR
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-game=$(cd "${1:?usage: window.sh BUILD_DIR}" && pwd)/quillvane
-[[ -x "$game" ]] || e2e_fail "no game at $game"
-
-e2e_setup_speech
-xvfb_pid="" game_pid=""
-cleanup() {
-  [[ -n "$game_pid" ]] && kill "$game_pid" 2>/dev/null || true
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-  e2e_stop_speech
-  if [[ "${E2E_KEEP:-}" != 1 ]]; then rm -rf "$E2E"; fi
-}
-trap cleanup EXIT
+source "$(dirname "$0")/lib.sh"
+e2e_game "${1:?usage: window.sh BUILD_DIR}"
+e2e_begin window
 
 e2e_start_display
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E/audio.raw"
 
 "$game" --data-dir "$E2E/data" >"$E2E/stdout" 2>"$E2E/stderr" &
 game_pid=$!
+e2e_track "$game_pid"
 
-wait_for 'xdotool search --name "Quillvane" >/dev/null 2>&1' 30 || e2e_fail "no window appeared"
-window=$(xdotool search --name "Quillvane" | head -n 1)
-wait_spoken "Welcome to Quillvane, version (0.7 beta), by Orlick"
-[[ "$(xdotool getwindowname "$window")" == "Orlick's Quillvane (v0.7 beta)" ]] ||
+e2e_find_window "$game_pid"
+wait_spoken "$E2E_WELCOME"
+[[ "$(xdotool getwindowname "$window")" == "$E2E_TITLE" ]] ||
   e2e_fail "window title is '$(xdotool getwindowname "$window")'"
 
 # The audio file holds only silence until the first cue.
-peak() {
-  [[ -s "$E2E/audio.raw" ]] || { echo 0; return; }
-  sox -t raw -r 44100 -b 16 -e signed-integer -c 2 "$E2E/audio.raw" -n stat 2>&1 |
-    awk '/Maximum amplitude/ { print $3 }'
-}
-[[ "$(peak)" == "0.000000" || "$(peak)" == "0" ]] || e2e_fail "sound before any cue: peak $(peak)"
+! e2e_sounded "$E2E/audio.raw" || e2e_fail "sound before any cue: peak $(e2e_peak <"$E2E/audio.raw")"
 
 # Pixels of an exact colour in a screenshot of the window, as "x y" lines.
-shot() { import -window "$window" "$E2E/shot.png" 2>/dev/null; }
-pixels() { convert "$E2E/shot.png" txt:- | awk -v colour="$1" 'index($0, colour) { split($1, p, /[,:]/); print p[1], p[2] }'; }
+shot() { e2e_shot "$window"; }
+pixels() { e2e_pixels "$1"; }
 
 xdotool key --window "$window" Return
 wait_spoken "Choose puzzle difficulty"
 xdotool key --window "$window" Return
 wait_spoken "Beginning puzzle on easy mode"
 # The new-puzzle cue follows the line.
-wait_for '[[ "$(peak)" != "0" && "$(peak)" != "0.000000" ]]' 30 ||
+wait_for 'e2e_sounded "$E2E/audio.raw"' 30 ||
   e2e_fail "the new-puzzle cue left no sound in the audio file"
 
 xdotool key --window "$window" d
@@ -99,10 +83,8 @@ wait_for '[[ "$(xdotool getwindowname "$window")" == "Menu" ]]' 30 || e2e_fail "
 xdotool key --window "$window" Up
 wait_for '[[ "$(xdotool getwindowname "$window")" == "Exit the game" ]]' 30 || e2e_fail "no Exit entry"
 xdotool key --window "$window" Return
-for _ in $(seq 300); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$game_pid" 2>/dev/null; then e2e_fail "the game did not end after Exit the game"; fi
+wait_for '! kill -0 "$game_pid" 2>/dev/null' 30 || e2e_fail "the game did not end after Exit the game"
 status=0
 wait "$game_pid" || status=$?
-game_pid=""
 ((status == 0)) || e2e_fail "exit status $status"
 echo "window: ok"

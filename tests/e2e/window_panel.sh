@@ -6,44 +6,32 @@
 #
 #   tests/e2e/window_panel.sh BUILD_DIR
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-game=$(cd "${1:?usage: window_panel.sh BUILD_DIR}" && pwd)/quillvane
-[[ -x "$game" ]] || e2e_fail "no game at $game"
-
-e2e_setup_speech
-xvfb_pid="" game_pid=""
-cleanup() {
-  [[ -n "$game_pid" ]] && kill "$game_pid" 2>/dev/null || true
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-  e2e_stop_speech
-  if [[ "${E2E_KEEP:-}" != 1 ]]; then rm -rf "$E2E"; fi
-}
-trap cleanup EXIT
+source "$(dirname "$0")/lib.sh"
+e2e_game "${1:?usage: window_panel.sh BUILD_DIR}"
+e2e_begin panel
 
 e2e_start_display 1800x1400
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 "$game" --data-dir "$E2E/data" >"$E2E/stdout" 2>"$E2E/stderr" &
 game_pid=$!
-wait_for 'xdotool search --name "Quillvane" >/dev/null 2>&1' 30 || e2e_fail "no window appeared"
-window=$(xdotool search --name "Quillvane" | head -n 1)
+e2e_track "$game_pid"
+e2e_find_window "$game_pid"
 xdotool windowmove "$window" 0 0
 key() { xdotool key --window "$window" "$1"; }
 
 # The bounding box "left top right bottom" of the pixels of one exact colour
 # in a screenshot of the window, at or right of column $2; empty when none.
 box() {
-  import -window "$window" "$E2E/shot.png" 2>/dev/null
-  convert "$E2E/shot.png" txt:- | awk -v colour="$1" -v from="${2:-0}" '
-    index($0, colour) { split($1, p, /[,:]/); x = p[1] + 0; y = p[2] + 0
-      if (x < from) next
+  e2e_shot "$window"
+  e2e_pixels "$1" "${2:-0}" | awk '
+    { x = $1 + 0; y = $2 + 0
       if (!seen || x < l) l = x; if (!seen || x > r) r = x
       if (!seen || y < t) t = y; if (!seen || y > b) b = y; seen = 1 }
     END { if (seen) print l, t, r, b }'
 }
 blue="#0000C8" grey="#404040" green="#00DC00"
 
-wait_spoken "Welcome to Quillvane, version (0.7 beta), by Orlick"
+wait_spoken "$E2E_WELCOME"
 wait_for '[[ -n "$(box "$grey" 430)" ]]' 10 || e2e_fail "no last line beside the list"
 key Down
 wait_spoken "Start a new game.  Starting a new game will not delete your achievements.  It is meant as a convenient way to start over from the beginning."

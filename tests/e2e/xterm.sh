@@ -14,53 +14,35 @@
 #                                        settings (a fresh server, -f /dev/null)
 #                                        inside xterm
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-game=$(cd "${1:?usage: xterm.sh BUILD_DIR xterm|tmux}" && pwd)/quillvane
+source "$(dirname "$0")/lib.sh"
+e2e_game "${1:?usage: xterm.sh BUILD_DIR xterm|tmux}"
 way=${2:?usage: xterm.sh BUILD_DIR xterm|tmux}
-[[ -x "$game" ]] || e2e_fail "no game at $game"
 command -v xterm >/dev/null || e2e_fail "xterm is not installed (bash scripts/deps.sh --with-tests)"
-
-e2e_setup_speech
-socket="quillvane-xterm-$$"
-xvfb_pid="" xterm_pid=""
-cleanup() {
-  tmux -L "$socket" kill-server 2>/dev/null || true
-  [[ -n "$xterm_pid" ]] && kill "$xterm_pid" 2>/dev/null || true
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-  e2e_stop_speech
-  if [[ "${E2E_KEEP:-}" != 1 ]]; then rm -rf "$E2E"; fi
-}
-trap cleanup EXIT
+e2e_begin xterm
 
 e2e_start_display 1280x1024
 
 # The game with no display, so that it picks the terminal; the terminal
 # settings are compared before and after. In xterm alone, the first key
 # after the game has ended is recorded raw, to show the key modes were reset.
-cat >"$E2E/game.sh" <<RUN
-before=\$(stty -g)
-env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy "$game" --data-dir "$E2E/data"
-status=\$?
-after=\$(stty -g)
-[ "\$before" = "\$after" ] && echo "TERMINAL RESTORED" || echo "TERMINAL CHANGED"
-echo "EXIT=\$status"
-if [ "$way" = xterm ]; then
-  stty raw -echo
-  dd bs=64 count=1 of="$E2E/after.raw" 2>/dev/null
-  stty "\$before"
-  echo "AFTER RECORDED"
+after=""
+if [[ "$way" == xterm ]]; then
+  after="stty raw -echo
+dd bs=64 count=1 of='$E2E/after.raw' 2>/dev/null
+stty \"\$before\"
+echo 'AFTER RECORDED'"
 fi
-sleep 600
-RUN
+e2e_pane_script "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy '$game' --data-dir '$E2E/data'" \
+  "$after" >"$E2E/game.sh"
 if [[ "$way" == xterm ]]; then
   xterm -geometry 200x60+0+0 -e script -q -f -c "bash $E2E/game.sh" "$E2E/typescript" \
     2>"$E2E/xterm.log" &
 else
-  xterm -geometry 200x60+0+0 -e tmux -L "$socket" -f /dev/null new-session -s game \
+  xterm -geometry 200x60+0+0 -e tmux -L "$E2E_TMUX_SOCKET" -f /dev/null new-session -s game \
     "bash $E2E/game.sh" 2>"$E2E/xterm.log" &
 fi
 xterm_pid=$!
+e2e_track "$xterm_pid"
 
 # The lines the terminal shows, without the key-mode requests; in xterm from
 # the record that `script` keeps of every byte, in tmux from the pane.
@@ -70,18 +52,13 @@ screen() {
     sed -e 's/\x1b\[[<>=?]*[0-9;]*[a-zA-Z~]//g' -e 's/\x1b[=>]//g' -e 's/\r$//' \
       "$E2E/typescript" | grep -v '^Script started on' | sed '/^$/d'
   else
-    tmux -L "$socket" capture-pane -t game -p -J -S - 2>/dev/null | sed '/^$/d'
+    tmux_ capture-pane -t game -p -J -S - 2>/dev/null | sed '/^$/d'
   fi
-}
-wait_screen() {
-  wait_for "[[ \"\$(screen | tail -n 1)\" == \"$1\" ]]" "${2:-30}" ||
-    e2e_fail "expected the last printed line '$1'; the screen:
-$(screen)"
 }
 # Real key events (XTEST) go to the window under the pointer.
 key() { xdotool key --delay 50 "$@"; }
 
-wait_screen "Welcome to Quillvane, version (0.7 beta), by Orlick"
+wait_screen "$E2E_WELCOME"
 window=$(xdotool search --pid "$xterm_pid" | tail -n 1)
 xdotool mousemove --window "$window" 100 100
 screen | head -n 1 | grep -q "Ctrl+J or Alt+Enter combines and Ctrl+H or Alt+Backspace undoes" ||

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/keys.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/speechd/speechd_voice.h"
@@ -22,69 +23,74 @@ VirtualKey sdl(SDL_Keycode key, Uint16 modifiers = KMOD_NONE, bool repeat = fals
 }
 
 TEST(SdlKeys, LettersDigitsAndFunctionKeys) {
-  EXPECT_EQ(sdl(SDLK_a).keycode, 65);
-  EXPECT_EQ(sdl(SDLK_z).keycode, 90);
-  EXPECT_EQ(sdl(SDLK_0).keycode, 48);
-  EXPECT_EQ(sdl(SDLK_9).keycode, 57);
-  EXPECT_EQ(sdl(SDLK_F1).keycode, 112);
-  EXPECT_EQ(sdl(SDLK_F12).keycode, 123);
+  EXPECT_EQ(sdl(SDLK_a).keycode, vk::letter('A'));
+  EXPECT_EQ(sdl(SDLK_z).keycode, vk::letter('Z'));
+  EXPECT_EQ(sdl(SDLK_0).keycode, vk::digit(0));
+  EXPECT_EQ(sdl(SDLK_9).keycode, vk::digit(9));
+  EXPECT_EQ(sdl(SDLK_F1).keycode, vk::function_key(1));
+  EXPECT_EQ(sdl(SDLK_F12).keycode, vk::F12);
 }
 
 TEST(SdlKeys, EditingAndNavigationKeys) {
   const std::pair<SDL_Keycode, int> table[] = {
-      {SDLK_BACKSPACE, 8}, {SDLK_TAB, 9},    {SDLK_RETURN, 13}, {SDLK_KP_ENTER, 13},
-      {SDLK_ESCAPE, 27},   {SDLK_SPACE, 32}, {SDLK_PAGEUP, 33}, {SDLK_PAGEDOWN, 34},
-      {SDLK_END, 35},      {SDLK_HOME, 36},  {SDLK_LEFT, 37},   {SDLK_UP, 38},
-      {SDLK_RIGHT, 39},    {SDLK_DOWN, 40},  {SDLK_INSERT, 45}, {SDLK_DELETE, 46},
+      {SDLK_BACKSPACE, vk::Backspace}, {SDLK_TAB, vk::Tab},           {SDLK_RETURN, vk::Enter},
+      {SDLK_KP_ENTER, vk::Enter},      {SDLK_ESCAPE, vk::Escape},     {SDLK_SPACE, vk::Space},
+      {SDLK_PAGEUP, vk::PageUp},       {SDLK_PAGEDOWN, vk::PageDown}, {SDLK_END, vk::End},
+      {SDLK_HOME, vk::Home},           {SDLK_LEFT, vk::Left},         {SDLK_UP, vk::Up},
+      {SDLK_RIGHT, vk::Right},         {SDLK_DOWN, vk::Down},         {SDLK_INSERT, vk::Insert},
+      {SDLK_DELETE, vk::Delete},
   };
   for (auto [key, code] : table) EXPECT_EQ(sdl(key).keycode, code) << "key " << key;
 }
 
 TEST(SdlKeys, PunctuationKeysUseTheOemCodes) {
   const std::pair<SDL_Keycode, int> table[] = {
-      {SDLK_SEMICOLON, 186},    {SDLK_EQUALS, 187},      {SDLK_COMMA, 188},
-      {SDLK_MINUS, 189},        {SDLK_PERIOD, 190},      {SDLK_SLASH, 191},
-      {SDLK_BACKQUOTE, 192},    {SDLK_LEFTBRACKET, 219}, {SDLK_BACKSLASH, 220},
-      {SDLK_RIGHTBRACKET, 221}, {SDLK_QUOTE, 222},
+      {SDLK_SEMICOLON, vk::Semicolon}, {SDLK_EQUALS, vk::Plus},
+      {SDLK_COMMA, vk::Comma},         {SDLK_MINUS, vk::Minus},
+      {SDLK_PERIOD, vk::Period},       {SDLK_SLASH, vk::Slash},
+      {SDLK_BACKQUOTE, vk::Backquote}, {SDLK_LEFTBRACKET, vk::OpenBracket},
+      {SDLK_BACKSLASH, vk::Backslash}, {SDLK_RIGHTBRACKET, vk::CloseBracket},
+      {SDLK_QUOTE, vk::Quote},
   };
   for (auto [key, code] : table) EXPECT_EQ(sdl(key).keycode, code) << "key " << key;
 }
 
 TEST(SdlKeys, KeypadFollowsNumLock) {
-  EXPECT_EQ(sdl(SDLK_KP_0, KMOD_NUM).keycode, 96);
-  EXPECT_EQ(sdl(SDLK_KP_1, KMOD_NUM).keycode, 97);
-  EXPECT_EQ(sdl(SDLK_KP_9, KMOD_NUM).keycode, 105);
-  EXPECT_EQ(sdl(SDLK_KP_PERIOD, KMOD_NUM).keycode, 110);
+  EXPECT_EQ(sdl(SDLK_KP_0, KMOD_NUM).keycode, vk::num_digit(0));
+  EXPECT_EQ(sdl(SDLK_KP_1, KMOD_NUM).keycode, vk::num_digit(1));
+  EXPECT_EQ(sdl(SDLK_KP_9, KMOD_NUM).keycode, vk::num_digit(9));
+  EXPECT_EQ(sdl(SDLK_KP_PERIOD, KMOD_NUM).keycode, vk::NumDecimal);
   // Num Lock off: the navigation keys printed on the keypad.
-  EXPECT_EQ(sdl(SDLK_KP_1).keycode, 35);
-  EXPECT_EQ(sdl(SDLK_KP_8).keycode, 38);
-  EXPECT_EQ(sdl(SDLK_KP_PERIOD).keycode, 46);
+  EXPECT_EQ(sdl(SDLK_KP_1).keycode, vk::End);
+  EXPECT_EQ(sdl(SDLK_KP_8).keycode, vk::Up);
+  EXPECT_EQ(sdl(SDLK_KP_PERIOD).keycode, vk::Delete);
   // The operator keys never depend on it.
   for (Uint16 modifiers : {Uint16{KMOD_NONE}, Uint16{KMOD_NUM}}) {
-    EXPECT_EQ(sdl(SDLK_KP_MULTIPLY, modifiers).keycode, 106);
-    EXPECT_EQ(sdl(SDLK_KP_PLUS, modifiers).keycode, 107);
-    EXPECT_EQ(sdl(SDLK_KP_MINUS, modifiers).keycode, 109);
-    EXPECT_EQ(sdl(SDLK_KP_DIVIDE, modifiers).keycode, 111);
+    EXPECT_EQ(sdl(SDLK_KP_MULTIPLY, modifiers).keycode, vk::NumMultiply);
+    EXPECT_EQ(sdl(SDLK_KP_PLUS, modifiers).keycode, vk::NumPlus);
+    EXPECT_EQ(sdl(SDLK_KP_MINUS, modifiers).keycode, vk::NumMinus);
+    EXPECT_EQ(sdl(SDLK_KP_DIVIDE, modifiers).keycode, vk::NumDivide);
   }
 }
 
 TEST(SdlKeys, ShiftMaskIgnoresNumLockAndCapsLock) {
-  EXPECT_EQ(sdl(SDLK_RETURN, KMOD_LSHIFT).shift, 1);
-  EXPECT_EQ(sdl(SDLK_RETURN, KMOD_LSHIFT | KMOD_NUM | KMOD_CAPS).shift, 1);
-  EXPECT_EQ(sdl(SDLK_RETURN, KMOD_NUM | KMOD_CAPS).shift, 0);
-  EXPECT_EQ(sdl(SDLK_a, KMOD_RCTRL).shift, 2);
-  EXPECT_EQ(sdl(SDLK_a, KMOD_LALT).shift, 4);
-  EXPECT_EQ(sdl(SDLK_a, KMOD_RSHIFT | KMOD_LCTRL | KMOD_RALT).shift, 7);
+  EXPECT_EQ(sdl(SDLK_RETURN, KMOD_LSHIFT).shift, mask::Shift);
+  EXPECT_EQ(sdl(SDLK_RETURN, KMOD_LSHIFT | KMOD_NUM | KMOD_CAPS).shift, mask::Shift);
+  EXPECT_EQ(sdl(SDLK_RETURN, KMOD_NUM | KMOD_CAPS).shift, mask::None);
+  EXPECT_EQ(sdl(SDLK_a, KMOD_RCTRL).shift, mask::Ctrl);
+  EXPECT_EQ(sdl(SDLK_a, KMOD_LALT).shift, mask::Alt);
+  EXPECT_EQ(sdl(SDLK_a, KMOD_RSHIFT | KMOD_LCTRL | KMOD_RALT).shift,
+            mask::Shift | mask::Ctrl | mask::Alt);
 }
 
 TEST(SdlKeys, ModifierKeysCountOncePerPress) {
-  EXPECT_EQ(sdl(SDLK_LSHIFT, KMOD_LSHIFT).keycode, 16);
-  EXPECT_EQ(sdl(SDLK_RCTRL, KMOD_RCTRL).keycode, 17);
-  EXPECT_EQ(sdl(SDLK_LALT, KMOD_LALT).keycode, 18);
+  EXPECT_EQ(sdl(SDLK_LSHIFT, KMOD_LSHIFT).keycode, vk::Shift);
+  EXPECT_EQ(sdl(SDLK_RCTRL, KMOD_RCTRL).keycode, vk::Ctrl);
+  EXPECT_EQ(sdl(SDLK_LALT, KMOD_LALT).keycode, vk::Alt);
   EXPECT_FALSE(translate_key(SDLK_LSHIFT, KMOD_LSHIFT, true).has_value());
   EXPECT_FALSE(translate_key(SDLK_RALT, KMOD_RALT, true).has_value());
   // Other keys repeat as the platform repeats them.
-  EXPECT_EQ(sdl(SDLK_DOWN, KMOD_NONE, true).keycode, 40);
+  EXPECT_EQ(sdl(SDLK_DOWN, KMOD_NONE, true).keycode, vk::Down);
 }
 
 TEST(SdlKeys, UnknownKeysAreDropped) {

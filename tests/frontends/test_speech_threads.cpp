@@ -108,6 +108,33 @@ TEST(WakePipe, ManyNotifiesNeverBlockAndOneDrainEmptiesThem) {
   EXPECT_FALSE(readable(pipe.fd(), 0));
 }
 
+TEST(VoiceLossNotice, TellsEachLossAndEachReturnOnce) {
+  using State = SpeechdVoice::State;
+  using Change = VoiceLossNotice::Change;
+  // The voice's states as a front-end sees them, each with the change it
+  // must tell and whether the lines then go elsewhere: nothing while
+  // connecting, a loss once, a return once.
+  struct Step {
+    State state;
+    Change change;
+    bool missing;
+  };
+  const Step steps[] = {
+      {State::connecting, Change::none, false}, {State::missing, Change::lost, true},
+      {State::missing, Change::none, true},     {State::connecting, Change::none, true},
+      {State::missing, Change::none, true},     {State::ready, Change::back, false},
+      {State::ready, Change::none, false},      {State::missing, Change::lost, true},
+  };
+  VoiceLossNotice notice;
+  EXPECT_FALSE(notice.missing());
+  int number = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE("step " + std::to_string(++number));
+    EXPECT_EQ(notice.check(step.state), step.change);
+    EXPECT_EQ(notice.missing(), step.missing);
+  }
+}
+
 // A Unix socket that accepts connections and never answers them.
 class SilentDaemon {
  public:

@@ -4,13 +4,15 @@
 # combine Dirt and Water, the log and progress.ini show the move, and the
 # caption speech modes put the spoken lines into the window title.
 #
-#   gui_smoke.sh BUILD_FOLDER WORK_FOLDER
+#   gui_smoke.sh BUILD_FOLDER WORK_FOLDER VERSION
 #
+# VERSION is what quillvane.exe --version reports after "quillvane ".
 # Needs DISPLAY (Xvfb) and WINEPREFIX in the environment, xdotool and xprop.
 set -euo pipefail
 build=$1
 work=$2
-title="Orlick's Quillvane (v0.7 beta)"
+version=$3
+title="Orlick's Quillvane (v$version)"
 
 fail() {
   echo "gui smoke: FAILED: $*" >&2
@@ -49,7 +51,8 @@ trap cleanup_game EXIT
 
 window=""
 find_window() {
-  window=$(xdotool search --name "^Orlick's Quillvane [(]v0[.]7 beta[)]\$" 2>/dev/null | head -n 1)
+  # xdotool matches a regular expression: the title's ( ) and . are escaped.
+  window=$(xdotool search --name "^$(sed 's/[][().*^$\\]/\\&/g' <<<"$title")\$" 2>/dev/null | head -n 1)
   [[ -n $window ]]
 }
 wait_for "the game's window" find_window
@@ -62,7 +65,7 @@ send() { xdotool key --delay 120 "$@"; }
 
 # Main menu: Enter opens the difficulty menu, Enter starts an easy game.
 # D and W jump to Dirt and Water, Enter fills the slots, Shift+Enter combines.
-wait_for "the welcome line in the log" log_has "Welcome to Quillvane, version (0.7 beta), by Orlick"
+wait_for "the welcome line in the log" log_has "Welcome to Quillvane, version ($version), by Orlick"
 send Return Return d Return w Return shift+Return
 wait_for "the move in the log" \
   log_has "You have combined Dirt and Water, to make Mud and Mud.  You have made 1 total moves."

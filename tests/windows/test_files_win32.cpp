@@ -7,7 +7,7 @@
 
 #include "app/data_folder.h"
 #include "platform/files.h"
-#include "platform/win32/code_page.h"
+#include "platform/text/code_page.h"
 
 namespace quillvane::win32 {
 namespace {

@@ -107,11 +107,11 @@ TEST_F(WindowTest, ClosingTheWindowIsAnEventAndLeavesTheWindowToTheLoop) {
 }
 
 TEST_F(WindowTest, TheCaptionIsTheWindowTitle) {
-  platform.set_caption("Orlick's Quillvane (v0.7 beta)");
+  platform.set_caption("Orlick's Quillvane");
   wchar_t title[256] = {};
   GetWindowTextW(platform.window(), title, 256);
-  EXPECT_EQ(std::wstring(title), L"Orlick's Quillvane (v0.7 beta)");
-  EXPECT_EQ(platform.caption(), "Orlick's Quillvane (v0.7 beta)");
+  EXPECT_EQ(std::wstring(title), L"Orlick's Quillvane");
+  EXPECT_EQ(platform.caption(), "Orlick's Quillvane");
   platform.set_caption(" Mud and Mud created.");
   GetWindowTextW(platform.window(), title, 256);
   EXPECT_EQ(std::wstring(title), L" Mud and Mud created.");

@@ -10,7 +10,11 @@ const assert = require('node:assert');
 const puppeteer = require('puppeteer-core');
 
 const [, , url, outDir, transcripts] = process.argv;
-const welcome = 'Welcome to Quillvane, version (0.7 beta), by Orlick';
+// The version as the game says it (scripts/test-web.sh asks the game once);
+// golden transcripts name it @VERSION@.
+const version = process.env.QUILLVANE_VERSION;
+assert.ok(version, 'QUILLVANE_VERSION is not set');
+const welcome = `Welcome to Quillvane, version (${version}), by Orlick`;
 // The scenario's current step, named in every failure.
 const state = { step: '' };
 
@@ -22,17 +26,13 @@ function puppeteerKey(name) {
            NumPlus: 'NumpadAdd', NumMinus: 'NumpadSubtract' }[name] || name;
 }
 
-// A transcript as the lines each key brings: its say lines and the waits
-// that follow the last of them.
+// A transcript as the lines each key brings.
 function transcriptBlocks(file) {
-  const blocks = [{ key: null, says: [], waitAfter: 0 }];
-  for (const line of fs.readFileSync(file, 'latin1').split('\n')) {
-    const block = blocks[blocks.length - 1];
-    if (line.startsWith('key: ')) blocks.push({ key: line.slice(5), says: [], waitAfter: 0 });
-    else if (line.startsWith('say: ')) {
-      block.says.push(line.slice(5));
-      block.waitAfter = 0;
-    } else if (line.startsWith('wait: ')) block.waitAfter += Number(line.slice(6));
+  const blocks = [{ key: null, says: [] }];
+  const text = fs.readFileSync(file, 'latin1').replaceAll('@VERSION@', version);
+  for (const line of text.split('\n')) {
+    if (line.startsWith('key: ')) blocks.push({ key: line.slice(5), says: [] });
+    else if (line.startsWith('say: ')) blocks[blocks.length - 1].says.push(line.slice(5));
   }
   return blocks;
 }
@@ -56,22 +56,30 @@ async function launch() {
   return { browser, profile };
 }
 
-// A page whose speechSynthesis.speak calls and live-region announcements
-// are recorded as they happen.
+// A page on which is recorded, as it happens: every speechSynthesis.speak
+// call (__spoken), every line the game hands the page for the screen reader
+// (__said) and every line written into the log of lines (__announced, with
+// the time in __announcedAt; the most lines ever waiting their turn in
+// __mostWaiting), the cues started, cut off and ended (__cues),
+// and whether the game is idle, waiting for a key with no deadline (__idle).
 async function openPage(browser, before) {
   const page = await browser.newPage();
   page.on('pageerror', (error) => console.error(`page error: ${error.message}`));
   await page.evaluateOnNewDocument(() => {
     window.__spoken = [];
-    const speak = speechSynthesis.speak.bind(speechSynthesis);
-    speechSynthesis.speak = (utterance) => {
-      window.__spoken.push({ text: utterance.text, rate: utterance.rate });
-      return speak(utterance);
-    };
+    if ('speechSynthesis' in window) {
+      const speak = speechSynthesis.speak.bind(speechSynthesis);
+      speechSynthesis.speak = (utterance) => {
+        window.__spoken.push({ text: utterance.text, rate: utterance.rate });
+        return speak(utterance);
+      };
+    }
     window.__cues = [];
     const start = AudioBufferSourceNode.prototype.start;
     AudioBufferSourceNode.prototype.start = function (...args) {
-      window.__cues.push(`start ${this.buffer.duration.toFixed(2)}`);
+      const duration = this.buffer.duration.toFixed(2);
+      window.__cues.push(`start ${duration}`);
+      this.addEventListener('ended', () => window.__cues.push(`ended ${duration}`));
       return start.apply(this, args);
     };
     const stop = AudioBufferSourceNode.prototype.stop;
@@ -79,19 +87,43 @@ async function openPage(browser, before) {
       window.__cues.push('stop');
       return stop.apply(this, args);
     };
+    window.__said = [];
     window.__announced = [];
+    window.__announcedAt = [];
+    window.__idle = false;
     document.addEventListener('DOMContentLoaded', () => {
       const observer = new MutationObserver((records) => {
-        for (const record of records)
-          for (const node of record.addedNodes)
-            if (node.textContent) window.__announced.push(node.textContent);
+        for (const record of records) {
+          for (const node of record.addedNodes) {
+            window.__announced.push(node.textContent);
+            window.__announcedAt.push(performance.now());
+          }
+        }
       });
-      for (const id of ['say-a', 'say-b'])
-        observer.observe(document.getElementById(id), { childList: true });
+      observer.observe(document.getElementById('lines'), { childList: true });
+      // The page's script has run: its calls from the game are wrapped.
+      const announce = QuillvanePage.announce;
+      window.__mostWaiting = 0;
+      QuillvanePage.announce = (text) => {
+        window.__said.push(text);
+        announce(text);
+        window.__mostWaiting = Math.max(window.__mostWaiting, QuillvanePage.linesWaiting());
+      };
+      // The game waits a day at a time when nothing but a key can wake it.
+      const waitForEvent = QuillvanePage.waitForEvent;
+      QuillvanePage.waitForEvent = (ms) => {
+        window.__idle = ms >= 86400000;
+        return waitForEvent(ms).then(() => { window.__idle = false; });
+      };
     });
   });
   if (before) await page.evaluateOnNewDocument(before);
   return page;
+}
+
+// For a page whose browser has a voice (headless Chromium has none).
+function withVoice() {
+  speechSynthesis.getVoices = () => [{ name: 'Test voice', lang: 'en-GB', default: true }];
 }
 
 // The game is loaded and the Start button has the keyboard, as a player
@@ -123,30 +155,62 @@ async function press(page, name) {
     await page.keyboard.up(modifier === 'Ctrl' ? 'Control' : modifier);
 }
 
+// The game is idle and every line it gave the page has had its turn in the
+// log of lines.
+const settled = (page, timeout = 30000) => page.waitForFunction(
+    () => window.__idle && QuillvanePage.linesWaiting() === 0, { timeout });
+
+// A line as the game said it: the page ends a line equal to the one before
+// it with a no-break space, so that screen readers announce it again.
+const unvaried = (line) => line.replace(/\u00a0$/, '');
+
 // Waits until the list (announced or spoken) has grown by the lines
-// expected, then checks them, and lets the game's trailing waits pass.
-async function expectNew(page, which, before, lines, waitAfter = 0) {
-  const want = before + lines.length;
+// expected and the game is idle again, then checks them.
+async function expectNew(page, which, before, lines) {
+  const field = which === 'announced' ? '__announced' : '__spoken';
   try {
-    await page.waitForFunction((field, n) => window[field].length >= n, { timeout: 30000 },
-                               which === 'announced' ? '__announced' : '__spoken', want);
+    await page.waitForFunction((name, n) => window[name].length >= n, { timeout: 30000 }, field,
+                               before + lines.length);
+    await settled(page);
   } catch (error) {
     // Fall through: the comparison below says what came instead.
   }
-  await sleep(waitAfter * 1000 + 150);
   const now = (await record(page))[which];
-  const got = now.slice(before).map((entry) => (typeof entry === 'string' ? entry : entry.text));
+  const got = now.slice(before).map((entry) => (typeof entry === 'string' ? unvaried(entry)
+                                                                          : entry.text));
   assert.deepStrictEqual(got, lines, `${state.step}: ${which}`);
   return now.length;
 }
 
-// Plays the key blocks of a transcript, checking each key's announcements.
+// The lines the log of lines holds, as the accessibility tree gives them to
+// a screen reader: the text of each of its children, in order.
+async function axLines(page) {
+  const cdp = await page.createCDPSession();
+  try {
+    const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+    const byId = new Map(nodes.map((node) => [node.nodeId, node]));
+    const log = nodes.find((node) => node.role && node.role.value === 'log');
+    const text = (node) => (node.role.value === 'StaticText' ? node.name.value
+                            : (node.childIds || []).map((id) => text(byId.get(id))).join(''));
+    return (log.childIds || []).map((id) => text(byId.get(id)));
+  } finally {
+    await cdp.detach();
+  }
+}
+
+// Plays the key blocks of a transcript, checking each key's lines in the
+// log of lines and in the accessibility tree.
 async function playBlocks(page, blocks, onBlock) {
   for (const block of blocks) {
     state.step = `key ${block.key}`;
     const before = (await record(page)).announced.length;
     await press(page, block.key);
-    await expectNew(page, 'announced', before, block.says, block.waitAfter);
+    await expectNew(page, 'announced', before, block.says);
+    if (block.says.length) {
+      const tree = await axLines(page);
+      assert.deepStrictEqual(tree.slice(-block.says.length).map(unvaried), block.says,
+                             `${state.step}: the accessibility tree`);
+    }
     if (onBlock) await onBlock(block);
   }
 }
@@ -178,6 +242,7 @@ async function canvasColours(page) {
 
 
 module.exports = {
-  url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, whenReady, load,
-  reload, record, sleep, press, expectNew, playBlocks, storedFile, canvasColours,
+  url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, withVoice,
+  whenReady, load, reload, record, sleep, press, settled, unvaried, expectNew, axLines, playBlocks,
+  storedFile, canvasColours,
 };

@@ -1,51 +1,239 @@
 // The web edition end to end in headless Chromium: Start, an easy game with
 // Dirt and Water combined, what the screen reader and the browser's voice
-// are given, the accessibility tree, a reload that continues, files saved
-// and loaded into a fresh profile, a damaged file refused, storage refused.
+// are given, the accessibility tree, lines said in one go and said twice,
+// the keys left to the browser, the way back into the game area, a browser
+// with no voice, a reload that continues, files saved and loaded into a
+// fresh profile, a damaged file refused, storage refused.
 //   node e2e.js URL OUT_DIR TRANSCRIPTS_DIR
 'use strict';
 const fs = require('node:fs');
 const path = require('node:path');
 const assert = require('node:assert');
 const {
-  url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, load, reload,
-  record, sleep, press, expectNew, playBlocks, storedFile, canvasColours,
+  url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, withVoice, load,
+  reload, record, sleep, press, settled, unvaried, expectNew, axLines, playBlocks, storedFile,
+  canvasColours,
 } = require('./browser.js');
+
+const activeId = (page) => page.evaluate(() => document.activeElement.id);
+const cueCount = (page) => page.evaluate(() => window.__cues.length);
+
+// Starts the game on a page just loaded, as a player does, and hears the welcome.
+async function start(page) {
+  state.step = 'Start';
+  await page.keyboard.press('Enter');
+  await expectNew(page, 'announced', 0, [welcome]);
+}
+
+// Menus that say two lines in one go, a line said twice in one go, a log of
+// lines that stays short, and lines written far enough apart that the
+// accessibility layer does not merge them.
+async function linesSaidInOneGo(browser) {
+  const page = await openPage(browser);
+  await load(page);
+  await start(page);
+  // Escape from the achievements says "Menu", then "Return to the game".
+  await playBlocks(page, transcriptBlocks(
+      path.join(transcripts, 'escape-game-menu-achievements.expected')).slice(1));
+  const { announced, at, kept } = await page.evaluate(() => ({
+    announced: window.__announced.slice(), at: window.__announcedAt.slice(),
+    kept: document.getElementById('lines').childElementCount }));
+  state.step = 'lines said in one go';
+  const gaps = at.slice(1).map((time, i) => time - at[i]);
+  assert.ok(Math.min(...gaps) >= 150, `lines written at least 150 ms apart: ${gaps}`);
+  assert.ok(announced.length > 20 && kept <= 20,
+            `the log keeps the last lines only: ${kept} of ${announced.length}`);
+  return page;
+}
+
+// On the game screen, keys with Ctrl, Alt or Meta and F1 to F11 are the
+// browser's: not prevented, and the game hears none of them.
+async function keysLeftToTheBrowser(page) {
+  state.step = 'keys left to the browser';
+  await page.evaluate(() => {
+    window.__keys = [];
+    window.addEventListener('keydown', (event) => {
+      window.__keys.push({ key: event.key, prevented: event.defaultPrevented });
+    });
+    window.__samePage = true;
+  });
+  const said = await page.evaluate(() => window.__said.length);
+  const keys = ['Ctrl+Down', 'Alt+Down', 'Meta+Down', 'Ctrl+Shift+Down', 'Alt+M', 'Ctrl+M',
+                'Meta+M', 'Alt+Home', 'Ctrl+1', 'Alt+Plus', 'Ctrl+Shift+Backspace'];
+  for (let n = 1; n <= 11; n++) keys.push(`F${n}`, `Shift+F${n}`);
+  for (const key of keys) {
+    await press(page, key);
+    await settled(page);
+  }
+  const seen = await page.evaluate(() => window.__keys.filter(
+      (key) => !['Control', 'Alt', 'Meta', 'Shift'].includes(key.key)));
+  assert.strictEqual(seen.length, keys.length, `every key arrived: ${JSON.stringify(seen)}`);
+  assert.deepStrictEqual(seen.filter((key) => key.prevented), [], 'none prevented');
+  assert.ok(await page.evaluate(() => window.__samePage), 'the page stayed');
+  assert.strictEqual(await page.evaluate(() => window.__said.length), said, 'the game heard none');
+  // A game key still reaches the game: Home says the last line again.
+  const last = (await record(page)).announced.length;
+  await press(page, 'Home');
+  await expectNew(page, 'announced', last, ['Cow, you have 1.']);
+}
+
+// From the rest of the page, Tab, Shift+Tab and the "Back to the game"
+// button give the game area the keyboard again.
+async function backToTheGame(page) {
+  const ways = [
+    ['Tab from the heading', 'h1', 'Tab'],
+    ['Shift+Tab from Save my files', '#save', 'Shift+Tab'],
+    ['Back to the game', '#back', 'Enter'],
+  ];
+  for (const [name, from, key] of ways) {
+    state.step = name;
+    if (from === 'h1') await page.click(from);
+    else await page.focus(from);
+    assert.notStrictEqual(await activeId(page), 'game', `${name}: away from the game`);
+    await press(page, key);
+    await page.waitForFunction(() => document.activeElement.id === 'game');
+    const before = (await record(page)).announced.length;
+    await press(page, 'Home');
+    await expectNew(page, 'announced', before, ['Cow, you have 1.']);
+  }
+  const back = await page.$eval('#back', (button) => {
+    const box = button.getBoundingClientRect();
+    const files = document.querySelector('section').getBoundingClientRect();
+    return { shown: !button.hidden && box.width > 0 && box.height > 0,
+             afterFiles: box.top >= files.bottom };
+  });
+  assert.deepStrictEqual(back, { shown: true, afterFiles: true }, 'the button follows the files');
+}
+
+// A key held down says lines faster than they can be written apart: the
+// log keeps up with the keys, in order, ending with the newest line.
+async function keyHeldDown(page) {
+  state.step = 'a key held down';
+  const before = await page.evaluate(() => ({ said: window.__said.length,
+                                             announced: window.__announced.length }));
+  for (let i = 0; i < 15; i++) await page.keyboard.press('ArrowDown');
+  await settled(page);
+  const { said, announced, at } = await page.evaluate((from) => ({
+    said: window.__said.slice(from.said), announced: window.__announced.slice(from.announced),
+    at: window.__announcedAt.slice(from.announced - 1) }), before);
+  assert.strictEqual(said.length, 15, `${state.step}: a line a key`);
+  let next = 0;
+  for (const line of announced.map(unvaried)) {
+    while (next < said.length && said[next] !== line) next++;
+    assert.ok(next < said.length, `${state.step}: in order, each once: ${JSON.stringify(announced)}`);
+    next++;
+  }
+  assert.strictEqual(unvaried(announced.at(-1)), said.at(-1), `${state.step}: the newest last`);
+  const waiting = await page.evaluate(() => window.__mostWaiting);
+  assert.ok(waiting <= 5, `${state.step}: at most 5 lines wait, not ${waiting}`);
+  const gaps = at.slice(1).map((time, i) => time - at[i]);
+  assert.ok(Math.min(...gaps) >= 150, `${state.step}: lines written apart: ${gaps}`);
+}
+
+// A browser with no voice (no voices, or no speechSynthesis at all): mode
+// 0's lines go to the log, the player is told once, and the game keeps
+// mode 0 as the mode it saves.
+async function noVoice() {
+  const cases = [
+    ['no voices', null],
+    ['no speechSynthesis', () => { delete Window.prototype.speechSynthesis; }],
+  ];
+  for (const [name, before] of cases) {
+    const { browser } = await launch();
+    const page = await openPage(browser, before);
+    await load(page);
+    await start(page);
+    state.step = `${name}: Tab into mode 2`;
+    const cues = await cueCount(page);
+    await press(page, 'Tab');
+    await page.waitForFunction((n) => window.__cues.length > n, {}, cues);
+    await settled(page);
+    state.step = `${name}: Tab into the missing JAWS, mode 0`;
+    let count = (await record(page)).announced.length;
+    await press(page, 'Tab');
+    count = await expectNew(page, 'announced', count,
+                            ['Jaws does not seem to be responding, Sapi on.',
+                             'No browser voice: lines go to your screen reader.']);
+    state.step = `${name}: told once`;
+    await press(page, 'Plus');
+    await expectNew(page, 'announced', count, ['Sapi rate raised to 8.']);
+    assert.deepStrictEqual((await record(page)).spoken, [], `${state.step}: no voice used`);
+    const progress = Buffer.from(await storedFile(page, 'progress.ini')).toString('latin1');
+    assert.strictEqual(progress.split('\r\n')[42], ' 0 ', `${state.step}: mode 0 saved`);
+    await browser.close();
+    // That game, in mode 0, loaded into another browser with no voice: the
+    // welcome, said before the page knows there is no voice, reaches the log
+    // too, and the player is told.
+    state.step = `${name}: a game saved in mode 0`;
+    const saved = path.join(outDir, 'mode-0', 'progress.ini');
+    fs.mkdirSync(path.dirname(saved), { recursive: true });
+    fs.writeFileSync(saved, Buffer.from(progress, 'latin1'));
+    const other = (await launch()).browser;
+    const next = await openPage(other, before);
+    await load(next);
+    await (await next.$('#load-input')).uploadFile(saved);
+    await next.waitForFunction(() => /Loaded/.test(document.getElementById('status').textContent));
+    await next.focus('#start');
+    await next.keyboard.press('Enter');
+    await expectNew(next, 'announced', 0,
+                    [welcome, 'No browser voice: lines go to your screen reader.']);
+    assert.deepStrictEqual((await record(next)).spoken, [], `${state.step}: no voice used`);
+    await other.close();
+  }
+}
 
 async function main() {
   fs.mkdirSync(outDir, { recursive: true });
   const blocks = transcriptBlocks(path.join(transcripts, 'combine-dirt-water.expected'));
   const game = blocks.slice(1);
 
-  // ---- a first visit ----
+  // ---- lines in one go, keys, focus, no voice: each in a fresh profile ----
   let { browser } = await launch();
-  let page = await openPage(browser);
+  const menuPage = await linesSaidInOneGo(browser);
+  await keysLeftToTheBrowser(menuPage);
+  await backToTheGame(menuPage);
+  await keyHeldDown(menuPage);
+  await browser.close();
+  await noVoice();
+
+  // ---- a first visit, in a browser with a voice ----
+  ({ browser } = await launch());
+  let page = await openPage(browser, withVoice);
   state.step = 'before Start';
   await load(page);
-  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'start', state.step);
+  assert.strictEqual(await activeId(page), 'start', state.step);
   assert.deepStrictEqual(await record(page), { announced: [], spoken: [] }, state.step);
 
-  state.step = 'Start';
-  await page.keyboard.press('Enter');
-  await expectNew(page, 'announced', 0, [welcome]);
-  assert.strictEqual(await page.title(), welcome, 'the caption is the line said');
-  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'game', state.step);
+  await start(page);
+  assert.strictEqual(await page.title(), 'Quillvane', 'the title stays the game\'s name');
+  assert.strictEqual(await activeId(page), 'game', state.step);
 
   state.step = 'accessibility tree';
   const cdp = await page.createCDPSession();
   const { nodes } = await cdp.send('Accessibility.getFullAXTree');
-  const application = nodes.find((node) => node.role && node.role.value === 'application');
-  assert.ok(application, 'an application node');
-  assert.strictEqual(application.name.value, 'Quillvane game');
-  assert.ok(application.properties.some((p) => p.name === 'focused' && p.value.value), 'focused');
-  const live = nodes.filter((node) => (node.properties || []).some(
-      (p) => p.name === 'live' && p.value.value === 'assertive'));
-  assert.strictEqual(live.length, 2, 'two assertive live regions');
-  for (const node of live)
-    assert.ok(node.properties.some((p) => p.name === 'atomic' && p.value.value === true), 'atomic');
   await cdp.detach();
+  const byId = new Map(nodes.map((node) => [node.nodeId, node]));
+  const property = (node, name) => ((node.properties || []).find((p) => p.name === name) || {})
+                                       .value;
+  const within = (node, ancestor) => {
+    for (let up = byId.get(node.parentId); up; up = byId.get(up.parentId))
+      if (up === ancestor) return true;
+    return false;
+  };
+  const applications = nodes.filter((node) => node.role && node.role.value === 'application');
+  assert.deepStrictEqual(applications.map((node) => node.name.value), ['Quillvane', 'Quillvane game'],
+                         'the game area inside the application');
+  const [outer, area] = applications;
+  assert.ok(within(area, outer), 'the game area inside the application');
+  assert.ok(property(area, 'focused').value, 'the game area has the keyboard');
+  const live = nodes.filter((node) => property(node, 'live') && within(node, area));
+  assert.deepStrictEqual(live.map((node) => node.role.value), ['log'],
+                         'the log of lines is the one live region of the game');
+  assert.deepStrictEqual(['live', 'relevant', 'atomic'].map((name) => property(live[0], name).value),
+                         ['assertive', 'additions', false], 'an assertive log of additions');
+  assert.deepStrictEqual(await axLines(page), [welcome], 'the welcome in the tree');
 
-  // The transcript's game, line for line in the live region; the voice is silent.
+  // The transcript's game, line for line in the log; the voice is silent.
   await playBlocks(page, game, async (block) => {
     if (block.key === 'Enter' && block.says[0].startsWith('Water in slot 2')) {
       const colours = await canvasColours(page);
@@ -56,6 +244,7 @@ async function main() {
     }
   });
   assert.deepStrictEqual((await record(page)).spoken, [], 'no voice in mode 1');
+  assert.strictEqual(await page.title(), 'Quillvane', 'the title stays the game\'s name');
   // Each of the game's cues played from its decoded file: restart, success,
   // achievement, rule (cue files of 0.1 s or more).
   const cues = await page.evaluate(() => window.__cues.slice());
@@ -66,9 +255,11 @@ async function main() {
 
   state.step = 'Tab still in the game';
   const announcedBefore = (await record(page)).announced.length;
+  let cuesBefore = await cueCount(page);
   await press(page, 'Tab');  // mode 2: a cue only
-  await sleep(150);
-  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'game', state.step);
+  await page.waitForFunction((n) => window.__cues.length > n, {}, cuesBefore);
+  await settled(page);
+  assert.strictEqual(await activeId(page), 'game', state.step);
   state.step = 'Tab into the missing JAWS: the voice';
   await press(page, 'Tab');
   await expectNew(page, 'spoken', 0, ['Jaws does not seem to be responding, Sapi on.']);
@@ -78,26 +269,37 @@ async function main() {
   await press(page, '1');
   await expectNew(page, 'spoken', 1, ['You have made 1 steps so far.']);
   assert.strictEqual((await record(page)).announced.length, announcedBefore,
-                     'the live region is silent in mode 0');
+                     'the log is silent in mode 0');
   state.step = 'back to mode 1, a line said twice is announced twice';
+  cuesBefore = await cueCount(page);
   await press(page, 'Tab');
-  await sleep(150);
+  await page.waitForFunction((n) => window.__cues.length > n, {}, cuesBefore);
+  await settled(page);
   let count = (await record(page)).announced.length;
+  const steps = 'You have made 1 steps so far.';
   await press(page, '1');
-  count = await expectNew(page, 'announced', count, ['You have made 1 steps so far.']);
+  count = await expectNew(page, 'announced', count, [steps]);
   await press(page, '1');
-  await expectNew(page, 'announced', count, ['You have made 1 steps so far.']);
+  await expectNew(page, 'announced', count, [steps]);
+  // Written apart, as the screen reader gets them: the repeat ends in a
+  // no-break space, so that it is no duplicate of the line before.
+  assert.deepStrictEqual((await record(page)).announced.slice(-2), [steps, `${steps}\u00a0`],
+                         state.step);
+  assert.deepStrictEqual((await axLines(page)).slice(-2), [steps, `${steps}\u00a0`],
+                         `${state.step}: the accessibility tree`);
 
   state.step = 'a new cue cuts off the one still playing';
-  await press(page, 'Tab');  // mode 2: WE.wav
-  await sleep(600);          // it has ended by itself
+  cuesBefore = await cueCount(page);
+  await press(page, 'Tab');  // mode 2: WE.wav, which ends by itself
+  await page.waitForFunction((n) => window.__cues.slice(n).includes('ended 0.32'), {}, cuesBefore);
   await press(page, 'Tab');  // no JAWS: the voice, no cue
-  await sleep(150);
-  const cuesBefore = (await page.evaluate(() => window.__cues.slice())).length;
+  await expectNew(page, 'spoken', 2, ['Jaws does not seem to be responding, Sapi on.']);
+  cuesBefore = await cueCount(page);
   await press(page, 'Tab');  // mode 1: NVDA.wav ...
   await press(page, 'Tab');  // ... cut off at once by WE.wav
-  await sleep(150);
-  assert.deepStrictEqual((await page.evaluate(() => window.__cues.slice())).slice(cuesBefore),
+  await page.waitForFunction((n) => window.__cues.length >= n + 3, {}, cuesBefore);
+  assert.deepStrictEqual((await page.evaluate(() => window.__cues.slice())).slice(cuesBefore,
+                                                                                   cuesBefore + 3),
                          ['start 0.30', 'stop', 'start 0.32'], state.step);
 
   // ---- a reload continues the saved game ----
@@ -108,8 +310,8 @@ async function main() {
   const continueBlocks = transcriptBlocks(path.join(transcripts, 'continue-saved-game.expected'))
                              .slice(1, 4);
   await playBlocks(page, continueBlocks);
-  await playBlocks(page, [{ key: '1', says: ['You have made 1 steps so far.'], waitAfter: 0 },
-                          { key: 'D', says: ['Dirt, you have 1.'], waitAfter: 0 }]);
+  await playBlocks(page, [{ key: '1', says: ['You have made 1 steps so far.'] },
+                          { key: 'D', says: ['Dirt, you have 1.'] }]);
   const progress = await storedFile(page, 'progress.ini');
   const achievements = await storedFile(page, 'achievements.ini');
   assert.ok(progress && achievements, 'both files stored');
@@ -120,10 +322,14 @@ async function main() {
   fs.rmSync(downloads, { recursive: true, force: true });
   fs.mkdirSync(downloads, { recursive: true });
   const browserCdp = await browser.target().createCDPSession();
-  await browserCdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await browserCdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads,
+                                                          eventsEnabled: true });
+  const downloaded = new Promise((resolve) => browserCdp.on('Browser.downloadProgress', (event) => {
+    if (event.state !== 'inProgress') resolve(event.state);
+  }));
   await page.click('#save');
   const zip = path.join(downloads, 'quillvane-files.zip');
-  for (let i = 0; i < 100 && !fs.existsSync(zip); i++) await sleep(100);
+  assert.strictEqual(await downloaded, 'completed', state.step);
   assert.ok(fs.existsSync(zip), 'the zip was downloaded');
   assert.match(await page.$eval('#status', (e) => e.textContent), /Saved progress.ini and achievements.ini/);
 
@@ -158,8 +364,8 @@ async function main() {
   await page.keyboard.press('Enter');
   await expectNew(page, 'announced', 0, [welcome]);
   await playBlocks(page, continueBlocks);
-  await playBlocks(page, [{ key: '1', says: ['You have made 1 steps so far.'], waitAfter: 0 },
-                          { key: 'D', says: ['Dirt, you have 1.'], waitAfter: 0 }]);
+  await playBlocks(page, [{ key: '1', says: ['You have made 1 steps so far.'] },
+                          { key: 'D', says: ['Dirt, you have 1.'] }]);
   await browser.close();
 
   // ---- a browser that refuses storage: the failed save is told once ----
@@ -198,7 +404,7 @@ async function main() {
   await expectNew(page, 'announced', 0, [welcome]);
   await playBlocks(page, transcriptBlocks(path.join(transcripts, 'escape-main-menu.expected'))
                              .slice(1));
-  await page.waitForFunction(() => document.getElementById('game').hidden);
+  await page.waitForFunction(() => document.getElementById('items').hidden);
   assert.strictEqual(await page.$eval('#status', (e) => e.textContent),
                      'The game has ended. Reload the page to play again.');
   await browser.close();

@@ -64,12 +64,21 @@ std::string shortest_decimal(double seconds) {
   return sign + (scientific.size() < fixed.size() ? scientific : fixed);
 }
 
-void Transcript::on_key(const std::string& name) { out_ << "key: " << name << '\n'; }
-void Transcript::on_say(const std::string& text) { out_ << "say: " << text << '\n'; }
-void Transcript::on_title(const std::string& text) { out_ << "title: " << text << '\n'; }
-void Transcript::on_cue(const std::string& literal) { out_ << "cue: " << literal << '\n'; }
-void Transcript::on_wait(double seconds) { out_ << "wait: " << shortest_decimal(seconds) << '\n'; }
-void Transcript::on_exit() { out_ << "exit\n"; }
+namespace transcript_line {
+std::string key(const std::string& name) { return "key: " + name; }
+std::string say(const std::string& text) { return "say: " + text; }
+std::string title(const std::string& text) { return "title: " + text; }
+std::string cue(const std::string& literal) { return "cue: " + literal; }
+std::string wait(double seconds) { return "wait: " + shortest_decimal(seconds); }
+std::string exit() { return "exit"; }
+}  // namespace transcript_line
+
+void Transcript::on_key(const std::string& name) { write(transcript_line::key(name)); }
+void Transcript::on_say(const std::string& text) { write(transcript_line::say(text)); }
+void Transcript::on_title(const std::string& text) { write(transcript_line::title(text)); }
+void Transcript::on_cue(const std::string& literal) { write(transcript_line::cue(literal)); }
+void Transcript::on_wait(double seconds) { write(transcript_line::wait(seconds)); }
+void Transcript::on_exit() { write(transcript_line::exit()); }
 
 HeadlessPlatform::HeadlessPlatform(KeyScript& script, std::string data_folder,
                                    std::optional<std::uint32_t> seed, Transcript* transcript)

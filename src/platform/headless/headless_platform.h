@@ -13,7 +13,18 @@
 
 namespace quillvane {
 
-// Writes the transcript: one "tag: value" line per event, in order.
+// The transcript's lines, without their line feed: a tag, a colon, a space
+// and the value as the game produced it.
+namespace transcript_line {
+std::string key(const std::string& name);
+std::string say(const std::string& text);
+std::string title(const std::string& text);
+std::string cue(const std::string& literal);
+std::string wait(double seconds);
+std::string exit();
+}  // namespace transcript_line
+
+// Writes the transcript: one line per event, in order.
 class Transcript {
  public:
   explicit Transcript(std::ostream& out) : out_(out) {}
@@ -25,6 +36,8 @@ class Transcript {
   void on_exit();
 
  private:
+  void write(const std::string& line) { out_ << line << '\n'; }
+
   std::ostream& out_;
 };
 

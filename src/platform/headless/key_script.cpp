@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/keys.h"
+
 namespace quillvane {
 namespace {
 
@@ -15,23 +17,23 @@ struct NamedKey {
 };
 
 constexpr std::array<NamedKey, 17> kNamedKeys{{
-    {"Backspace", 8},
-    {"Tab", 9},
-    {"Enter", 13},
-    {"Escape", 27},
-    {"Space", 32},
-    {"Left", 37},
-    {"Up", 38},
-    {"Right", 39},
-    {"Down", 40},
-    {"Delete", 46},
-    {"NumMultiply", 106},
-    {"NumPlus", 107},
-    {"NumMinus", 109},
-    {"NumDecimal", 110},
-    {"NumDivide", 111},
-    {"Plus", 187},
-    {"Minus", 189},
+    {"Backspace", vk::Backspace},
+    {"Tab", vk::Tab},
+    {"Enter", vk::Enter},
+    {"Escape", vk::Escape},
+    {"Space", vk::Space},
+    {"Left", vk::Left},
+    {"Up", vk::Up},
+    {"Right", vk::Right},
+    {"Down", vk::Down},
+    {"Delete", vk::Delete},
+    {"NumMultiply", vk::NumMultiply},
+    {"NumPlus", vk::NumPlus},
+    {"NumMinus", vk::NumMinus},
+    {"NumDecimal", vk::NumDecimal},
+    {"NumDivide", vk::NumDivide},
+    {"Plus", vk::Plus},
+    {"Minus", vk::Minus},
 }};
 
 // A whole decimal number made of digits only, within [low, high]; else -1.
@@ -70,15 +72,15 @@ int script_key_code(const std::string& name) {
     if (name == key.name) return key.code;
   if (name.size() == 1) {
     char c = name[0];
-    if (c >= '0' && c <= '9') return c;
-    if (c >= 'A' && c <= 'Z') return c;
+    if (c >= '0' && c <= '9') return vk::digit(c - '0');
+    if (c >= 'A' && c <= 'Z') return vk::letter(c);
     return 0;
   }
   if (name.size() == 4 && name.compare(0, 3, "Num") == 0 && name[3] >= '0' && name[3] <= '9')
-    return 96 + (name[3] - '0');
+    return vk::num_digit(name[3] - '0');
   if (name.size() >= 2 && name[0] == 'F') {
     int n = small_number(name.substr(1), 1, 12);
-    if (n > 0 && name[1] != '0') return 111 + n;
+    if (n > 0 && name[1] != '0') return vk::function_key(n);
   }
   if (name.size() > 2 && name.compare(0, 2, "VK") == 0) {
     int n = small_number(name.substr(2), 1, 254);
@@ -117,7 +119,10 @@ std::optional<ScriptKey> parse_script_line(const std::string& raw, int line_numb
     std::size_t plus = text.find('+', pos);
     if (plus == std::string::npos) break;
     std::string part = text.substr(pos, plus - pos);
-    int bit = part == "Shift" ? 1 : part == "Ctrl" ? 2 : part == "Alt" ? 4 : 0;
+    int bit = part == "Shift"  ? mask::Shift
+              : part == "Ctrl" ? mask::Ctrl
+              : part == "Alt"  ? mask::Alt
+                               : mask::None;
     if (bit == 0) throw fail("unknown modifier \"" + part + "\"");
     if (key.shift & bit) throw fail("modifier \"" + part + "\" given twice");
     key.shift |= bit;
@@ -128,9 +133,9 @@ std::optional<ScriptKey> parse_script_line(const std::string& raw, int line_numb
   if (key.keycode == 0) throw fail("unknown key \"" + name + "\"");
 
   key.name.clear();
-  if (key.shift & 1) key.name += "Shift+";
-  if (key.shift & 2) key.name += "Ctrl+";
-  if (key.shift & 4) key.name += "Alt+";
+  if (key.shift & mask::Shift) key.name += "Shift+";
+  if (key.shift & mask::Ctrl) key.name += "Ctrl+";
+  if (key.shift & mask::Alt) key.name += "Alt+";
   key.name += name;
   return key;
 }

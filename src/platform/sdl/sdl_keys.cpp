@@ -1,108 +1,110 @@
 #include "platform/sdl/sdl_keys.h"
 
+#include "platform/keys.h"
+
 namespace quillvane {
 
 int shift_mask(Uint16 modifiers) {
-  int mask = 0;
-  if (modifiers & KMOD_SHIFT) mask |= 1;
-  if (modifiers & KMOD_CTRL) mask |= 2;
-  if (modifiers & KMOD_ALT) mask |= 4;
-  return mask;
+  int bits = mask::None;
+  if (modifiers & KMOD_SHIFT) bits |= mask::Shift;
+  if (modifiers & KMOD_CTRL) bits |= mask::Ctrl;
+  if (modifiers & KMOD_ALT) bits |= mask::Alt;
+  return bits;
 }
 
 namespace {
 
 // Keys whose code does not depend on Num Lock.
 int fixed_code(SDL_Keycode key) {
-  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
-  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
-  if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + (key - SDLK_F1);
+  if (key >= SDLK_a && key <= SDLK_z) return vk::letter(static_cast<char>('a' + (key - SDLK_a)));
+  if (key >= SDLK_0 && key <= SDLK_9) return vk::digit(key - SDLK_0);
+  if (key >= SDLK_F1 && key <= SDLK_F12) return vk::function_key(1 + (key - SDLK_F1));
   switch (key) {
     case SDLK_BACKSPACE:
-      return 8;
+      return vk::Backspace;
     case SDLK_TAB:
-      return 9;
+      return vk::Tab;
     case SDLK_RETURN:
     case SDLK_RETURN2:
     case SDLK_KP_ENTER:
-      return 13;
+      return vk::Enter;
     case SDLK_PAUSE:
-      return 19;
+      return vk::Pause;
     case SDLK_CAPSLOCK:
-      return 20;
+      return vk::CapsLock;
     case SDLK_ESCAPE:
-      return 27;
+      return vk::Escape;
     case SDLK_SPACE:
-      return 32;
+      return vk::Space;
     case SDLK_PAGEUP:
-      return 33;
+      return vk::PageUp;
     case SDLK_PAGEDOWN:
-      return 34;
+      return vk::PageDown;
     case SDLK_END:
-      return 35;
+      return vk::End;
     case SDLK_HOME:
-      return 36;
+      return vk::Home;
     case SDLK_LEFT:
-      return 37;
+      return vk::Left;
     case SDLK_UP:
-      return 38;
+      return vk::Up;
     case SDLK_RIGHT:
-      return 39;
+      return vk::Right;
     case SDLK_DOWN:
-      return 40;
+      return vk::Down;
     case SDLK_PRINTSCREEN:
-      return 44;
+      return vk::PrintScreen;
     case SDLK_INSERT:
-      return 45;
+      return vk::Insert;
     case SDLK_DELETE:
-      return 46;
+      return vk::Delete;
     case SDLK_LGUI:
-      return 91;
+      return vk::LeftWindows;
     case SDLK_RGUI:
-      return 92;
+      return vk::RightWindows;
     case SDLK_APPLICATION:
-      return 93;
+      return vk::Apps;
     case SDLK_KP_MULTIPLY:
-      return 106;
+      return vk::NumMultiply;
     case SDLK_KP_PLUS:
-      return 107;
+      return vk::NumPlus;
     case SDLK_KP_MINUS:
-      return 109;
+      return vk::NumMinus;
     case SDLK_KP_DIVIDE:
-      return 111;
+      return vk::NumDivide;
     case SDLK_NUMLOCKCLEAR:
-      return 144;
+      return vk::NumLock;
     case SDLK_SCROLLLOCK:
-      return 145;
+      return vk::ScrollLock;
     case SDLK_SEMICOLON:
-      return 186;
+      return vk::Semicolon;
     case SDLK_EQUALS:
-      return 187;
+      return vk::Plus;
     case SDLK_COMMA:
-      return 188;
+      return vk::Comma;
     case SDLK_MINUS:
-      return 189;
+      return vk::Minus;
     case SDLK_PERIOD:
-      return 190;
+      return vk::Period;
     case SDLK_SLASH:
-      return 191;
+      return vk::Slash;
     case SDLK_BACKQUOTE:
-      return 192;
+      return vk::Backquote;
     case SDLK_LEFTBRACKET:
-      return 219;
+      return vk::OpenBracket;
     case SDLK_BACKSLASH:
-      return 220;
+      return vk::Backslash;
     case SDLK_RIGHTBRACKET:
-      return 221;
+      return vk::CloseBracket;
     case SDLK_QUOTE:
-      return 222;
+      return vk::Quote;
     default:
       return 0;
   }
 }
 
-// The keypad's digit and decimal keys: with Num Lock on they are 96 to 105
-// and 110; with it off Windows reports the navigation key printed on them.
+// The keypad's digit and decimal keys: with Num Lock on they are the keypad's
+// digits and decimal; with it off Windows reports the navigation key printed on them.
 int keypad_code(SDL_Keycode key, bool num_lock) {
   struct Pair {
     SDL_Keycode key;
@@ -110,9 +112,12 @@ int keypad_code(SDL_Keycode key, bool num_lock) {
     int navigation;
   };
   static constexpr Pair pairs[] = {
-      {SDLK_KP_0, 96, 45},  {SDLK_KP_1, 97, 35},  {SDLK_KP_2, 98, 40},      {SDLK_KP_3, 99, 34},
-      {SDLK_KP_4, 100, 37}, {SDLK_KP_5, 101, 12}, {SDLK_KP_6, 102, 39},     {SDLK_KP_7, 103, 36},
-      {SDLK_KP_8, 104, 38}, {SDLK_KP_9, 105, 33}, {SDLK_KP_PERIOD, 110, 46}};
+      {SDLK_KP_0, vk::num_digit(0), vk::Insert},   {SDLK_KP_1, vk::num_digit(1), vk::End},
+      {SDLK_KP_2, vk::num_digit(2), vk::Down},     {SDLK_KP_3, vk::num_digit(3), vk::PageDown},
+      {SDLK_KP_4, vk::num_digit(4), vk::Left},     {SDLK_KP_5, vk::num_digit(5), vk::Clear},
+      {SDLK_KP_6, vk::num_digit(6), vk::Right},    {SDLK_KP_7, vk::num_digit(7), vk::Home},
+      {SDLK_KP_8, vk::num_digit(8), vk::Up},       {SDLK_KP_9, vk::num_digit(9), vk::PageUp},
+      {SDLK_KP_PERIOD, vk::NumDecimal, vk::Delete}};
   for (const Pair& pair : pairs)
     if (pair.key == key) return num_lock ? pair.digit : pair.navigation;
   return 0;
@@ -122,13 +127,13 @@ int modifier_code(SDL_Keycode key) {
   switch (key) {
     case SDLK_LSHIFT:
     case SDLK_RSHIFT:
-      return 16;
+      return vk::Shift;
     case SDLK_LCTRL:
     case SDLK_RCTRL:
-      return 17;
+      return vk::Ctrl;
     case SDLK_LALT:
     case SDLK_RALT:
-      return 18;
+      return vk::Alt;
     default:
       return 0;
   }

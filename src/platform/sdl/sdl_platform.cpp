@@ -3,11 +3,9 @@
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 #include <poll.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
@@ -16,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/item_layout.h"
 #include "platform/latency_stamp.h"
+#include "platform/quiet_thread.h"
 #include "platform/quit_signal.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/text/text.h"
@@ -81,11 +80,9 @@ SdlPlatform::SdlPlatform(std::string program_folder, std::string data_folder,
 
 SdlPlatform::~SdlPlatform() {
   if (signal_watcher_.joinable()) {
-    (void)!::write(stop_watching_[1], "s", 1);
+    stop_watching_.notify();
     signal_watcher_.join();
   }
-  for (int end : stop_watching_)
-    if (end >= 0) ::close(end);
   const bool audio_stopped = !cues_ || cues_->stop();
   cues_.reset();
   voice_.reset();
@@ -136,13 +133,10 @@ bool SdlPlatform::open() {
 }
 
 void SdlPlatform::watch_quit_signals() {
-  if (::pipe(stop_watching_) != 0) {
-    stop_watching_[0] = stop_watching_[1] = -1;
-    return;
-  }
+  if (stop_watching_.fd() < 0) return;
   // A thread asleep in poll until a quit signal arrives; it posts the same
   // quit as the window's close button, which wakes the game's wait.
-  signal_watcher_ = std::thread([stop = stop_watching_[0]] {
+  signal_watcher_ = start_quiet_thread([stop = stop_watching_.fd()] {
     pollfd descriptors[2] = {{quit_signal::fd(), POLLIN, 0}, {stop, POLLIN, 0}};
     for (;;) {
       if (::poll(descriptors, 2, -1) < 0 && errno != EINTR) return;
@@ -187,6 +181,9 @@ std::optional<Event> SdlPlatform::translate(const SDL_Event& event) {
 }
 
 std::optional<Event> SdlPlatform::next_event(double deadline) {
+  // The window is drawn when the game stops to take events: by then the
+  // line of the key just handled is already on its way to the voice.
+  if (frame_due_) render();
   for (;;) {
     const double remaining = deadline - now();
     SDL_Event event;
@@ -209,13 +206,13 @@ std::optional<Event> SdlPlatform::next_event(double deadline) {
 
 void SdlPlatform::set_caption(const std::string& text) {
   caption_ = text;
-  if (window_) SDL_SetWindowTitle(window_, to_utf8(text).c_str());
+  set_window_title(text);
 }
 
 void SdlPlatform::show_items(const ItemView& view) {
   presented_ = layout::item_lines(view);
   selected_top_ = layout::selected_top(view);
-  render();
+  frame_due_ = true;
 }
 
 SDL_Surface* SdlPlatform::panel_text(const std::string& text, SDL_Color colour, bool beside,
@@ -239,7 +236,7 @@ void SdlPlatform::show_context(const std::string& place, const std::string& last
   if (place == place_ && last_line == last_line_) return;
   place_ = place;
   last_line_ = last_line;
-  render();
+  frame_due_ = true;
 }
 
 void SdlPlatform::forget_textures() {
@@ -264,6 +261,7 @@ SDL_Surface* SdlPlatform::text_surface(const layout::TextLine& line) {
 }
 
 void SdlPlatform::render() {
+  frame_due_ = false;
   if (!window_) return;
   // Asked for anew each time: a resize replaces the window's surface.
   SDL_Surface* screen = SDL_GetWindowSurface(window_);
@@ -307,16 +305,7 @@ void SdlPlatform::render() {
     SDL_FreeSurface(text);
   }
   SDL_UpdateWindowSurface(window_);
-  if (!first_frame_shown_ && !presented_.empty()) {
-    first_frame_shown_ = true;
-    // The benchmark asks when the first list was on screen (wall clock,
-    // nanoseconds), to measure start-up from outside.
-    if (std::getenv("QUILLVANE_FIRST_FRAME_STAMP")) {
-      const auto stamp = std::chrono::system_clock::now().time_since_epoch();
-      std::cerr << "first frame at "
-                << std::chrono::duration_cast<std::chrono::nanoseconds>(stamp).count() << '\n';
-    }
-  }
+  if (!presented_.empty()) first_frame_stamp();
 }
 
 Voice* SdlPlatform::make_voice() {
@@ -338,7 +327,7 @@ Voice* SdlPlatform::make_voice() {
 
 void SdlPlatform::voice_say(const std::string& text) {
   notice_voice_change();
-  if (voice_missing_) {
+  if (voice_loss_.missing()) {
     show_in_title(text);
     latency_stamp("line");
     return;
@@ -349,24 +338,45 @@ void SdlPlatform::voice_say(const std::string& text) {
 
 void SdlPlatform::notice_voice_change() {
   if (!voice_) return;
-  const SpeechdVoice::State state = voice_->state();
-  if (state == SpeechdVoice::State::missing && !voice_missing_) {
-    voice_missing_ = true;
-    std::cerr << "quillvane: no voice (" << voice_->why()
-              << "); the lines are shown in the title until speech-dispatcher answers.\n";
-    show_in_title("No voice: speech-dispatcher does not answer. Lines are shown in the title.");
-    // The line that could not be said is not lost.
-    if (!last_voiced_.empty()) show_in_title(last_voiced_);
-    last_voiced_.clear();
-  } else if (state == SpeechdVoice::State::ready && voice_missing_) {
-    voice_missing_ = false;
-    std::cerr << "quillvane: speech-dispatcher answers again; the voice is back.\n";
+  switch (voice_loss_.check(voice_->state())) {
+    case VoiceLossNotice::Change::lost:
+      std::cerr << "quillvane: no voice (" << voice_->why()
+                << "); the lines are shown in the title until speech-dispatcher answers.\n";
+      // In the caption modes the title is the game's: the notice waits
+      // until the player is back on the voice.
+      if (speech_mode_ == kVoiceMode) tell_voice_lost();
+      break;
+    case VoiceLossNotice::Change::back:
+      std::cerr << "quillvane: speech-dispatcher answers again; the voice is back.\n";
+      break;
+    case VoiceLossNotice::Change::none:
+      break;
   }
 }
 
+void SdlPlatform::tell_voice_lost() {
+  show_in_title("No voice: speech-dispatcher does not answer. Lines are shown in the title.");
+  // The line that could not be said is not lost.
+  if (!last_voiced_.empty()) show_in_title(last_voiced_);
+  last_voiced_.clear();
+}
+
+void SdlPlatform::on_speech_mode(int mode) {
+  const bool to_voice = mode == kVoiceMode && speech_mode_ != kVoiceMode;
+  speech_mode_ = mode;
+  if (to_voice && voice_loss_.missing()) tell_voice_lost();
+}
+
 void SdlPlatform::show_in_title(const std::string& text) {
-  if (caption_ == text) set_caption(" " + text);
-  set_caption(text);
+  // The title must change for a line to be seen: a line equal to what the
+  // title shows comes after an empty title. The game's caption is untouched.
+  if (shown_title_ == text) set_window_title("");
+  set_window_title(text);
+}
+
+void SdlPlatform::set_window_title(const std::string& text) {
+  shown_title_ = text;
+  if (window_) SDL_SetWindowTitle(window_, to_utf8(text).c_str());
 }
 
 void SdlPlatform::play_sound(const std::string& path) {

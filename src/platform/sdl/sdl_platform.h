@@ -18,6 +18,7 @@
 #include "platform/item_layout.h"
 #include "platform/platform.h"
 #include "platform/speechd/speechd_voice.h"
+#include "platform/wake_pipe.h"
 
 typedef struct _TTF_Font TTF_Font;
 
@@ -42,6 +43,8 @@ class SdlPlatform : public Platform {
   std::string caption() override { return caption_; }
   void set_caption(const std::string& text) override;
   void show_items(const ItemView& view) override;
+  // Where mode 0's lines go while the voice is missing: the title, in mode 0.
+  void on_speech_mode(int mode) override;
 
   Voice* make_voice() override;
   ScreenReader* make_screen_reader() override { return nullptr; }
@@ -75,13 +78,17 @@ class SdlPlatform : public Platform {
   // state is acted on here.
   std::optional<Event> translate(const SDL_Event& event);
   void voice_say(const std::string& text);
-  // Acts on a change of the voice's state: a lost voice is told once, in
-  // the title and on standard error, and its lines go to the title.
+  // Acts on a change of the voice's state: a lost voice is told once on
+  // standard error and, in mode 0, in the title, where its lines then go.
   void notice_voice_change();
-  // Puts a line in the title as caption mode 1 does: a line equal to the
-  // title is first shown with a leading space, so that the change is seen.
+  // Tells the loss in the title, with the line the voice did not say.
+  void tell_voice_lost();
+  // Puts a line of mode 0 in the title in place of the voice; a repeated
+  // line is made seen by the window itself, not by the game's caption.
   void show_in_title(const std::string& text);
+  void set_window_title(const std::string& text);
   // Draws the last presented list, scrolled so the selected line shows.
+  // Called when the game next takes events, so that speech goes first.
   void render();
   // The line's text drawn once in its colour, kept for later frames.
   SDL_Surface* text_surface(const layout::TextLine& line);
@@ -96,30 +103,32 @@ class SdlPlatform : public Platform {
   std::string program_folder_;
   std::string data_folder_;
   std::optional<std::uint32_t> seed_;
-  std::string caption_;
+  std::string caption_;      // the game's caption
+  std::string shown_title_;  // what the title shows: the caption, or a line of mode 0
+  int speech_mode_ = kVoiceMode;
 
   SDL_Window* window_ = nullptr;
   TTF_Font* font_ = nullptr;
   std::string font_file_;
   double scale_ = 1.0;
-  int line_height_ = 15;
+  int line_height_ = layout::kLineStep;
   // Where the player is and the last line said, shown beside the list.
   std::string place_, last_line_;
   std::vector<layout::TextLine> presented_;  // the list's lines on screen
   std::optional<int> selected_top_;          // where the selected line stands
   int scroll_ = 0;
   std::map<std::string, SDL_Surface*> textures_;
-  bool first_frame_shown_ = false;
+  bool frame_due_ = false;  // the list or the panel changed since the last frame
 
   std::unique_ptr<SpeechdVoice> voice_;
   std::unique_ptr<WindowVoice> window_voice_;
   bool voice_tried_ = false;
-  bool voice_missing_ = false;                    // the loss has been told; lines go to the title
+  VoiceLossNotice voice_loss_;                    // while missing, lines go to the title
   std::string last_voiced_;                       // the last line handed to speech-dispatcher
   Uint32 voice_event_ = static_cast<Uint32>(-1);  // pushed when the voice changes
   std::unique_ptr<CuePlayer> cues_;
+  WakePipe stop_watching_;  // before signal_watcher_, which polls it
   std::thread signal_watcher_;
-  int stop_watching_[2] = {-1, -1};
 };
 
 // The scroll offset that shows a list ending at content_bottom in a view of

@@ -50,6 +50,20 @@ class SpeechdVoice : public Voice {
   std::thread worker_;
 };
 
+// What a front-end tells the player of its voice, each change once: the
+// voice was given up on (lost), or answers again after that (back).
+class VoiceLossNotice {
+ public:
+  enum class Change { none, lost, back };
+  // The change the voice's state now makes, if any.
+  Change check(SpeechdVoice::State state);
+  // The loss has been told and the voice has not come back.
+  bool missing() const { return missing_; }
+
+ private:
+  bool missing_ = false;
+};
+
 // The voice rate speech-dispatcher is given for the game's rate setting.
 int speechd_rate(int game_rate);
 

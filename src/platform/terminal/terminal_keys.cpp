@@ -3,14 +3,16 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/keys.h"
+
 namespace quillvane {
 
 namespace {
 
 constexpr char kEsc = 0x1B;
-constexpr int kShift = 1;
-constexpr int kCtrl = 2;
-constexpr int kAlt = 4;
+constexpr int kShift = mask::Shift;
+constexpr int kCtrl = mask::Ctrl;
+constexpr int kAlt = mask::Alt;
 
 TerminalKey make(int keycode, int shift, std::size_t length) {
   return {TerminalKey::key, keycode, shift, length};
@@ -23,28 +25,29 @@ TerminalKey quit(std::size_t length) { return {TerminalKey::quit, 0, 0, length};
 constexpr TerminalKey kIncomplete{TerminalKey::incomplete};
 
 // The keys that stand for Shift+Enter and Shift+Backspace.
-TerminalKey combine(std::size_t length) { return make(13, kShift, length); }
-TerminalKey undo(std::size_t length) { return make(8, kShift, length); }
+TerminalKey combine(std::size_t length) { return make(vk::Enter, kShift, length); }
+TerminalKey undo(std::size_t length) { return make(vk::Backspace, kShift, length); }
 
 // The code and shift of a printable ASCII character typed on a US keyboard;
 // none for anything else.
 TerminalKey printable_key(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return make(c - 'a' + 'A', 0, 1);
-  if (c >= 'A' && c <= 'Z') return make(c, kShift, 1);
-  if (c >= '0' && c <= '9') return make(c, 0, 1);
-  if (c == ' ') return make(32, 0, 1);
+  if (c >= 'a' && c <= 'z') return make(vk::letter(static_cast<char>(c)), 0, 1);
+  if (c >= 'A' && c <= 'Z') return make(vk::letter(static_cast<char>(c)), kShift, 1);
+  if (c >= '0' && c <= '9') return make(vk::digit(c - '0'), 0, 1);
+  if (c == ' ') return make(vk::Space, 0, 1);
   static constexpr std::string_view shifted_digits = ")!@#$%^&*(";
   if (auto at = shifted_digits.find(static_cast<char>(c)); at != std::string_view::npos)
-    return make('0' + static_cast<int>(at), kShift, 1);
+    return make(vk::digit(static_cast<int>(at)), kShift, 1);
   struct Punctuation {
     char plain;
     char shifted;
     int code;
   };
   static constexpr Punctuation punctuation[] = {
-      {';', ':', 186},  {'=', '+', 187}, {',', '<', 188},  {'-', '_', 189},
-      {'.', '>', 190},  {'/', '?', 191}, {'`', '~', 192},  {'[', '{', 219},
-      {'\\', '|', 220}, {']', '}', 221}, {'\'', '"', 222},
+      {';', ':', vk::Semicolon},    {'=', '+', vk::Plus},        {',', '<', vk::Comma},
+      {'-', '_', vk::Minus},        {'.', '>', vk::Period},      {'/', '?', vk::Slash},
+      {'`', '~', vk::Backquote},    {'[', '{', vk::OpenBracket}, {'\\', '|', vk::Backslash},
+      {']', '}', vk::CloseBracket}, {'\'', '"', vk::Quote},
   };
   for (const Punctuation& p : punctuation) {
     if (c == static_cast<unsigned char>(p.plain)) return make(p.code, 0, 1);
@@ -59,26 +62,26 @@ TerminalKey character_key(std::string_view bytes, bool final, bool backspace_sen
   const auto c = static_cast<unsigned char>(bytes[0]);
   switch (c) {
     case '\r':
-      return make(13, 0, 1);
+      return make(vk::Enter, 0, 1);
     case '\n':
       return combine(1);  // Ctrl+J
     case '\t':
-      return make(9, 0, 1);
+      return make(vk::Tab, 0, 1);
     case 0x7F:
-      return make(8, 0, 1);
+      return make(vk::Backspace, 0, 1);
     case 0x08:
-      return backspace_sends_bs ? make(8, 0, 1) : undo(1);  // Ctrl+H
+      return backspace_sends_bs ? make(vk::Backspace, 0, 1) : undo(1);  // Ctrl+H
     case 0x03:
       return quit(1);
     case 0x00:
-      return make(32, kCtrl, 1);  // Ctrl+Space
+      return make(vk::Space, kCtrl, 1);  // Ctrl+Space
     default:
       break;
   }
-  if (c <= 0x1A) return make('A' + c - 1, kCtrl, 1);  // Ctrl+letter
+  if (c <= 0x1A) return make(vk::letter(static_cast<char>('A' + c - 1)), kCtrl, 1);  // Ctrl+letter
   if (c >= 0x1C && c <= 0x1F) {
     // Ctrl+\, Ctrl+], Ctrl+^ and Ctrl+_.
-    static constexpr int codes[] = {220, 221, '6', 189};
+    static constexpr int codes[] = {vk::Backslash, vk::CloseBracket, vk::digit(6), vk::Minus};
     static constexpr int masks[] = {kCtrl, kCtrl, kCtrl | kShift, kCtrl | kShift};
     return make(codes[c - 0x1C], masks[c - 0x1C], 1);
   }
@@ -111,47 +114,47 @@ int modifier_mask(int parameter) {
 // The kitty keyboard protocol's keypad keys and F13-F24, numbered from the
 // Unicode private use area.
 int private_use_key(int code) {
-  if (code >= 57399 && code <= 57408) return 96 + (code - 57399);   // keypad 0-9
-  if (code >= 57376 && code <= 57387) return 124 + (code - 57376);  // F13-F24
+  if (code >= 57399 && code <= 57408) return vk::num_digit(code - 57399);            // keypad 0-9
+  if (code >= 57376 && code <= 57387) return vk::function_key(13 + (code - 57376));  // F13-F24
   switch (code) {
     case 57409:
-      return 110;  // keypad decimal
+      return vk::NumDecimal;  // keypad decimal
     case 57410:
-      return 111;  // keypad divide
+      return vk::NumDivide;  // keypad divide
     case 57411:
-      return 106;  // keypad multiply
+      return vk::NumMultiply;  // keypad multiply
     case 57412:
-      return 109;  // keypad minus
+      return vk::NumMinus;  // keypad minus
     case 57413:
-      return 107;  // keypad plus
+      return vk::NumPlus;  // keypad plus
     case 57414:
-      return 13;  // keypad Enter
+      return vk::Enter;  // keypad Enter
     case 57415:
-      return 187;  // keypad equals
+      return vk::Plus;  // keypad equals
     case 57416:
-      return 108;  // keypad separator
+      return vk::NumSeparator;  // keypad separator
     case 57417:
-      return 37;
+      return vk::Left;
     case 57418:
-      return 39;
+      return vk::Right;
     case 57419:
-      return 38;
+      return vk::Up;
     case 57420:
-      return 40;
+      return vk::Down;
     case 57421:
-      return 33;
+      return vk::PageUp;
     case 57422:
-      return 34;
+      return vk::PageDown;
     case 57423:
-      return 36;
+      return vk::Home;
     case 57424:
-      return 35;
+      return vk::End;
     case 57425:
-      return 45;
+      return vk::Insert;
     case 57426:
-      return 46;
+      return vk::Delete;
     case 57427:
-      return 12;  // keypad 5 without Num Lock
+      return vk::Clear;  // keypad 5 without Num Lock
     default:
       return 0;
   }
@@ -176,7 +179,7 @@ TerminalKey reported_key(int code, int mask, std::size_t length) {
       break;
     case 127:
     case 8:
-      keycode = 8;
+      keycode = vk::Backspace;
       break;
     default:
       if (code > 32 && code < 127) {
@@ -191,7 +194,7 @@ TerminalKey reported_key(int code, int mask, std::size_t length) {
   }
   if (keycode == 0) return skip(length);
   // Alt+Enter combines and Alt+Backspace undoes, as in the plain bytes.
-  if ((keycode == 13 || keycode == 8) && (mask & kAlt)) shift = kShift;
+  if ((keycode == vk::Enter || keycode == vk::Backspace) && (mask & kAlt)) shift = kShift;
   return make(keycode, shift, length);
 }
 
@@ -200,42 +203,42 @@ int tilde_key(int number) {
   switch (number) {
     case 1:
     case 7:
-      return 36;  // Home
+      return vk::Home;  // Home
     case 2:
-      return 45;  // Insert
+      return vk::Insert;  // Insert
     case 3:
-      return 46;  // Delete
+      return vk::Delete;  // Delete
     case 4:
     case 8:
-      return 35;  // End
+      return vk::End;  // End
     case 5:
-      return 33;  // Page Up
+      return vk::PageUp;  // Page Up
     case 6:
-      return 34;  // Page Down
+      return vk::PageDown;  // Page Down
     case 11:
-      return 112;
+      return vk::function_key(1);
     case 12:
-      return 113;
+      return vk::function_key(2);
     case 13:
-      return 114;
+      return vk::function_key(3);
     case 14:
-      return 115;
+      return vk::function_key(4);
     case 15:
-      return 116;
+      return vk::function_key(5);
     case 17:
-      return 117;
+      return vk::function_key(6);
     case 18:
-      return 118;
+      return vk::function_key(7);
     case 19:
-      return 119;
+      return vk::function_key(8);
     case 20:
-      return 120;
+      return vk::function_key(9);
     case 21:
-      return 121;
+      return vk::function_key(10);
     case 23:
-      return 122;
+      return vk::function_key(11);
     case 24:
-      return 123;
+      return vk::function_key(12);
     default:
       return 0;
   }
@@ -245,29 +248,29 @@ int tilde_key(int number) {
 int letter_key(char final_byte) {
   switch (final_byte) {
     case 'A':
-      return 38;
+      return vk::Up;
     case 'B':
-      return 40;
+      return vk::Down;
     case 'C':
-      return 39;
+      return vk::Right;
     case 'D':
-      return 37;
+      return vk::Left;
     case 'H':
-      return 36;
+      return vk::Home;
     case 'F':
-      return 35;
+      return vk::End;
     case 'P':
-      return 112;
+      return vk::function_key(1);
     case 'Q':
-      return 113;
+      return vk::function_key(2);
     case 'R':
-      return 114;
+      return vk::function_key(3);
     case 'S':
-      return 115;
+      return vk::function_key(4);
     case 'E':
-      return 12;  // keypad 5 without Num Lock
+      return vk::Clear;  // keypad 5 without Num Lock
     case 'Z':
-      return 9;  // Shift+Tab, given Shift below
+      return vk::Tab;  // Shift+Tab, given Shift below
     default:
       return 0;
   }
@@ -275,24 +278,24 @@ int letter_key(char final_byte) {
 
 // The application keypad: ESC O and one letter.
 int keypad_key(char final_byte) {
-  if (final_byte >= 'p' && final_byte <= 'y') return 96 + (final_byte - 'p');
+  if (final_byte >= 'p' && final_byte <= 'y') return vk::num_digit(final_byte - 'p');
   switch (final_byte) {
     case 'j':
-      return 106;
+      return vk::NumMultiply;
     case 'k':
-      return 107;
+      return vk::NumPlus;
     case 'l':
-      return 108;
+      return vk::NumSeparator;
     case 'm':
-      return 109;
+      return vk::NumMinus;
     case 'n':
-      return 110;
+      return vk::NumDecimal;
     case 'o':
-      return 111;
+      return vk::NumDivide;
     case 'M':
-      return 13;
+      return vk::Enter;
     case 'X':
-      return 187;  // keypad equals
+      return vk::Plus;  // keypad equals
     default:
       return 0;
   }

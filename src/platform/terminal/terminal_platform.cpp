@@ -6,11 +6,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
-#include <iostream>
 #include <string_view>
 #include <utility>
 
@@ -162,13 +160,7 @@ void TerminalPlatform::on_say(const std::string& text) {
   write_out(printable_utf8(text) + "\n");
   if (!first_line_shown_) {
     first_line_shown_ = true;
-    // The benchmark asks when the first line was shown (wall clock,
-    // nanoseconds), to measure start-up from outside.
-    if (std::getenv("QUILLVANE_FIRST_FRAME_STAMP")) {
-      const auto stamp = std::chrono::system_clock::now().time_since_epoch();
-      std::cerr << "first frame at "
-                << std::chrono::duration_cast<std::chrono::nanoseconds>(stamp).count() << '\n';
-    }
+    first_frame_stamp();
   }
 }
 
@@ -286,14 +278,8 @@ Voice* TerminalPlatform::make_voice() {
 }
 
 void TerminalPlatform::notice_voice_change() {
-  if (!voice_) return;
-  const SpeechdVoice::State state = voice_->state();
-  if (state == SpeechdVoice::State::missing && !voice_missing_) {
-    voice_missing_ = true;
+  if (voice_ && voice_loss_.check(voice_->state()) == VoiceLossNotice::Change::lost)
     write_out("No voice: speech-dispatcher does not answer. The lines are printed.\n");
-  } else if (state == SpeechdVoice::State::ready) {
-    voice_missing_ = false;
-  }
 }
 
 void TerminalPlatform::play_sound(const std::string& path) {

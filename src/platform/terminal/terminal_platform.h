@@ -94,8 +94,8 @@ class TerminalPlatform : public Platform {
   WakePipe wake_;  // before voice_: the voice's thread writes to it
   std::unique_ptr<SpeechdVoice> voice_;
   bool voice_tried_ = false;
-  bool voice_missing_ = false;  // the loss has been told
-  bool woke_ = false;           // the last read_input was ended by a wake-up
+  VoiceLossNotice voice_loss_;
+  bool woke_ = false;  // the last read_input was ended by a wake-up
   std::unique_ptr<CuePlayer> cues_;
 };
 

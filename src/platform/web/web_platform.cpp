@@ -24,25 +24,18 @@ EM_ASYNC_JS(void, web_wait, (double ms), { await QuillvanePage.waitForEvent(ms);
 // The next queued event: -1 none, a key as shift * 256 + key code, or a
 // tap on the list's line for entry n as kSelectBase + n.
 EM_JS(int, web_take_event, (), { return QuillvanePage.takeEvent(); });
-EM_JS(void, web_set_title, (const char* text), { QuillvanePage.setTitle(UTF8ToString(text)); });
 EM_JS(void, web_announce, (const char* text), { QuillvanePage.announce(UTF8ToString(text)); });
+EM_JS(void, web_voice_line, (const char* text), { QuillvanePage.voiceLine(UTF8ToString(text)); });
 EM_JS(int, web_has_voice, (), { return QuillvanePage.hasVoice() ? 1 : 0; });
 EM_JS(void, web_speak, (const char* text, double rate, double volume),
       { QuillvanePage.speak(UTF8ToString(text), rate, volume); });
 EM_JS(void, web_play_cue, (const char* path), { QuillvanePage.playCue(UTF8ToString(path)); });
 EM_JS(void, web_set_cue_volume, (int percent), { QuillvanePage.setCueVolume(percent); });
 EM_JS(void, web_stop_speech, (), { QuillvanePage.stopSpeech(); });
-// The whole item list in one call: a record per line (x, y, red, green,
-// blue, text), fields split by \x1f and records by \x1e.
-EM_JS(void, web_draw, (const char* lines), {
-  QuillvanePage.drawBegin();
-  for (const record of UTF8ToString(lines).split(String.fromCharCode(30))) {
-    if (!record) continue;
-    const[x, y, red, green, blue, text] = record.split(String.fromCharCode(31));
-    QuillvanePage.drawLine(Number(x), Number(y), text, red, green, blue);
-  }
-  QuillvanePage.drawEnd();
-});
+// The whole item list in one call, a record per inventory entry (split by
+// \x1e): the entry's top, 1 when it is the selected one, then each piece of
+// text on its line as x, red, green, blue, text (every field split by \x1f).
+EM_JS(void, web_draw, (const char* rows), { QuillvanePage.drawRows(UTF8ToString(rows)); });
 // Copies the data folder into IndexedDB; 1 when the browser kept it.
 EM_ASYNC_JS(int, web_persist, (), { return (await QuillvanePage.persist()) ? 1 : 0; });
 
@@ -93,35 +86,35 @@ std::optional<Event> WebPlatform::next_event(double deadline) {
 
 std::uint32_t WebPlatform::random_seed() { return seconds_since_midnight(); }
 
-void WebPlatform::set_caption(const std::string& text) {
-  // In the screen reader's modes every line becomes the caption: it is
-  // announced in the live region too. Not announced: the title the game
-  // sets itself, and the caption with a leading space that only marks a
-  // line said twice (the live region announces a repeat by itself).
-  const bool repeat_mark = text.size() == caption_.size() + 1 && text.front() == ' ' &&
-                           text.compare(1, std::string::npos, caption_) == 0;
-  caption_ = text;
-  web_set_title(to_utf8(text).c_str());
-  if (title_pending_) {
-    title_pending_ = false;
-    return;
-  }
-  if (!repeat_mark) web_announce(to_utf8(text).c_str());
+void WebPlatform::on_say(const std::string& text) {
+  // Mode 0's lines are the browser voice's, unless the browser has none;
+  // every other mode's go to the screen reader (the caption modes, and a
+  // JAWS mode kept from a desktop game: a browser has no JAWS object).
+  if (speech_mode_ == kVoiceMode)
+    web_voice_line(to_utf8(text).c_str());
+  else
+    web_announce(to_utf8(text).c_str());
 }
 
 void WebPlatform::show_items(const ItemView& view) {
-  std::string records;
+  const std::optional<int> selected_top = layout::selected_top(view);
+  std::string rows;
+  std::optional<int> row_top;
   for (const layout::TextLine& line : layout::item_lines(view)) {
+    if (line.y != row_top) {
+      if (row_top) rows += '\x1e';
+      row_top = line.y;
+      rows += std::to_string(line.y) + '\x1f' + (line.y == selected_top ? '1' : '0');
+    }
     std::string text = to_utf8(line.text);
     // The separators are no part of any item's name.
     std::replace(text.begin(), text.end(), '\x1e', '?');
     std::replace(text.begin(), text.end(), '\x1f', '?');
-    for (int field :
-         {line.x, line.y, int{line.colour.red}, int{line.colour.green}, int{line.colour.blue}})
-      records += std::to_string(field) + '\x1f';
-    records += text + '\x1e';
+    for (int field : {line.x, int{line.colour.red}, int{line.colour.green}, int{line.colour.blue}})
+      rows += '\x1f' + std::to_string(field);
+    rows += '\x1f' + text;
   }
-  web_draw(records.c_str());
+  web_draw(rows.c_str());
 }
 
 Voice* WebPlatform::make_voice() {

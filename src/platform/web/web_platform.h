@@ -1,8 +1,9 @@
 // The browser front-end: the game compiled to WebAssembly on the page's one
 // thread. Keys come from the page's keydown handler (already Windows
-// virtual-key codes), speech goes to speechSynthesis (mode 0) or to an ARIA
-// live region (modes 1 and 2), cues play through Web Audio, the item list is
-// drawn on a canvas the screen reader does not see, and the files live in
+// virtual-key codes); each line goes to the page's log of lines, which a
+// screen reader announces, or in mode 0 to speechSynthesis (and to the log
+// when the browser has no voice); cues play through Web Audio, the item list
+// is drawn on a canvas the screen reader does not see, and the files live in
 // IndexedDB. Waiting suspends the game (Asyncify) until a key or the
 // deadline: a waiting game uses no CPU. Only this folder knows the browser.
 #pragma once
@@ -24,11 +25,17 @@ class WebPlatform : public Platform {
   std::optional<Event> next_event(double deadline) override;
   std::uint32_t random_seed() override;
 
+  // Each line goes where the speech mode sends it: the page's log of lines
+  // for the screen reader, or in mode 0 the browser's voice (the log too
+  // when the browser has no voice).
+  void on_say(const std::string& text) override;
+  void on_speech_mode(int mode) override { speech_mode_ = mode; }
+  // The caption is only remembered, for the game to read back: the lines
+  // reach the screen reader through on_say, and the page's title stays
+  // the game's name.
   std::string caption() override { return caption_; }
-  // The caption is the document's title; in the screen reader's modes (1
-  // and 2) each line is also written to the page's live region.
-  void set_caption(const std::string& text) override;
-  void on_title(const std::string&) override { title_pending_ = true; }
+  void set_caption(const std::string& text) override { caption_ = text; }
+  // The item list, a row per entry with the selected one marked.
   void show_items(const ItemView& view) override;
 
   Voice* make_voice() override;
@@ -52,7 +59,7 @@ class WebPlatform : public Platform {
  private:
   std::string data_folder_;
   std::string caption_;
-  bool title_pending_ = false;  // the next caption is the title the game set itself
+  int speech_mode_ = kVoiceMode;
   std::unique_ptr<Voice> voice_;
 };
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/win32/code_page.h"  // windows.h, before any COM header
+#include "platform/text/code_page.h"  // windows.h, before any COM header
 
 struct ISpVoice;
 struct IDispatch;

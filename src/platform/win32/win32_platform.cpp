@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/keys.h"
 #include "platform/wav_volume.h"
 #include "platform/win32/speech_win32.h"
 
@@ -14,9 +15,9 @@ namespace quillvane::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuillvaneWindow";
-// The item list's room: 36 lines of 15 units with a margin, in 96-dpi pixels.
+// The item list's room: 36 lines with a margin, in 96-dpi pixels.
 constexpr int kClientWidth = 420;
-constexpr int kClientHeight = 36 * 15 + 40;
+constexpr int kClientHeight = 36 * layout::kLineStep + 40;
 // How long a synthetic key may take to come back through the input queue.
 constexpr double kSyntheticKeyLifetime = 0.5;
 
@@ -39,13 +40,13 @@ bool is_modifier_key(int keycode) {
   }
 }
 
-// The shift mask of the key being handled: 1 Shift, 2 Ctrl, 4 Alt.
+// The shift mask of the key being handled.
 int shift_mask() {
-  int mask = 0;
-  if (GetKeyState(VK_SHIFT) < 0) mask |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) mask |= 2;
-  if (GetKeyState(VK_MENU) < 0) mask |= 4;
-  return mask;
+  int bits = mask::None;
+  if (GetKeyState(VK_SHIFT) < 0) bits |= mask::Shift;
+  if (GetKeyState(VK_CONTROL) < 0) bits |= mask::Ctrl;
+  if (GetKeyState(VK_MENU) < 0) bits |= mask::Alt;
+  return bits;
 }
 
 int CALLBACK note_font_found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {

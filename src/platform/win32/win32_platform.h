@@ -16,7 +16,7 @@
 
 #include "platform/item_layout.h"
 #include "platform/platform.h"
-#include "platform/win32/code_page.h"
+#include "platform/text/code_page.h"
 
 namespace quillvane::win32 {
 
