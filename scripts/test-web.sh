@@ -4,7 +4,8 @@
 #  2. every key script of tests/transcripts replayed by the WebAssembly
 #     runner under node, compared byte for byte with its expected transcript
 #     (and its expected files, where NAME.after/ exists);
-#  3. the page's key translation and zip under node's test runner;
+#  3. the page's key translation, zip and touch controls under node's test
+#     runner;
 #  4. the site in headless Chromium, served from 127.0.0.1 (web/test/e2e*.js,
 #     sharing web/test/browser.js),
 #     driven by puppeteer-core, which npm installs into web/test/node_modules;
@@ -37,7 +38,7 @@ run_node() {
 replay_transcripts "$work/transcripts" "the WebAssembly runner" run_node
 
 echo "-- page scripts (node's test runner)"
-node --test web/test/page.test.js
+node --test web/test/page.test.js web/test/touch.test.js
 
 echo "-- the site in headless Chromium"
 command -v npm >/dev/null || {
@@ -64,8 +65,12 @@ for scenario in web/test/e2e*.js; do
   name=$(basename "$scenario" .js)
   node "$scenario" "http://127.0.0.1:$port/" "$work/$name" "$root/tests/transcripts"
 done
-# The item list as the browser drew it, kept for a look.
+# The item list as the browser drew it, and the page on a phone before and
+# after Start and in play, kept for a look.
 cp "$work/e2e/items.png" "$build/e2e-items.png"
+cp "$work/e2e-touch/touch-before.png" "$build/touch-before.png"
+cp "$work/e2e-touch/touch-after.png" "$build/touch-after.png"
+cp "$work/e2e-touch/touch-playing.png" "$build/touch-playing.png"
 
 echo "-- site"
 ls -l "$build/quillvane-web.zip"

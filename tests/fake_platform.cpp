@@ -49,13 +49,21 @@ std::optional<Event> FakePlatform::next_event(double deadline) {
     timed_hurry.reset();
     return Event{Event::Kind::hurry};
   }
-  for (auto it = timed_keys.begin(); it != timed_keys.end(); ++it) {
-    if (it->at <= deadline) {
-      const TimedKey key = *it;
-      timed_keys.erase(it);
-      clock = std::max(clock, key.at);
-      return Event{Event::Kind::key, key.keycode, key.shift};
-    }
+  const auto key = std::find_if(timed_keys.begin(), timed_keys.end(),
+                                [&](const TimedKey& k) { return k.at <= deadline; });
+  const auto other = std::find_if(timed_events.begin(), timed_events.end(),
+                                  [&](const TimedEvent& e) { return e.at <= deadline; });
+  if (key != timed_keys.end() && (other == timed_events.end() || key->at <= other->at)) {
+    const TimedKey taken = *key;
+    timed_keys.erase(key);
+    clock = std::max(clock, taken.at);
+    return Event{Event::Kind::key, taken.keycode, taken.shift};
+  }
+  if (other != timed_events.end()) {
+    const TimedEvent taken = *other;
+    timed_events.erase(other);
+    clock = std::max(clock, taken.at);
+    return taken.event;
   }
   clock = std::max(clock, deadline);
   return std::nullopt;

@@ -58,6 +58,13 @@ class FakePlatform : public Platform {
     int shift;
   };
   std::vector<TimedKey> timed_keys;
+  // Any other event at a virtual time (a touch on the list); taken in turn
+  // with timed_keys by time, keys first at the same time.
+  struct TimedEvent {
+    double at;
+    Event event;
+  };
+  std::vector<TimedEvent> timed_events;
   // Events handed over at the next call for one, before anything else.
   std::deque<Event> pending;
   // A quit (the window closed, Ctrl+C) handed in at this virtual time.

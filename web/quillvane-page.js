@@ -36,8 +36,11 @@ const QuillvanePage = (() => {
     }, Math.min(ms, 2147483647));
   });
   page.takeEvent = () => (queue.length ? queue.shift() : -1);
-  // The page is being hidden: the game hurries the move in progress.
+  // Events beside the keys (shift * 256 + key code), numbered as the game's
+  // web front-end reads them: a hurry, and a tap on the list's entry n.
   const hurryEvent = 1 << 16;
+  const selectBase = 1 << 17;
+  // The page is being hidden: the game hurries the move in progress.
   page.hurry = () => post(hurryEvent);
   // The game waits for a key with nothing in progress.
   page.gameWaiting = () => QuillvaneStorage.gameWaiting();
@@ -50,12 +53,18 @@ const QuillvanePage = (() => {
       resume();
     }
   }
+  // A translated key ({ keycode, shift }) for the game, from a keydown or
+  // from a control that stands for the key (touch.js).
+  page.postKey = (key) => post(key.shift * 256 + key.keycode);
+  // A tap on the list's line for entry n (touch.js); the game ignores a
+  // line with no entry.
+  page.selectEntry = (entry) => post(selectBase + entry);
   function onKeyDown(event) {
     // Before Start the game area only holds the (empty) log of lines.
     const key = started ? QuillvaneKeys.translateKey(event) : null;
     if (!key) return;
     if (key.prevent) event.preventDefault();
-    post(key.shift * 256 + key.keycode);
+    page.postKey(key);
   }
 
   // ---- speech ----
@@ -213,32 +222,45 @@ const QuillvanePage = (() => {
       return { y: Number(y), selected: selected === '1', pieces };
     });
     // Drawn at the next frame, after the line that goes with it is spoken.
+    page.redraw();
+  };
+  let frameRequested = false;
+  // Drawn again at the next frame (a canvas resized by touch.js).
+  page.redraw = () => {
     if (frameRequested) return;
     frameRequested = true;
     requestAnimationFrame(render);
   };
-  let frameRequested = false;
+  // The list is laid out in the units of the canvas at its default size,
+  // 520 wide (platform/item_layout.h); a canvas sized in device pixels
+  // (touch.js) scales them. The line step and the scroll map a tap to a line.
+  page.listWidth = 520;
+  page.lineStep = 15;
+  page.listScroll = () => scroll;
   function render() {
     frameRequested = false;
     const canvas = $('items');
     const context = canvas.getContext('2d');
-    const lineHeight = 15;
+    const lineHeight = page.lineStep;
+    const scale = canvas.width / page.listWidth;
+    const viewHeight = canvas.height / scale;
+    context.setTransform(scale, 0, 0, scale, 0, 0);
     // Scroll only as far as needed to keep the selected entry in view.
     const selected = rows.find((row) => row.selected);
     if (selected) {
       if (selected.y < scroll + lineHeight) scroll = Math.max(0, selected.y - lineHeight);
-      if (selected.y + lineHeight * 2 > scroll + canvas.height)
-        scroll = selected.y + lineHeight * 2 - canvas.height;
+      if (selected.y + lineHeight * 2 > scroll + viewHeight)
+        scroll = selected.y + lineHeight * 2 - viewHeight;
     }
     const bottom = rows.length ? rows[rows.length - 1].y : 0;
-    scroll = Math.max(0, Math.min(scroll, bottom + lineHeight * 2 - canvas.height));
+    scroll = Math.max(0, Math.min(scroll, bottom + lineHeight * 2 - viewHeight));
     context.fillStyle = '#fff';
-    context.fillRect(0, 0, canvas.width, canvas.height);
+    context.fillRect(0, 0, page.listWidth, viewHeight);
     context.font = 'bold 13px "DejaVu Sans", sans-serif';
     context.textBaseline = 'top';
     for (const row of rows) {
       // Only the rows in view: a cheat inventory may hold thousands.
-      if (row.y + lineHeight < scroll || row.y > scroll + canvas.height) continue;
+      if (row.y + lineHeight < scroll || row.y > scroll + viewHeight) continue;
       for (const piece of row.pieces) {
         context.fillStyle = piece.colour;
         context.fillText(piece.text, piece.x, row.y - scroll);
@@ -349,6 +371,7 @@ const QuillvanePage = (() => {
     }
     const game = $('game');
     $('items').hidden = false;
+    $('controls').hidden = false;
     game.tabIndex = 0;
     $('back').hidden = false;
     $('start').hidden = true;
@@ -362,6 +385,7 @@ const QuillvanePage = (() => {
     // The lines stay for the screen reader to finish; the game area leaves
     // the tab order.
     $('items').hidden = true;
+    $('controls').hidden = true;
     $('game').tabIndex = -1;
     $('back').hidden = true;
     page.status('The game has ended. Reload the page to play again.');

@@ -67,6 +67,8 @@ void Form1::handle(const Event& event) {
   switch (event.kind) {
     case Event::Kind::key:
       return key_event(event.keycode, event.shift);
+    case Event::Kind::select:
+      return select_event(event.entry);
     case Event::Kind::paint:
       return Form_Paint();
     case Event::Kind::close:
@@ -89,27 +91,46 @@ void Form1::key_event(int keycode, int shift) {
   // Window-Eyes' synthetic keys are dropped at once, never held back; after
   // a quit no key starts anything new.
   if (sendingkeys == 1 || quitting_) return;
+  run_or_hold(Event{Event::Kind::key, keycode, shift});
+}
+
+void Form1::select_event(int entry) {
+  if (quitting_) return;
+  Event event{Event::Kind::select};
+  event.entry = entry;
+  run_or_hold(event);
+}
+
+void Form1::run_or_hold(const Event& event) {
   if (action_depth_ == 0) {
-    run_key(keycode, shift);
+    run_action(event);
     return;
   }
   // The comfort keys only speak (or set the cue volume): they never wait
   // behind a held-back key.
-  if ((held_keys_.empty() && safe_during_action(keycode)) || iscomfortkey(keycode)) {
+  const bool comfort = event.kind == Event::Kind::key && iscomfortkey(event.keycode);
+  if ((held_events_.empty() && safe_during_action(event)) || comfort) {
     ActionScope action(action_depth_);
-    Form_KeyDown(keycode, shift);
+    act(event);
     return;
   }
-  held_keys_.push_back({keycode, shift});
+  held_events_.push_back(event);
 }
 
-void Form1::run_key(int keycode, int shift) {
+void Form1::act(const Event& event) {
+  if (event.kind == Event::Kind::select)
+    select_entry(event.entry);
+  else
+    Form_KeyDown(event.keycode, event.shift);
+}
+
+void Form1::run_action(const Event& event) {
   ActionScope action(action_depth_);
-  Form_KeyDown(keycode, shift);
-  while (!held_keys_.empty() && !quitting_) {
-    HeldKey next = held_keys_.front();
-    held_keys_.pop_front();
-    Form_KeyDown(next.keycode, next.shift);
+  act(event);
+  while (!held_events_.empty() && !quitting_) {
+    const Event next = held_events_.front();
+    held_events_.pop_front();
+    act(next);
   }
   hurrying_ = false;
   if (quitting_) endprogram();
@@ -117,10 +138,12 @@ void Form1::run_key(int keycode, int shift) {
   showcontext();
 }
 
-bool Form1::safe_during_action(int keycode) const {
-  if (keycode == vk::Tab) return true;  // Tab only changes the speech output
+bool Form1::safe_during_action(const Event& event) const {
+  if (event.kind == Event::Kind::key && event.keycode == vk::Tab)
+    return true;  // Tab only changes the speech output
   if (menu != kGameScreen) return false;
-  switch (keycode) {
+  if (event.kind == Event::Kind::select) return true;  // a touch on the list moves like an arrow
+  switch (event.keycode) {
     case vk::Backspace:  // undo
     case vk::Enter:      // slots and combining
     case vk::Escape:     // the game menu
@@ -145,7 +168,7 @@ void Form1::close_event() {
   // lines and its saves, without its remaining waits and speech; the
   // program ends as soon as it is done, and the keys held back are dropped.
   quitting_ = true;
-  held_keys_.clear();
+  held_events_.clear();
 }
 
 void Form1::hurry_event() {

@@ -155,6 +155,12 @@ class Form1 {
   // ---------------- Keyboard and menus ----------------
   void Form_KeyDown(int KeyCode, int Shift);
   void menustuff(int keycode);
+  // A touch on the list's line for entry: on the game screen it selects
+  // that entry and says it, as the arrows do; in a menu, or on a line with
+  // no entry in use (out of range, an empty name), nothing happens.
+  void select_entry(int entry);
+  // Selects entry, shows the list and says "Name, you have N."
+  void select_and_say(int entry);
   // Opens a menu (or the game screen) with no entry chosen yet; Escape
   // goes back to parent.
   void openmenu(int which, int parent);
@@ -216,10 +222,12 @@ class Form1 {
   int checksumrandom();
 
   // ---------------- Events ----------------
-  // One event taken from the platform: a key (held back or handled at once
-  // while an action runs), a repaint, the player's quit, a hurry.
+  // One event taken from the platform: a key or a touch on the list (held
+  // back or handled at once while an action runs), a repaint, the player's
+  // quit, a hurry.
   void handle(const Event& event);
   void key_event(int keycode, int shift);
+  void select_event(int entry);
   void close_event();
   void hurry_event();
   // Serves the events already pending, without waiting (the yield inside
@@ -227,10 +235,15 @@ class Form1 {
   void serve_pending();
 
  private:
-  // Handles one key as a whole action, then any keys held back meanwhile.
-  void run_key(int keycode, int shift);
-  // Whether a key arriving mid-action only moves the cursor or speaks.
-  bool safe_during_action(int keycode) const;
+  // Runs a key or a touch as a whole action when the game is idle; while an
+  // action runs, at once when it only moves or speaks, else held back.
+  void run_or_hold(const Event& event);
+  // Handles one key or touch as a whole action, then any held back meanwhile.
+  void run_action(const Event& event);
+  // The key dispatcher or the list's selection, for one event.
+  void act(const Event& event);
+  // Whether a key or touch arriving mid-action only moves the cursor or speaks.
+  bool safe_during_action(const Event& event) const;
   // Says once per run that a save failed, after the move's own messages.
   void report_save_failure();
 
@@ -242,11 +255,7 @@ class Form1 {
 
   std::uint64_t random_state_ = 0;
   int action_depth_ = 0;
-  struct HeldKey {
-    int keycode;
-    int shift;
-  };
-  std::deque<HeldKey> held_keys_;
+  std::deque<Event> held_events_;
   // The last lines said, oldest first, and the line Page Up and Page Down
   // have reached; a repeated line is not remembered again.
   std::deque<std::string> history_;

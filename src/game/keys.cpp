@@ -124,11 +124,7 @@ void Form1::Form_KeyDown(int KeyCode, int Shift) {
   }
 
   const std::string current = selectedname();
-  auto announce = [&](int i) {
-    selected = i;
-    drawitems();
-    sayit(items[i] + ", you have " + std::to_string(howmany(items[i])) + ".");
-  };
+  auto announce = [&](int i) { select_and_say(i); };
   if (KeyCode == vk::Up || KeyCode == vk::Left) {
     // Back to the last copy of the previous different name, wrapping around.
     for (int i = std::min(selected - 1, itemcount); i >= 1; --i)
@@ -151,6 +147,17 @@ void Form1::Form_KeyDown(int KeyCode, int Shift) {
     if (matches(i)) return announce(i);
   for (int i = 1; i <= std::min(selected - 1, itemcount); ++i)
     if (matches(i)) return announce(i);
+}
+
+void Form1::select_and_say(int entry) {
+  selected = entry;
+  drawitems();
+  sayit(items[entry] + ", you have " + std::to_string(howmany(items[entry])) + ".");
+}
+
+void Form1::select_entry(int entry) {
+  if (menu != kGameScreen || entry < 1 || entry > itemcount || items[entry].empty()) return;
+  select_and_say(entry);
 }
 
 }  // namespace quillvane

@@ -22,20 +22,24 @@ namespace quillvane {
 // readers only queue these; the game takes them when it waits.
 struct Event {
   enum class Kind {
-    key,    // a key went down: Windows virtual-key code and shift mask (1 Shift, 2 Ctrl, 4 Alt)
-    paint,  // the list must be shown again
-    close,  // the player closed the window or asked to quit (Ctrl+C, a quit
-            // signal): the game ends once the action in progress has
-            // finished its changes and saves
-    hurry,  // the page is being hidden (a browser tab switched away or
-            // closing): the action in progress finishes at once, without its
-            // waits, speech and cues, making its changes, log lines and
-            // saves; then the game carries on
-    end,    // the input is over (a key script's last line): the run stops as it stands
+    key,     // a key went down: Windows virtual-key code and shift mask (1 Shift, 2 Ctrl, 4 Alt)
+    paint,   // the list must be shown again
+    close,   // the player closed the window or asked to quit (Ctrl+C, a quit
+             // signal): the game ends once the action in progress has
+             // finished its changes and saves
+    hurry,   // the page is being hidden (a browser tab switched away or
+             // closing): the action in progress finishes at once, without its
+             // waits, speech and cues, making its changes, log lines and
+             // saves; then the game carries on
+    end,     // the input is over (a key script's last line): the run stops as it stands
+    select,  // the player touched a line of the item list (a tap on the web page's
+             // list): on the game screen entry `entry` is selected and said, as
+             // the arrows would; anywhere else, or on no entry in use, nothing
   };
   Kind kind = Kind::key;
   int keycode = 0;
   int shift = 0;
+  int entry = 0;  // select: the inventory entry, 1 for the list's first line
 };
 
 // The item list as the game shows it: entry i of the inventory is names[i - 1];

@@ -21,7 +21,9 @@ namespace {
 
 // Suspends the game until a page event is queued or ms have passed.
 EM_ASYNC_JS(void, web_wait, (double ms), { await QuillvanePage.waitForEvent(ms); });
-// The next queued event: -1 none, else shift * 256 + key code.
+// The next queued event: -1 none, a key as shift * 256 + key code, a hurry
+// as kHurryEvent, or a tap on the list's line for entry n as kSelectBase + n
+// (web/quillvane-page.js posts the same numbers).
 EM_JS(int, web_take_event, (), { return QuillvanePage.takeEvent(); });
 EM_JS(void, web_announce, (const char* text), { QuillvanePage.announce(UTF8ToString(text)); });
 EM_JS(void, web_voice_line, (const char* text), { QuillvanePage.voiceLine(UTF8ToString(text)); });
@@ -41,8 +43,10 @@ EM_ASYNC_JS(int, web_keep, (const char* path),
             { return (await QuillvaneStorage.keep([UTF8ToString(path)])) ? 1 : 0; });
 // The game waits for a key with nothing in progress.
 EM_JS(void, web_game_waiting, (), { QuillvanePage.gameWaiting(); });
-// The page's code for a hurry (the page being hidden); keys are below it.
+// The page's codes for a hurry (the page being hidden) and a tap on the
+// list; keys are below both.
 constexpr int kHurryEvent = 1 << 16;
+constexpr int kSelectBase = 1 << 17;
 
 // speechSynthesis: the game's SAPI-style rate (-10 to 10, each 10 steps
 // three times as fast) becomes the API's multiplier of 0.1 to 10.
@@ -75,6 +79,11 @@ double WebPlatform::now() { return emscripten_get_now() / 1000.0; }
 std::optional<Event> WebPlatform::next_event(double deadline) {
   for (;;) {
     const int event = web_take_event();
+    if (event >= kSelectBase) {
+      Event select{Event::Kind::select};
+      select.entry = event - kSelectBase;
+      return select;
+    }
     if (event == kHurryEvent) return Event{Event::Kind::hurry};
     if (event >= 0) return Event{Event::Kind::key, event % 256, event / 256};
     const double ms = (deadline - now()) * 1000.0;

@@ -1,0 +1,67 @@
+// The touch controls' pure parts under node's test runner: every button
+// sends the key of its name, in the swiping order; the jump field's letters;
+// a tap's height mapped to a line of the list.
+'use strict';
+const test = require('node:test');
+const assert = require('node:assert');
+const { translateKey } = require('../keys.js');
+const { controls, keydownFor, letterKeydowns, entryAt } = require('../touch.js');
+
+// The game's key codes by their key-script names, and the shift mask.
+const codes = { Up: 38, Down: 40, Enter: 13, Backspace: 8, Delete: 46, Escape: 27, Home: 36,
+                PageUp: 33, PageDown: 34, End: 35, Tab: 9, Minus: 189, Plus: 187, Ctrl: 17,
+                F12: 123, 1: 49, 2: 50, 3: 51, 4: 52, 5: 53 };
+const masks = { Shift: 1, Ctrl: 2 };
+function gameKey(script) {
+  const parts = script.split('+');
+  const name = parts.pop();
+  return { keycode: codes[name], shift: parts.reduce((sum, part) => sum | masks[part], 0) };
+}
+
+test('each button sends the key of its name, most used first', () => {
+  const expected = [
+    ['Next item', 'Down'], ['Previous item', 'Up'], ['Choose', 'Enter'],
+    ['Combine', 'Shift+Enter'], ['Repeat', 'Home'], ['Undo', 'Shift+Backspace'],
+    ['Empty slots', 'Delete'], ['Steps', '1'], ['Known recipes', '2'],
+    ['Recipes I can make', '3'], ['Recipes using this item', '4'],
+    ['Recipes making this item', '5'], ['Menu', 'Escape'], ['Earlier line', 'PageUp'],
+    ['Later line', 'PageDown'], ['Status', 'End'], ['Speech output', 'Tab'],
+    ['Slower', 'Minus'], ['Faster', 'Shift+Plus'], ['Stop speech', 'Ctrl+Ctrl'], ['Sounds', 'F12'],
+  ];
+  assert.deepStrictEqual(controls.map(([name]) => name), expected.map(([name]) => name));
+  for (const [name, description] of controls) {
+    const script = expected.find(([want]) => want === name)[1];
+    const key = translateKey(keydownFor(description));
+    assert.ok(key, name);
+    assert.deepStrictEqual({ keycode: key.keycode, shift: key.shift }, gameKey(script), name);
+  }
+});
+
+test('the jump field sends Latin letters as their keys and nothing else', () => {
+  const cases = [
+    ['d', [68]], ['W', [87]], ['mud', [77, 85, 68]], ['1 é-?', []], ['', []], ['a b', [65, 66]],
+  ];
+  for (const [typed, keycodes] of cases) {
+    const keys = letterKeydowns(typed).map(translateKey);
+    assert.deepStrictEqual(keys.map((key) => key.keycode), keycodes, typed);
+    for (const key of keys) assert.strictEqual(key.shift, 0, typed);
+  }
+});
+
+test('a tap falls on the line drawn there, at any size and scroll', () => {
+  // [y in the shown box, shown height, scroll, entry]; the canvas is 600
+  // units tall, a line 15: entry i is drawn from 15 i to 15 i + 15.
+  const cases = [
+    [0, 600, 0, 0],
+    [14.9, 600, 0, 0],
+    [15, 600, 0, 1],
+    [52, 600, 0, 3],
+    [52, 300, 0, 6],          // drawn at half the size
+    [299.9, 300, 0, 39],
+    [0, 600, 90, 6],          // scrolled by six lines
+    [20, 600, 100, 8],
+    [10, 398.08, 1500, 101],  // a phone's 345 CSS px wide list, far down a long list
+  ];
+  for (const [y, height, scroll, entry] of cases)
+    assert.strictEqual(entryAt(y, height, scroll, 600, 15), entry, `${y} ${height} ${scroll}`);
+});
