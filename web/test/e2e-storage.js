@@ -152,7 +152,10 @@ async function secondTab() {
   await pressStart(second);
   await expectNew(second, 'announced', 0, [lockedOut]);
   assert.strictEqual(await status(second), lockedOut, state.step);
-  assert.ok(await second.$eval('#game', (e) => e.hidden), 'the second tab shows no game');
+  assert.deepStrictEqual(
+      await second.evaluate(() => ({ list: document.getElementById('items').hidden,
+                                     tabIndex: document.getElementById('game').tabIndex })),
+      { list: true, tabIndex: -1 }, 'the second tab shows no game and keeps it out of the tab order');
   // The first tab plays on; the second wrote nothing: one welcome logged.
   await playBlocks(first, untilCombine.slice(0, 2));
   const welcomes = (log) => latin1(log).split('\r\n').filter((line) => line === welcome).length;
