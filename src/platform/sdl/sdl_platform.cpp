@@ -83,6 +83,8 @@ SdlPlatform::~SdlPlatform() {
     stop_watching_.notify();
     signal_watcher_.join();
   }
+  // The voice and the cues end side by side, each within its own limit.
+  if (voice_) voice_->begin_farewell();
   const bool audio_stopped = !cues_ || cues_->stop();
   cues_.reset();
   voice_.reset();

@@ -229,13 +229,18 @@ SpeechdVoice::SpeechdVoice(std::function<void()> on_change) : shared_(std::make_
   }
 }
 
+void SpeechdVoice::begin_farewell() {
+  std::lock_guard lock(shared_->mutex);
+  shared_->stopping = true;
+  shared_->on_change = nullptr;
+  shared_->wake.notify_all();
+}
+
 SpeechdVoice::~SpeechdVoice() {
+  begin_farewell();
   bool done = false;
   {
     std::unique_lock lock(shared_->mutex);
-    shared_->stopping = true;
-    shared_->on_change = nullptr;
-    shared_->wake.notify_all();
     done = shared_->wake.wait_for(lock, kFarewellLimit, [&] { return shared_->worker_done; });
   }
   if (!worker_.joinable()) return;

@@ -28,6 +28,10 @@ class SpeechdVoice : public Voice {
   // Leaves a last line at most about 0.3 s to go out, then returns; a thread
   // stuck in the daemon is left behind rather than waited for.
   ~SpeechdVoice() override;
+  // Tells the voice's thread that the program is ending, without waiting:
+  // the front-end can then stop its cues while the last line goes out, and
+  // the destructor's wait overlaps the cues' own.
+  void begin_farewell();
   SpeechdVoice(const SpeechdVoice&) = delete;
   SpeechdVoice& operator=(const SpeechdVoice&) = delete;
 

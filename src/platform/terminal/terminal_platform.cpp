@@ -114,6 +114,8 @@ TerminalPlatform::TerminalPlatform(int input, int output, std::string program_fo
 
 TerminalPlatform::~TerminalPlatform() {
   restore();
+  // The voice and the cues end side by side, each within its own limit.
+  if (voice_) voice_->begin_farewell();
   const bool audio_stopped = !cues_ || cues_->stop();
   cues_.reset();
   voice_.reset();
