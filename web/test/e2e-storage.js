@@ -33,6 +33,12 @@ async function pressStart(page) {
   await page.keyboard.press('Enter');
 }
 
+// A page of the browser loaded and started, once its welcome is announced.
+async function startedPage(browser) {
+  const page = await startedPage(browser);
+  return page;
+}
+
 // What IndexedDB itself holds for a file of the data folder (not the
 // game's copy in memory): its bytes, or null.
 async function keptFile(page, name) {
@@ -143,10 +149,7 @@ async function fullStorage() {
 async function secondTab() {
   state.step = 'second tab';
   const { browser } = await launch();
-  const first = await openPage(browser);
-  await load(first);
-  await pressStart(first);
-  await expectNew(first, 'announced', 0, [welcome]);
+  const first = await startedPage(browser);
   const second = await openPage(browser);
   await load(second);
   await pressStart(second);
@@ -179,10 +182,7 @@ async function secondTab() {
 async function hideAfterDiscovery() {
   state.step = 'page hidden after a discovery';
   const { browser } = await launch();
-  const page = await openPage(browser);
-  await load(page);
-  await pressStart(page);
-  await expectNew(page, 'announced', 0, [welcome]);
+  const page = await startedPage(browser);
   await playBlocks(page, untilCombine);
   const pressed = await page.evaluate(() => performance.now());
   await press(page, 'Shift+Enter');
@@ -229,10 +229,7 @@ async function hideAfterDiscovery() {
 async function moveWrites() {
   state.step = 'a move\'s writes';
   const { browser } = await launch();
-  const page = await openPage(browser);
-  await load(page);
-  await pressStart(page);
-  await expectNew(page, 'announced', 0, [welcome]);
+  const page = await startedPage(browser);
   await playBlocks(page, untilCombine);
   const pressed = await page.evaluate(() => performance.now());
   await playBlocks(page, [combine]);
@@ -253,10 +250,7 @@ async function closeAfterDiscovery(tries) {
   for (let i = 1; i <= tries; i++) {
     state.step = `tab closed after a discovery, try ${i}`;
     const { browser } = await launch();
-    let page = await openPage(browser);
-    await load(page);
-    await pressStart(page);
-    await expectNew(page, 'announced', 0, [welcome]);
+    let page = await startedPage(browser);
     await playBlocks(page, untilCombine);
     await press(page, 'Shift+Enter');
     await sleep(300);  // the scenario: the player closes the tab 0.3 s later
