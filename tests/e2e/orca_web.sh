@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# A blind player's web game, heard by a real screen reader: Orca reads the
+# page in a real (not headless) browser, the player presses Start and plays
+# an easy game with real key presses (xdotool). A new player's page hands
+# every line to its log of lines for the screen reader (speech mode 1), and
+# every one must be spoken by Orca, none twice (of keys pressed in a quick
+# burst, the last line). Prints how many lines were said and spoken and the
+# delay from each line to Orca's speech.
+#
+#   tests/e2e/orca_web.sh BUILD_DIR SITE_DIR chromium|firefox
+#
+# BUILD_DIR holds the headless runner (build/), SITE_DIR the site
+# (build-web/site). Delays: in Chromium the page's lines are stamped as they
+# are added to its log (a MutationObserver put in through Chromium's remote
+# debugging; the page is not changed); Firefox gives no such way in here, so
+# its run prints no delays. ORCA_REPORT_ONLY=1 prints the figures without
+# failing; E2E_KEEP=1 keeps the work folder with Orca's log.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+source "$here/lib.sh"
+source "$here/orca_lib.sh"
+game=$(cd "${1:?usage: orca_web.sh BUILD_DIR SITE_DIR chromium|firefox}" && pwd)/quillvane
+site=$(cd "${2:?usage: orca_web.sh BUILD_DIR SITE_DIR chromium|firefox}" && pwd)
+browser=${3:?usage: orca_web.sh BUILD_DIR SITE_DIR chromium|firefox}
+[[ -x "$game" ]] || e2e_fail "no game at $game"
+[[ -f "$site/index.html" ]] || e2e_fail "no site in $site"
+case "$browser" in chromium | firefox) ;; *) e2e_fail "no browser named $browser" ;; esac
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+orca_enter_session "$here/orca_web.sh" "$@"
+
+server_pid="" browser_pid=""
+web_stop() {
+  if [[ -n "$browser_pid" ]]; then kill "$browser_pid" 2>/dev/null || true; fi
+  if [[ -n "$server_pid" ]]; then kill "$server_pid" 2>/dev/null || true; fi
+  if [[ -n "$browser_pid" ]]; then wait "$browser_pid" 2>/dev/null || true; fi
+  orca_stop
+}
+trap web_stop EXIT
+trap "exit 1" INT TERM HUP
+orca_start
+
+# The keys, as xdotool sends them and as the headless runner names them.
+# Start is pressed on its own first: it is no key of the game.
+steps=(
+  "Return|Enter" "Return|Enter"
+  "Down|Down" "Down|Down" "Up|Up" "Right|Right" "Left|Left" "Return|Enter" "Down|Down"
+  "Return|Enter" "Return|Enter" "shift+Return|Shift+Enter"
+  "Home|VK36" "Prior|VK33" "Next|VK34" "End|VK35" "F12|F12" "Escape|Escape"
+  "Down Down Down Down|Down Down Down Down" "Home|VK36"
+)
+
+# The game's lines for the same keys, from the headless runner: one group of
+# lines for Start, then one per step.
+: >"$E2E/keys"
+for step in "${steps[@]}"; do tr ' ' '\n' <<<"${step#*|}" >>"$E2E/keys"; done
+"$game" --script "$E2E/keys" --data-dir "$E2E/headless" --seed 1 --transcript "$E2E/transcript"
+python3 - "$E2E/transcript" "$E2E" "${steps[@]}" <<'PY'
+import sys
+transcript, work, steps = sys.argv[1], sys.argv[2], sys.argv[3:]
+groups, current = [], []
+for line in open(transcript):
+    line = line.rstrip("\n")
+    if line.startswith("key: "):
+        groups.append(current)
+        current = []
+    elif line.startswith("say: "):
+        current.append(line[5:])
+groups.append(current)
+# Keys pressed together form one step: merge their groups.
+merged, index = [groups[0]], 1
+for step in steps:
+    count = len(step.split("|")[1].split())
+    merged.append(sum(groups[index:index + count], []))
+    index += count
+with open(f"{work}/expected", "w") as out:
+    for group in merged:
+        out.write("".join(l + "\n" for l in group))
+# Of keys pressed together, only the last line must be spoken.
+with open(f"{work}/optional", "w") as out:
+    first = 0
+    for step, group in zip([""] + steps, merged):
+        if len(step.split("|")[-1].split()) > 1:
+            out.write("".join(f"{first + i}\n" for i in range(len(group) - 1)))
+        first += len(group)
+with open(f"{work}/counts", "w") as out:
+    out.write(" ".join(str(len(g)) for g in merged) + "\n")
+PY
+read -r -a counts <"$E2E/counts"
+
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >"$E2E/http.log" 2>&1 9>&- &
+server_pid=$!
+url="http://127.0.0.1:$port/"
+wait_for 'python3 -c "import urllib.request; urllib.request.urlopen(\"$url\")" 2>/dev/null' 30 ||
+  e2e_fail "the site's server did not answer: $(cat "$E2E/http.log")"
+
+mark=$(orca_log_mark)
+if [[ "$browser" == chromium ]]; then
+  profile="$E2E/chromium-profile"
+  # The flags of the headless tests for this closed network, but with a
+  # window and the accessibility tree built for Orca from the start.
+  /usr/bin/chromium --user-data-dir="$profile" --force-renderer-accessibility --no-sandbox \
+    --disable-gpu --disable-background-networking --disable-component-update --disable-sync \
+    --no-first-run --no-default-browser-check --password-store=basic --remote-debugging-port=0 \
+    --window-size=1200,760 "$url" >"$E2E/browser.log" 2>&1 9>&- &
+  browser_pid=$!
+  class=chromium
+else
+  profile="$E2E/firefox-profile"
+  mkdir -p "$profile"
+  cat >"$profile/user.js" <<'PREFS'
+user_pref("browser.shell.checkDefaultBrowser", false);
+user_pref("browser.startup.homepage_override.mstone", "ignore");
+user_pref("browser.aboutwelcome.enabled", false);
+user_pref("startup.homepage_welcome_url", "");
+user_pref("startup.homepage_welcome_url.additional", "");
+user_pref("datareporting.policy.dataSubmissionEnabled", false);
+user_pref("datareporting.healthreport.uploadEnabled", false);
+user_pref("toolkit.telemetry.reportingpolicy.firstRun", false);
+user_pref("app.update.auto", false);
+user_pref("app.normandy.enabled", false);
+user_pref("extensions.update.enabled", false);
+user_pref("browser.safebrowsing.malware.enabled", false);
+user_pref("browser.safebrowsing.phishing.enabled", false);
+user_pref("network.captive-portal-service.enabled", false);
+user_pref("network.connectivity-service.enabled", false);
+user_pref("browser.newtabpage.enabled", false);
+user_pref("accessibility.force_disabled", -1);
+PREFS
+  firefox-esr --no-remote --profile "$profile" --width 1200 --height 760 "$url" \
+    >"$E2E/browser.log" 2>&1 &
+  browser_pid=$!
+  class=firefox
+fi
+wait_for 'window=$(xdotool search --onlyvisible --class "$class" 2>/dev/null | tail -n 1); [[ -n "$window" ]]' 60 ||
+  e2e_fail "$browser showed no window: $(tail -n 20 "$E2E/browser.log")"
+xdotool windowfocus --sync "$window" || true
+
+# Start is pressed only once Orca has read the loaded page (it ends with
+# the page's summary, "Page has ... landmarks"), and has fallen silent:
+# pressed while Orca still reads, Start leaves Orca in browse mode, which
+# keeps the game's keys for itself.
+wait_for 'tail -c +$((mark + 1)) "$ORCA_LOG" | grep -a "SPEECH OUTPUT:" | grep -q "Page has"' 120 ||
+  e2e_fail "Orca did not read the page: $(tail -n 20 "$E2E/browser.log")"
+quiet_since=$SECONDS last_count=$(orca_speech_count)
+quiet() {
+  local now
+  now=$(orca_speech_count)
+  if ((now != last_count)); then last_count=$now quiet_since=$SECONDS; fi
+  ((SECONDS - quiet_since >= 2))
+}
+wait_for quiet 60 || e2e_fail "Orca kept talking about the page"
+
+stamps=/dev/null
+if [[ "$browser" == chromium ]]; then
+  wait_for '[[ -s "$profile/DevToolsActivePort" ]]' 30 || e2e_fail "Chromium gave no debugging port"
+  (cd "$root/web/test" && node orca-stamps.js "$profile" watch "$url") ||
+    e2e_fail "the page's lines could not be watched"
+  stamps="$E2E/stamps"
+fi
+
+# Waits until Orca has spoken the last line of the step's group (the first
+# number $1 lines of the expected ones), after the log mark $2, at most $3
+# seconds. Orca's silence is not fatal here: the comparison reports it.
+settle() {
+  (($1 > 0)) || return 0
+  orca_wait_spoken "$(sed -n "${1}p" "$E2E/expected")" "$3" "$2" || true
+}
+mark=$(orca_log_mark)
+xdotool key Return
+total=${counts[0]}
+# A loaded machine's Firefox has taken seconds to start the game.
+settle "$total" "$mark" 60
+for i in "${!steps[@]}"; do
+  mark=$(orca_log_mark)
+  # shellcheck disable=SC2086 # several keys in one step are pressed together
+  xdotool key ${steps[$i]%%|*}
+  total=$((total + counts[i + 1]))
+  settle "$total" "$mark" 20
+done
+
+if [[ "$stamps" != /dev/null ]]; then
+  (cd "$root/web/test" && node orca-stamps.js "$profile" stamps "$url") >"$stamps" ||
+    e2e_fail "the page's stamps could not be read"
+fi
+status=0
+orca_compare "$E2E/expected" "$stamps" 0 "$E2E/optional" || status=$?
+if [[ "${ORCA_REPORT_ONLY:-}" == 1 ]]; then status=0; fi
+((status == 0)) || e2e_fail "Orca did not speak every line of the page once in $browser (log: $ORCA_LOG)"
+echo "orca web ($browser): ok"
