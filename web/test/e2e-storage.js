@@ -35,7 +35,10 @@ async function pressStart(page) {
 
 // A page of the browser loaded and started, once its welcome is announced.
 async function startedPage(browser) {
-  const page = await startedPage(browser);
+  const page = await openPage(browser);
+  await load(page);
+  await pressStart(page);
+  await expectNew(page, 'announced', 0, [welcome]);
   return page;
 }
 
