@@ -55,8 +55,9 @@ steps=(
 : >"$E2E/keys"
 for step in "${steps[@]}"; do tr ' ' '\n' <<<"${step#*|}" >>"$E2E/keys"; done
 "$game" --script "$E2E/keys" --data-dir "$E2E/headless" --seed 1 --transcript "$E2E/transcript"
-python3 - "$E2E/transcript" "$E2E" "${steps[@]}" <<'PY'
+PYTHONPATH="$here" python3 - "$E2E/transcript" "$E2E" "${steps[@]}" <<'PY'
 import sys
+from orca_expected import write_expected
 transcript, work, steps = sys.argv[1], sys.argv[2], sys.argv[3:]
 groups, current = [], []
 for line in open(transcript):
@@ -67,24 +68,7 @@ for line in open(transcript):
     elif line.startswith("say: "):
         current.append(line[5:])
 groups.append(current)
-# Keys pressed together form one step: merge their groups.
-merged, index = [groups[0]], 1
-for step in steps:
-    count = len(step.split("|")[1].split())
-    merged.append(sum(groups[index:index + count], []))
-    index += count
-with open(f"{work}/expected", "w") as out:
-    for group in merged:
-        out.write("".join(l + "\n" for l in group))
-# Of keys pressed together, only the last line must be spoken.
-with open(f"{work}/optional", "w") as out:
-    first = 0
-    for step, group in zip([""] + steps, merged):
-        if len(step.split("|")[-1].split()) > 1:
-            out.write("".join(f"{first + i}\n" for i in range(len(group) - 1)))
-        first += len(group)
-with open(f"{work}/counts", "w") as out:
-    out.write(" ".join(str(len(g)) for g in merged) + "\n")
+write_expected(work, groups, steps)
 PY
 read -r -a counts <"$E2E/counts"
 
