@@ -72,10 +72,14 @@
     end.setUint16(10, files.length, true);
     end.setUint32(12, centralSize, true);
     end.setUint32(16, offset, true);
-    const all = [...parts, ...central, new Uint8Array(end.buffer)];
-    const out = new Uint8Array(all.reduce((n, part) => n + part.length, 0));
+    return joined([...parts, ...central, new Uint8Array(end.buffer)]);
+  }
+
+  // Byte arrays one after the other, in one array.
+  function joined(parts) {
+    const out = new Uint8Array(parts.reduce((n, part) => n + part.length, 0));
     let at = 0;
-    for (const part of all) {
+    for (const part of parts) {
       out.set(part, at);
       at += part.length;
     }
@@ -99,13 +103,7 @@
       }
       parts.push(value);
     }
-    const out = new Uint8Array(size);
-    let at = 0;
-    for (const part of parts) {
-      out.set(part, at);
-      at += part.length;
-    }
-    return out;
+    return joined(parts);
   }
 
   // The bytes from start to end of a Blob (a chosen file) or a Uint8Array.
