@@ -39,6 +39,10 @@ echo "-- virtual display and wine prefix"
 e2e_start_display
 wineboot --init >/dev/null 2>&1
 wineserver -w
+# One server for the whole run. By default wineserver exits 3 s after its
+# last client; a test started by ctest in that moment connects to a server
+# that is going away and fails with "recvmsg: Connection reset by peer".
+wineserver -p
 
 echo "-- core and Windows tests under wine (ctest)"
 # The window tests must run here, not skip.
