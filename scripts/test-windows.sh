@@ -42,7 +42,11 @@ wineserver -w
 # One server for the whole run. By default wineserver exits 3 s after its
 # last client; a test started by ctest in that moment connects to a server
 # that is going away and fails with "recvmsg: Connection reset by peer".
+# The prefix's services are started here, writing nowhere: started by the
+# first test instead, they would keep its output pipe open, and ctest would
+# wait on it until its time limit.
 wineserver -p
+wineboot >/dev/null 2>&1
 
 echo "-- core and Windows tests under wine (ctest)"
 # The window tests must run here, not skip.
