@@ -5,8 +5,6 @@
 'use strict';
 
 const QuillvanePage = (() => {
-  const cueNames = ['SAPI', 'NVDA', 'WE', 'JAWS', 'dink', 'success', 'achievement', 'record',
-                    'rule', 'fail', 'magic', 'restart'];
   const page = {};
   const queue = [];
   let wake = null;
@@ -169,17 +167,24 @@ const QuillvanePage = (() => {
   }
 
   // ---- cues: decoded once, one at a time, a new one cuts the old ----
+  // The build lists the cues' names in sounds/cues.json, from the one list
+  // every build copies the sounds by.
   function fetchCues() {
-    for (const name of cueNames) {
-      fetch(`sounds/${name}.wav`)
-        .then((response) => (response.ok ? response.arrayBuffer() : null))
-        .then((bytes) => {
-          if (!bytes) return;
-          cueBytes.set(name, bytes);
-          if (audio) decodeCue(name);
-        })
-        .catch(() => {});
-    }
+    fetch('sounds/cues.json')
+      .then((response) => (response.ok ? response.json() : []))
+      .then((names) => {
+        for (const name of names) {
+          fetch(`sounds/${name}.wav`)
+            .then((response) => (response.ok ? response.arrayBuffer() : null))
+            .then((bytes) => {
+              if (!bytes) return;
+              cueBytes.set(name, bytes);
+              if (audio) decodeCue(name);
+            })
+            .catch(() => {});
+        }
+      })
+      .catch(() => {});
   }
   function decodeCue(name) {
     const bytes = cueBytes.get(name);
@@ -365,7 +370,7 @@ const QuillvanePage = (() => {
     try {
       audio = new AudioContext();
       audio.resume();
-      for (const name of cueNames) decodeCue(name);
+      for (const name of cueBytes.keys()) decodeCue(name);
     } catch (error) {
       audio = null;
     }

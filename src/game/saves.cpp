@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "content/content.h"
 #include "game/form1.h"
 #include "game/names.h"
+#include "game/run_game.h"
 #include "storage/files.h"
 
 namespace quillvane {
@@ -14,6 +16,14 @@ namespace quillvane {
 static_assert(kSavedLevels == kLevels, "the achievements file keeps every difficulty level");
 static_assert(kMostCheatNames == kLastEntry, "cheat names fill the inventory to its last entry");
 static_assert(kLiveRecipeRows < kListSize, "every recipe row has an entry");
+
+std::string refused_saved_file(const std::optional<std::string>& progress,
+                               const std::optional<std::string>& achievements) {
+  if (progress && !read_progress(*progress)) return "progress.ini";
+  if (achievements && !read_achievements(*achievements, content::kAchievementItems))
+    return "achievements.ini";
+  return "";
+}
 
 void Form1::saveprogress() {
   int r = checksumrandom();

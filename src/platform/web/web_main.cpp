@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/run_game.h"
+#include "platform/files.h"
 #include "platform/web/web_platform.h"
 
 namespace {
@@ -31,7 +32,9 @@ EMSCRIPTEN_KEEPALIVE void quillvane_web_start() {
 // the suspended game's call).
 EMSCRIPTEN_KEEPALIVE const char* quillvane_check_files() {
   static std::string result;
-  result = quillvane::check_saved_files("/check");
+  using quillvane::files::read_whole;
+  result = quillvane::refused_saved_file(read_whole("/check/progress.ini"),
+                                         read_whole("/check/achievements.ini"));
   return result.c_str();
 }
 }

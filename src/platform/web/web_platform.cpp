@@ -6,12 +6,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "content/content.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/item_layout.h"
 #include "platform/text/text.h"
-#include "storage/files.h"
 
 namespace quillvane {
 namespace {
@@ -158,16 +156,6 @@ bool WebPlatform::write_file(const std::string& path, const std::string& bytes) 
 
 bool WebPlatform::append_file(const std::string& path, const std::string& bytes) {
   return files::append(path, bytes) && web_keep(path.c_str());
-}
-
-std::string check_saved_files(const std::string& folder) {
-  // The game's own strict readers; a file that is missing is no refusal.
-  const auto progress = files::read_whole(folder + "/progress.ini");
-  if (progress && !read_progress(*progress)) return "progress.ini";
-  const auto achievements = files::read_whole(folder + "/achievements.ini");
-  if (achievements && !read_achievements(*achievements, content::kAchievementItems))
-    return "achievements.ini";
-  return "";
 }
 
 }  // namespace quillvane

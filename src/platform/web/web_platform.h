@@ -65,10 +65,4 @@ class WebPlatform : public Platform {
   std::unique_ptr<Voice> voice_;
 };
 
-// Runs the game's own strict file readers over the progress.ini and
-// achievements.ini found in folder, as a game starting there would.
-// Returns "" when both (where present) can be read, else the name of the
-// first one the game would refuse.
-std::string check_saved_files(const std::string& folder);
-
 }  // namespace quillvane
