@@ -5,10 +5,12 @@
 #     (the game's own thread, and the whole process with the audio thread),
 #   - time from starting the program to its first frame (the window's first
 #     drawn list; the terminal's first printed line), cold and warm,
-#   - peak memory (resident set).
+#   - peak memory (resident set),
+#   - time from a quit in the middle of a move to the program's end (the
+#     quit scenario of tests/e2e, by each way of asking).
 # The wait is measured a few seconds after a cue (the audio device closes
 # once the cues are over). Goals: under 0.01 CPU s per 10 s of waiting, under 150 ms to the first
-# frame warm, under 60 MB.
+# frame warm, under 60 MB, under 500 ms to quit.
 #
 #   bench/frontends.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
@@ -99,3 +101,6 @@ window_run cold
 window_run warm
 terminal_run cold
 terminal_run warm
+for way in "terminal TERM" "terminal ctrl-c" "window close" "window INT"; do
+  bash "$root/tests/e2e/quit.sh" "$build" $way | grep "ended"
+done
