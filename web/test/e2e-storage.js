@@ -201,7 +201,9 @@ async function hideAfterDiscovery() {
   const last = (name) => writes.filter((write) => write.paths.includes(name)).pop();
   const progress = last('/data/progress.ini');
   const achievements = last('/data/achievements.ini');
-  assert.ok(progress && progress.sent >= hiddenAt && progress.done - hiddenAt < 1000,
+  // Sent once hidden, and kept sooner than the move's remaining waits (2 s
+  // and more) could have passed: the hurried move did not sit them out.
+  assert.ok(progress && progress.sent >= hiddenAt && progress.done - hiddenAt < 2000,
             `progress.ini kept at once: ${JSON.stringify(progress)}, hidden at ${hiddenAt}`);
   const announced = (await record(page)).announced;
   assert.ok(!announced.includes(combine.says[combine.says.length - 1]),
