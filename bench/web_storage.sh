@@ -23,4 +23,7 @@ for _ in $(seq 50); do
     2>/dev/null && break
   sleep 0.1
 done
+# The scenarios it reuses compare with transcripts that name the version.
+QUILLVANE_VERSION=$(node "$build/node/quillvane.js" --version)
+export QUILLVANE_VERSION=${QUILLVANE_VERSION#quillvane }
 node bench/web_storage.js "http://127.0.0.1:$port/" "$out" "$PWD/tests/transcripts" "${1:-20}"
