@@ -16,11 +16,11 @@ void Form1::sayit(std::string tempm) {
     history_.push_back(tempm);
     history_cursor_ = history_.size() - 1;
   }
+  // The voice is handed the line before the front-end shows it: the
+  // terminal's printing may wait a moment for the terminal's answer.
+  if (speechmode == kVoiceMode && voice) voice->speak_purge(tempm);
   platform_.on_say(tempm);
-  if (speechmode == kVoiceMode) {
-    if (voice) voice->speak_purge(tempm);
-    serve_pending();
-  }
+  if (speechmode == kVoiceMode) serve_pending();
   if (speechmode == kNvdaMode || speechmode == kWindowEyesMode) {
     // A caption screen reader only announces a change: saying the same line
     // twice first shows it with a leading space.
