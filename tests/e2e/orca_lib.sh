@@ -7,7 +7,10 @@
 # with its own HOME and XDG folders and runs the scenario again inside a
 # private D-Bus session (services the bus starts, dconf and
 # gnome-terminal-server, then use those folders). Inside, orca_start brings
-# up the display, the accessibility bus and Orca; orca_stop ends them.
+# up the display, the accessibility bus and Orca, and has orca_stop end them
+# at exit, with the harness's other clean-up (lib.sh's e2e_at_exit: a
+# scenario's own EXIT trap would replace it, and leave Orca, its
+# speech-dispatcher and every tracked process running).
 
 # Outside the session: a work folder, then the scenario again inside
 # dbus-run-session. Inside: nothing (ORCA_WORK is already set).
@@ -53,6 +56,8 @@ CONF
 orca_start() {
   ORCA_LOG="$E2E/orca-debug.log"
   e2e_start_display 1280x800
+  # Run at exit before the display is ended (the newest first).
+  e2e_at_exit orca_stop
   /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E/at-spi.log" 2>&1 &
   orca_bus_pid=$!
   gsettings set org.gnome.desktop.interface toolkit-accessibility true
@@ -74,7 +79,7 @@ PY
   flock -w 900 9 || e2e_fail "another Orca scenario held the lock for 15 minutes"
   wait_for '! pgrep -u "$(id -u)" -x orca >/dev/null' 900 ||
     e2e_fail "another Orca kept running for 15 minutes"
-  orca --debug-file="$ORCA_LOG" >"$E2E/orca.out" 2>&1 &
+  orca --debug-file="$ORCA_LOG" >"$E2E/orca.out" 2>&1 9>&- &
   orca_pid=$!
   wait_for 'grep -q "SPEECH OUTPUT:" "$ORCA_LOG"' 60 ||
     e2e_fail "Orca did not start speaking; its output: $(tail -n 20 "$E2E/orca.out")"
@@ -94,18 +99,52 @@ orca_stop() {
   local pid
   pid=$(orca_bus_owner_pid org.gnome.Terminal || true)
   if [[ -n "$pid" ]]; then kill "$pid" 2>/dev/null || true; fi
-  if [[ -n "${orca_pid:-}" ]]; then kill "$orca_pid" 2>/dev/null || true; fi
+  # Orca first, then its speech-dispatcher (a daemon of its own, not our
+  # child) and the accessibility bus; each ended, forced after 5 s.
+  e2e_end_process "${orca_pid:-}"
   local speechd="$XDG_RUNTIME_DIR/speech-dispatcher/pid/speech-dispatcher.pid"
-  if [[ -f "$speechd" ]]; then kill "$(cat "$speechd")" 2>/dev/null || true; fi
-  if [[ -n "${orca_bus_pid:-}" ]]; then kill "$orca_bus_pid" 2>/dev/null || true; fi
-  if [[ -n "${xvfb_pid:-}" ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  if [[ -n "${orca_pid:-}" ]]; then wait "$orca_pid" 2>/dev/null || true; fi
+  pid=$(cat "$speechd" 2>/dev/null || true)
+  if [[ -n "$pid" && "$(cat "/proc/$pid/comm" 2>/dev/null)" == speech-dispatc* ]]; then
+    kill "$pid" 2>/dev/null || true
+    wait_for '[[ ! -e /proc/$pid ]] || [[ "$(ps -o stat= -p "$pid")" == Z* ]]' 5 ||
+      kill -9 "$pid" 2>/dev/null || true
+  fi
+  e2e_end_process "${orca_bus_pid:-}"
   return 0
 }
 
 # How many lines of Orca's log say that it spoke.
 orca_speech_count() {
   grep -c "SPEECH OUTPUT:" "$ORCA_LOG" || true
+}
+
+# True once Orca has said nothing for 2 s and is not reading on by itself:
+# polled by wait_for (orca_quiet_reset first). Orca's Say All (Firefox's
+# page is read out once loaded) goes to speech-dispatcher without a SPEECH
+# OUTPUT line, so every line Orca logs about its speech counts; and a page
+# read aloud holds Orca in its say-all mode until the reading ends or a key
+# stops it: Start pressed then went to a game area that Orca left in browse
+# mode ("Not using focus mode because we're in SayAll"), and Orca took the
+# next keys for itself.
+orca_quiet_reset() {
+  orca_quiet_count=-1 orca_quiet_since=$SECONDS
+}
+orca_quiet() {
+  local now
+  now=$(grep -a -c -e "SPEECH OUTPUT:" -e "SPEECH DISPATCHER:" "$ORCA_LOG" || true)
+  if ((now != orca_quiet_count)); then orca_quiet_count=$now orca_quiet_since=$SECONDS; fi
+  ((SECONDS - orca_quiet_since >= 2)) || return 1
+  # A Say All that reads to the end logs no change of mode, only that its
+  # lines are complete.
+  ! grep -a -e "Switching active mode" -e "textLines complete" "$ORCA_LOG" | tail -n 1 |
+    grep -q "to say-all"
+}
+
+# The last things Orca said and its last change of mode, from its log: for
+# a failure's message.
+orca_speech_tail() {
+  echo
+  grep -a -e "SPEECH OUTPUT:" -e "Switching active mode" "$ORCA_LOG" | tail -n "${1:-8}" | cut -c1-160
 }
 
 # How long Orca's log is, in bytes: a mark to look after.

@@ -21,7 +21,6 @@ game=$(cd "${1:?usage: orca_terminal.sh BUILD_DIR}" && pwd)/quillvane
 export LANG=C.UTF-8 LC_ALL=C.UTF-8  # gnome-terminal refuses other locales
 orca_enter_session "$here/orca_terminal.sh" "$@"
 
-trap orca_stop EXIT
 trap "exit 1" INT TERM HUP
 orca_start
 
@@ -74,7 +73,7 @@ exec env QUILLVANE_SPEECH_STAMP=1 SDL_AUDIODRIVER=dummy "$game" --terminal --dat
 PLAY
 chmod +x "$E2E/play"
 printf 'PS1="$ "\ncd "%s"\n' "$E2E" >"$E2E/bashrc"
-gnome-terminal --wait -- bash --rcfile "$E2E/bashrc" -i >"$E2E/terminal.log" 2>&1 &
+gnome-terminal --wait -- bash --rcfile "$E2E/bashrc" -i >"$E2E/terminal.log" 2>&1 9>&- &
 terminal_pid=$!
 wait_for 'window=$(xdotool search --onlyvisible --class gnome-terminal 2>/dev/null | head -n 1); [[ -n "$window" ]]' 60 ||
   e2e_fail "gnome-terminal did not open: $(cat "$E2E/terminal.log")"

@@ -29,14 +29,6 @@ case "$browser" in chromium | firefox) ;; *) e2e_fail "no browser named $browser
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 orca_enter_session "$here/orca_web.sh" "$@"
 
-server_pid="" browser_pid=""
-web_stop() {
-  if [[ -n "$browser_pid" ]]; then kill "$browser_pid" 2>/dev/null || true; fi
-  if [[ -n "$server_pid" ]]; then kill "$server_pid" 2>/dev/null || true; fi
-  if [[ -n "$browser_pid" ]]; then wait "$browser_pid" 2>/dev/null || true; fi
-  orca_stop
-}
-trap web_stop EXIT
 trap "exit 1" INT TERM HUP
 orca_start
 
@@ -74,7 +66,7 @@ read -r -a counts <"$E2E/counts"
 
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >"$E2E/http.log" 2>&1 9>&- &
-server_pid=$!
+e2e_track $!
 url="http://127.0.0.1:$port/"
 wait_for 'python3 -c "import urllib.request; urllib.request.urlopen(\"$url\")" 2>/dev/null' 30 ||
   e2e_fail "the site's server did not answer: $(cat "$E2E/http.log")"
@@ -88,7 +80,7 @@ if [[ "$browser" == chromium ]]; then
     --disable-gpu --disable-background-networking --disable-component-update --disable-sync \
     --no-first-run --no-default-browser-check --password-store=basic --remote-debugging-port=0 \
     --window-size=1200,760 "$url" >"$E2E/browser.log" 2>&1 9>&- &
-  browser_pid=$!
+  e2e_track $!
   class=chromium
 else
   profile="$E2E/firefox-profile"
@@ -111,10 +103,12 @@ user_pref("network.captive-portal-service.enabled", false);
 user_pref("network.connectivity-service.enabled", false);
 user_pref("browser.newtabpage.enabled", false);
 user_pref("accessibility.force_disabled", -1);
+user_pref("dom.storageManager.prompt.testing", true);
+user_pref("dom.storageManager.prompt.testing.allow", true);
 PREFS
   firefox-esr --no-remote --profile "$profile" --width 1200 --height 760 "$url" \
-    >"$E2E/browser.log" 2>&1 &
-  browser_pid=$!
+    >"$E2E/browser.log" 2>&1 9>&- &
+  e2e_track $!
   class=firefox
 fi
 wait_for 'window=$(xdotool search --onlyvisible --class "$class" 2>/dev/null | tail -n 1); [[ -n "$window" ]]' 60 ||
@@ -127,14 +121,8 @@ xdotool windowfocus --sync "$window" || true
 # keeps the game's keys for itself.
 wait_for 'tail -c +$((mark + 1)) "$ORCA_LOG" | grep -a "SPEECH OUTPUT:" | grep -q "Page has"' 120 ||
   e2e_fail "Orca did not read the page: $(tail -n 20 "$E2E/browser.log")"
-quiet_since=$SECONDS last_count=$(orca_speech_count)
-quiet() {
-  local now
-  now=$(orca_speech_count)
-  if ((now != last_count)); then last_count=$now quiet_since=$SECONDS; fi
-  ((SECONDS - quiet_since >= 2))
-}
-wait_for quiet 60 || e2e_fail "Orca kept talking about the page"
+orca_quiet_reset
+wait_for orca_quiet 90 || e2e_fail "Orca kept talking about the page: $(orca_speech_tail)"
 
 stamps=/dev/null
 if [[ "$browser" == chromium ]]; then
