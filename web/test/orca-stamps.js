@@ -11,12 +11,17 @@ const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 
 const [, , profile, command, url] = process.argv;
+// Every step talks to a live browser that may have stopped answering: each
+// call to it, and the whole run, has a limit, and ends in a message.
+const callLimit = 20000;
+const runLimit = 45000;
 
 async function main() {
   // Chromium writes its port into the profile when started with port 0.
   const port = fs.readFileSync(path.join(profile, 'DevToolsActivePort'), 'latin1').split('\n')[0];
   const browser = await puppeteer.connect({ browserURL: `http://127.0.0.1:${port}`,
-                                            defaultViewport: null });
+                                            defaultViewport: null,
+                                            protocolTimeout: callLimit });
   try {
     const pages = await browser.pages();
     const page = pages.find((candidate) => candidate.url() === url);
@@ -40,7 +45,11 @@ async function main() {
     browser.disconnect();
   }
 }
-main().catch((error) => {
+setTimeout(() => {
+  console.error(`orca-stamps ${command}: Chromium did not answer within ${runLimit / 1000} s`);
+  process.exit(1);
+}, runLimit).unref();
+main().then(() => process.exit(0), (error) => {
   console.error(error);
   process.exit(1);
 });
