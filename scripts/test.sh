@@ -16,8 +16,14 @@ cmake -S . -B build-sanitize -DQUILLVANE_SANITIZE=ON -DQUILLVANE_BENCH=OFF
 cmake --build build-sanitize -j "$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
-# Front-end suites: each has its own script.
+# Front-end suites: each has its own script. The web suite goes first: it
+# builds the site (and installs the page tests' puppeteer-core) that the
+# Orca suite's page scenarios play.
+suites=(scripts/test-web.sh)
 for suite in scripts/test-*.sh; do
+  [[ "$suite" == scripts/test-web.sh ]] || suites+=("$suite")
+done
+for suite in "${suites[@]}"; do
   [[ -e "$suite" ]] || continue
   echo "== $suite"
   bash "$suite"
