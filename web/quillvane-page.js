@@ -186,11 +186,18 @@ const QuillvanePage = (() => {
       })
       .catch(() => {});
   }
+  // A cue asked for while its sound is still on its way (fetched or being
+  // decoded, just after Start) plays once it is ready, unless another cue
+  // has been asked for since: a new cue cuts the old one.
+  let waitingCue = null;
   function decodeCue(name) {
     const bytes = cueBytes.get(name);
     if (!bytes || cues.has(name)) return;
     cues.set(name, null);
-    audio.decodeAudioData(bytes.slice(0)).then((buffer) => cues.set(name, buffer), () => {});
+    audio.decodeAudioData(bytes.slice(0)).then((buffer) => {
+      cues.set(name, buffer);
+      if (waitingCue === name) page.playCue(name);
+    }, () => {});
   }
   // The cue volume (F12), as a gain from 0 to 1 for the cues to come.
   let cueGain = 1;
@@ -201,6 +208,7 @@ const QuillvanePage = (() => {
     if (playing) {
       try { playing.stop(); } catch (error) { /* already ended */ }
     }
+    waitingCue = audio && !buffer ? name : null;
     if (!audio || !buffer || cueGain === 0) return;
     const source = audio.createBufferSource();
     source.buffer = buffer;

@@ -105,6 +105,34 @@ async function backToTheGame(page) {
   assert.deepStrictEqual(back, { shown: true, afterFiles: true }, 'the button follows the files');
 }
 
+// A cue asked for while its sound has not arrived yet (a slow network just
+// after Start) plays once the sound is there, not never: Tab's cue for
+// speech mode 2 is held back until the line for the key has been said.
+async function cueOnItsWay() {
+  state.step = 'a cue whose sound is still on its way';
+  const { browser } = await launch();
+  const page = await openPage(browser, withVoice);
+  let held = null;
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (request.url().endsWith('/sounds/WE.wav')) held = request;
+    else request.continue();
+  });
+  await load(page);
+  await start(page);
+  await settled(page);
+  for (let i = 0; i < 300 && !held; i++) await sleep(100);
+  assert.ok(held, `${state.step}: the page asked for WE.wav`);
+  const before = await cueCount(page);
+  await press(page, 'Tab');  // mode 2: WE.wav
+  await settled(page);
+  assert.strictEqual(await cueCount(page), before, `${state.step}: nothing played without it`);
+  held.continue();
+  await page.waitForFunction((n) => window.__cues.slice(n).some((cue) => cue.startsWith('start')),
+                             {}, before);
+  await browser.close();
+}
+
 // A key held down says lines faster than they can be written apart: the
 // log keeps up with the keys, in order, ending with the newest line.
 async function keyHeldDown(page) {
@@ -195,6 +223,7 @@ async function main() {
   await keyHeldDown(menuPage);
   await browser.close();
   await noVoice();
+  await cueOnItsWay();
 
   // ---- a first visit, in a browser with a voice ----
   ({ browser } = await launch());
