@@ -145,6 +145,33 @@ const record = (page) => page.evaluate(() => ({ announced: window.__announced.sl
                                                  spoken: window.__spoken.slice() }));
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
+// Holds back the page's first request for an address ending in `ending` (a
+// slow network for that one file); every other request goes through. Gives
+// a function that waits, at most 30 s, until the page has asked for it, and
+// answers with the request: its continue() lets the file through.
+async function holdRequest(page, ending) {
+  let held = null;
+  let asked = null;
+  const askedFor = new Promise((resolve) => { asked = resolve; });
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (!held && request.url().endsWith(ending)) {
+      held = request;
+      asked(request);
+    } else {
+      request.continue();
+    }
+  });
+  return () => new Promise((resolve, reject) => {
+    const limit = setTimeout(
+      () => reject(new Error(`${state.step}: the page never asked for ${ending}`)), 30000);
+    askedFor.then((request) => {
+      clearTimeout(limit);
+      resolve(request);
+    });
+  });
+}
+
 // Presses a key as the script names it ("Shift+Enter", "D").
 async function press(page, name) {
   const parts = name.split('+');
@@ -243,6 +270,6 @@ async function canvasColours(page) {
 
 module.exports = {
   url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, withVoice,
-  whenReady, load, reload, record, sleep, press, settled, unvaried, expectNew, axLines, playBlocks,
+  whenReady, load, reload, record, sleep, holdRequest, press, settled, unvaried, expectNew, axLines, playBlocks,
   storedFile, canvasColours,
 };

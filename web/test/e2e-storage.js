@@ -9,7 +9,7 @@ const path = require('node:path');
 const assert = require('node:assert');
 const {
   url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, whenReady, load,
-  reload, record, sleep, press, expectNew, playBlocks, storedFile,
+  reload, record, sleep, holdRequest, press, expectNew, playBlocks, storedFile,
 } = require('./browser.js');
 const { makeZip } = require('../zip.js');
 
@@ -104,19 +104,12 @@ async function refusedStorage() {
     }
     // The game's wasm is held back until Start has been pressed: the player
     // hears that the game is loading, then it starts by itself.
-    let heldWasm = null;
-    await page.setRequestInterception(true);
-    page.on('request', (request) => {
-      if (request.url().endsWith('.wasm')) heldWasm = request;
-      else request.continue();
-    });
+    const askedForWasm = await holdRequest(page, '.wasm');
     await page.goto(url, { waitUntil: 'domcontentloaded' });
     await page.waitForFunction(() => document.activeElement.id === 'start');
     await page.keyboard.press('Enter');
     assert.strictEqual(await status(page), 'Loading the game…', state.step);
-    for (let i = 0; i < 300 && !heldWasm; i++) await sleep(100);
-    assert.ok(heldWasm, 'the page asked for the wasm');
-    heldWasm.continue();
+    (await askedForWasm()).continue();
     await expectNew(page, 'announced', 0, [welcome, wontKeep]);
     assert.strictEqual(await status(page), wontKeep, state.step);
     await playToTheCombination(page, true);

@@ -11,7 +11,7 @@ const path = require('node:path');
 const assert = require('node:assert');
 const {
   url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, withVoice, load,
-  reload, record, sleep, press, settled, unvaried, expectNew, axLines, playBlocks, storedFile,
+  reload, record, holdRequest, press, settled, unvaried, expectNew, axLines, playBlocks, storedFile,
   canvasColours,
 } = require('./browser.js');
 
@@ -112,17 +112,11 @@ async function cueOnItsWay() {
   state.step = 'a cue whose sound is still on its way';
   const { browser } = await launch();
   const page = await openPage(browser, withVoice);
-  let held = null;
-  await page.setRequestInterception(true);
-  page.on('request', (request) => {
-    if (request.url().endsWith('/sounds/WE.wav')) held = request;
-    else request.continue();
-  });
+  const askedFor = await holdRequest(page, '/sounds/WE.wav');
   await load(page);
   await start(page);
   await settled(page);
-  for (let i = 0; i < 300 && !held; i++) await sleep(100);
-  assert.ok(held, `${state.step}: the page asked for WE.wav`);
+  const held = await askedFor();
   const before = await cueCount(page);
   await press(page, 'Tab');  // mode 2: WE.wav
   await settled(page);
