@@ -40,16 +40,24 @@ e2e_cleanup() {
   for ((i = ${#E2E_AT_EXIT[@]} - 1; i >= 0; i--)); do eval "${E2E_AT_EXIT[i]}"; done
 }
 
-# Ends a process this script started (its child), by its id: asks it to
-# end, then, after 5 s, forces it. A finished and reaped process is left
-# alone, so that an id taken over by someone else's process is never hit.
+# Ends a process by its id: asks it to end, then, after 5 s, forces it.
+# Only the process meant is hit, never one that took over its id: without
+# $2 it must be this script's child (a finished and reaped one is left
+# alone); with a program name $2, a daemon that is not our child, it must be
+# running that program.
 e2e_end_process() {
-  local pid=$1
+  local pid=$1 program=${2:-} comm
   [[ -n "$pid" ]] || return 0
-  [[ "$(ps -o ppid= -p "$pid" 2>/dev/null | tr -d ' ')" == "$$" ]] || return 0
+  if [[ -n "$program" ]]; then
+    comm=$(cat "/proc/$pid/comm" 2>/dev/null) || return 0
+    # The kernel keeps the first 15 bytes of the name.
+    [[ -n "$comm" && "$program" == "$comm"* ]] || return 0
+  else
+    [[ "$(ps -o ppid= -p "$pid" 2>/dev/null | tr -d ' ')" == "$$" ]] || return 0
+  fi
   kill "$pid" 2>/dev/null || return 0
   wait_for '! kill -0 "$pid" 2>/dev/null || [[ "$(ps -o stat= -p "$pid")" == Z* ]]' 5 ||
-    kill -9 "$pid" 2>/dev/null
+    kill -9 "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 }
 

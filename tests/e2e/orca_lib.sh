@@ -103,12 +103,7 @@ orca_stop() {
   # child) and the accessibility bus; each ended, forced after 5 s.
   e2e_end_process "${orca_pid:-}"
   local speechd="$XDG_RUNTIME_DIR/speech-dispatcher/pid/speech-dispatcher.pid"
-  pid=$(cat "$speechd" 2>/dev/null || true)
-  if [[ -n "$pid" && "$(cat "/proc/$pid/comm" 2>/dev/null)" == speech-dispatc* ]]; then
-    kill "$pid" 2>/dev/null || true
-    wait_for '[[ ! -e /proc/$pid ]] || [[ "$(ps -o stat= -p "$pid")" == Z* ]]' 5 ||
-      kill -9 "$pid" 2>/dev/null || true
-  fi
+  e2e_end_process "$(cat "$speechd" 2>/dev/null || true)" speech-dispatcher
   e2e_end_process "${orca_bus_pid:-}"
   return 0
 }
