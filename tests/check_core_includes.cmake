@@ -1,7 +1,7 @@
 # Fails when a file of the core includes an SDL, speech-dispatcher, terminal
 # or Windows header; when a file of storage/ includes a header of the game
-# or the platform (the file formats stand below the game); or when a
-# front-end includes the game's object.
+# or the platform (the file formats stand below the game); or when a file of
+# platform/ includes a header of the game.
 
 # Sets out to the include lines of files that match pattern, each with its file.
 function(includes_matching out pattern)
@@ -30,10 +30,11 @@ if(above)
   message(FATAL_ERROR "storage/ includes a header from above it:\n${above}")
 endif()
 
-# Front-ends see the game only through the platform interface and run_game:
-# none of them includes the game's own object.
+# The platform stands below the game: front-ends are told what the game
+# does through the platform interface, and only app/ starts a game
+# (run_game). Nothing under platform/ includes a header of the game.
 file(GLOB_RECURSE frontend_files ${SOURCE_DIR}/platform/*)
-includes_matching(inside "game/form1\\.h" ${frontend_files})
+includes_matching(inside "[\"<]game/" ${frontend_files})
 if(inside)
-  message(FATAL_ERROR "a front-end includes the game's object:\n${inside}")
+  message(FATAL_ERROR "platform/ includes a header of the game:\n${inside}")
 endif()

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frontends.h"
 #include "fake_platform.h"
 #include "platform/headless/headless_platform.h"
 

@@ -16,6 +16,18 @@ struct FrontendOptions {
 
 enum class Frontend { automatic, window, terminal };
 
+struct HeadlessOptions {
+  std::string script;  // "-" is standard input
+  std::string data_dir;
+  std::optional<std::uint32_t> seed;
+  std::string transcript;  // empty: standard output
+};
+
+// Plays a whole game from a key script on the headless front-end, writing
+// its transcript; returns the process's exit status (2 for a script or
+// transcript it cannot use).
+int run_headless(const HeadlessOptions& options);
+
 // Says a line at once in the voice, before the program leaves without a
 // game (the data folder is taken); standard error has it already.
 void say_before_leaving(const std::string& text);

@@ -9,7 +9,6 @@
 #include "app/data_folder.h"
 #include "app/frontends.h"
 #include "platform/files.h"
-#include "platform/headless/headless_platform.h"
 
 int main(int argc, char** argv) {
   using namespace quillvane;

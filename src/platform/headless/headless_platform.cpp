@@ -4,15 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iostream>
 #include <limits>
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
-#include "game/run_game.h"
 #include "platform/clock.h"
 
 namespace quillvane {
@@ -121,46 +114,6 @@ std::uint32_t HeadlessPlatform::random_seed() { return seed_or_time_of_day(seed_
 
 void HeadlessPlatform::send_key(int keycode, bool key_up) {
   if (!key_up) synthetic_.push_back(keycode);
-}
-
-int run_headless(const HeadlessOptions& options) {
-  std::ifstream file;
-  std::istream* in = &std::cin;
-  if (options.script != "-") {
-    file.open(options.script, std::ios::binary);
-    if (!file) {
-      std::cerr << "quillvane: cannot read the key script " << options.script << '\n';
-      return 2;
-    }
-    in = &file;
-  }
-  std::ofstream out_file;
-  std::ostream* out = &std::cout;
-#ifdef _WIN32
-  // The transcript's lines end in a bare line feed on every system.
-  _setmode(_fileno(stdout), _O_BINARY);
-#endif
-  if (!options.transcript.empty()) {
-    out_file.open(options.transcript, std::ios::binary | std::ios::trunc);
-    if (!out_file) {
-      std::cerr << "quillvane: cannot write the transcript " << options.transcript << '\n';
-      return 2;
-    }
-    out = &out_file;
-  }
-
-  KeyScript script(*in);
-  Transcript transcript(*out);
-  HeadlessPlatform platform(script, options.data_dir, options.seed, &transcript);
-  int status = 0;
-  try {
-    status = run_game(platform);
-  } catch (const ScriptError& error) {
-    std::cerr << "quillvane: key script line " << error.line << ": " << error.message << '\n';
-    status = 2;
-  }
-  out->flush();
-  return status;
 }
 
 }  // namespace quillvane

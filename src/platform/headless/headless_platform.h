@@ -61,8 +61,9 @@ class HeadlessPlatform : public Platform {
   void on_say(const std::string& text) override {
     if (transcript_) transcript_->on_say(text);
   }
-  void on_title(const std::string& text) override {
+  void set_title(const std::string& text) override {
     if (transcript_) transcript_->on_title(text);
+    caption_ = text;
   }
   void on_cue(const std::string& literal) override {
     if (transcript_) transcript_->on_cue(literal);
@@ -99,15 +100,5 @@ class HeadlessPlatform : public Platform {
   // the window would receive them.
   std::deque<int> synthetic_;
 };
-
-struct HeadlessOptions {
-  std::string script;  // "-" is standard input
-  std::string data_dir;
-  std::optional<std::uint32_t> seed;
-  std::string transcript;  // empty: standard output
-};
-
-// Runs a whole headless game; returns the process's exit status.
-int run_headless(const HeadlessOptions& options);
 
 }  // namespace quillvane
