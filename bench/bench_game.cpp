@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 
+#include "app/frontends.h"
 #include "game/form1.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/keys.h"
@@ -37,9 +38,9 @@ struct Headless {
 
 void BM_NavigationKey(benchmark::State& state) {
   Headless h(temp_folder("navigation"));
-  h.game->key_event(vk::Enter, 0);
-  h.game->key_event(vk::Enter, 0);  // an easy game
-  for (auto _ : state) h.game->key_event(vk::Down, 0);
+  h.game->handle(Event{Event::Kind::key, vk::Enter, 0});
+  h.game->handle(Event{Event::Kind::key, vk::Enter, 0});  // an easy game
+  for (auto _ : state) h.game->handle(Event{Event::Kind::key, vk::Down, 0});
 }
 BENCHMARK(BM_NavigationKey);
 
@@ -50,7 +51,7 @@ void BM_NavigationKeyCheatInventory9999(benchmark::State& state) {
     for (int i = 0; i < 9999; ++i) cheat << "Item " << (i % 500) << "\r\n";
   }
   Headless h(folder);
-  for (auto _ : state) h.game->key_event(vk::Down, 0);
+  for (auto _ : state) h.game->handle(Event{Event::Kind::key, vk::Down, 0});
 }
 BENCHMARK(BM_NavigationKeyCheatInventory9999);
 
@@ -69,7 +70,7 @@ void BM_Combination(benchmark::State& state) {
     g.slot1 = dirt;
     g.slot2 = water;
     state.ResumeTiming();
-    g.key_event(vk::Enter, mask::Shift);
+    g.handle(Event{Event::Kind::key, vk::Enter, mask::Shift});
   }
 }
 BENCHMARK(BM_Combination)->Unit(benchmark::kMicrosecond);

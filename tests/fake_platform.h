@@ -46,8 +46,11 @@ class FakePlatform : public Platform {
  public:
   explicit FakePlatform(std::string folder = ".") : folder_(std::move(folder)) {}
 
-  // Everything the game did, in order: "voice:TEXT", "caption:TEXT",
-  // "yield", "key:17:down", "jaws:TEXT|noflush", "sound:PATH", "wait-until:T" ...
+  // Every call the game made, in order: the voice's "voice:TEXT",
+  // "rate:N", "volume:N" and "voice-stop"; "caption:TEXT"; "yield" (a call
+  // for pending events that found no more) and "wait-until" (a wait with a
+  // deadline); synthetic keys "key:CODE:down" and "key:CODE:up";
+  // "jaws:TEXT|flush" or "jaws:TEXT|noflush"; "sound:PATH"; "cue-volume:N".
   std::vector<std::string> calls;
   bool has_voice = true;
   bool has_jaws = false;
@@ -111,12 +114,20 @@ class FakePlatform : public Platform {
   }
   // The transcript's lines, written as the headless runner writes them.
   void on_say(const std::string& text) override { lines.push_back(transcript_line::say(text)); }
-  void on_title(const std::string& text) override { lines.push_back(transcript_line::title(text)); }
+  void set_title(const std::string& text) override {
+    lines.push_back(transcript_line::title(text));
+    set_caption(text);
+  }
   void on_cue(const std::string& literal) override {
     lines.push_back(transcript_line::cue(literal));
   }
   void on_wait(double seconds) override { lines.push_back(transcript_line::wait(seconds)); }
   void on_exit() override { lines.push_back(transcript_line::exit()); }
+  // The speech modes the game told, in order, and the keys it asked for.
+  std::vector<int> speech_modes;
+  std::vector<Prompt> prompts;
+  void on_speech_mode(int mode) override { speech_modes.push_back(mode); }
+  void on_prompt(Prompt prompt) override { prompts.push_back(prompt); }
   Voice* make_voice() override { return has_voice ? &voice_ : nullptr; }
   ScreenReader* make_screen_reader() override {
     if (on_make_screen_reader) on_make_screen_reader();

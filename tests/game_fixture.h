@@ -29,6 +29,12 @@ struct GameFixture {
     game->newgame(level, "start");
     platform.lines.clear();
   }
+  // A key press or the player's quit, handed to the game as the front-end
+  // hands every event.
+  void press(int keycode, int shift = mask::None) {
+    game->handle(Event{Event::Kind::key, keycode, shift});
+  }
+  void quit() { game->handle(Event{Event::Kind::close}); }
   // Index of the first entry with this name after index `after`, or 0.
   int find(const std::string& name, int after = 0) const {
     for (int i = after + 1; i <= game->itemcount; ++i)

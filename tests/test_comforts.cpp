@@ -34,7 +34,7 @@ TEST(ComfortKeys, LeaveEveryMenuAndItsCursorAsTheyWere) {
       f.game->menu = place.menu;
       f.game->menuitem = place.menuitem;
       f.game->parentmenu = place.parentmenu;
-      f.game->key_event(key, 0);
+      f.press(key, 0);
       EXPECT_EQ(f.game->menu, place.menu);
       EXPECT_EQ(f.game->menuitem, place.menuitem);
       EXPECT_EQ(f.game->parentmenu, place.parentmenu);
@@ -48,7 +48,7 @@ TEST(ComfortKeys, RunAtOnceDuringAWaitEvenBehindAHeldBackKey) {
   f.put("Dirt", "Water");
   // Delete at 1.2 is held back; End at 1.5 still speaks inside the wait.
   f.platform.timed_keys = {{1.2, vk::Delete, 0}, {1.5, vk::End, 0}};
-  f.game->key_event(vk::Enter, mask::Shift);
+  f.press(vk::Enter, mask::Shift);
   const Lines& l = f.platform.lines;
   ASSERT_GE(l.size(), 5u);
   EXPECT_EQ(l[2], "say: Mud and Mud created.");
@@ -63,7 +63,7 @@ TEST(SpeechHistory, HomeInCaptionModeSetsTheTitleAgainWithTheLeadingSpaceFirst) 
   f.game->speechmode = 1;
   f.game->sayit("Dirt, you have 2.");
   f.platform.calls.clear();
-  f.game->key_event(vk::Home, 0);
+  f.press(vk::Home, 0);
   EXPECT_EQ(f.platform.calls,
             (Lines{"caption: Dirt, you have 2.", "yield", "caption:Dirt, you have 2."}));
 }
@@ -71,11 +71,11 @@ TEST(SpeechHistory, HomeInCaptionModeSetsTheTitleAgainWithTheLeadingSpaceFirst) 
 TEST(SpeechHistory, KeepsTheLast100LinesAndPageUpStopsAtTheOldest) {
   GameFixture f;
   for (int i = 1; i <= 150; ++i) f.game->sayit("line " + std::to_string(i));
-  for (int i = 0; i < 120; ++i) f.game->key_event(vk::PageUp, 0);
+  for (int i = 0; i < 120; ++i) f.press(vk::PageUp, 0);
   EXPECT_EQ(f.platform.lines.back(), "say: line 51");
-  f.game->key_event(vk::PageDown, 0);
+  f.press(vk::PageDown, 0);
   EXPECT_EQ(f.platform.lines.back(), "say: line 52");
-  f.game->key_event(vk::Home, 0);
+  f.press(vk::Home, 0);
   EXPECT_EQ(f.platform.lines.back(), "say: line 150");
 }
 
@@ -87,7 +87,7 @@ TEST(StopSpeech, CtrlStopsTheVoiceInVoiceModeOnly) {
     f.start(kEasy);
     f.game->speechmode = mode;
     f.platform.calls.clear();
-    f.game->key_event(vk::Ctrl, 2);
+    f.press(vk::Ctrl, 2);
     const bool stopped =
         std::count(f.platform.calls.begin(), f.platform.calls.end(), "voice-stop") == 1;
     EXPECT_EQ(stopped, mode == 0);
@@ -100,7 +100,7 @@ TEST(CueVolume, StepsRoundAndIsKeptInItsOwnFile) {
   f.start(kEasy);
   Lines said;
   for (int i = 0; i < 5; ++i) {
-    f.game->key_event(vk::F12, 0);
+    f.press(vk::F12, 0);
     said.push_back(f.platform.lines.back());
   }
   EXPECT_EQ(said, (Lines{"say: Sounds at 75 percent.", "say: Sounds at 50 percent.",
@@ -111,7 +111,7 @@ TEST(CueVolume, StepsRoundAndIsKeptInItsOwnFile) {
     if (call.rfind("cue-volume:", 0) == 0) volumes.push_back(call);
   EXPECT_EQ(volumes, (Lines{"cue-volume:75", "cue-volume:50", "cue-volume:25", "cue-volume:0",
                             "cue-volume:100"}));
-  f.game->key_event(vk::F12, 0);
+  f.press(vk::F12, 0);
   EXPECT_EQ(f.file("settings.ini"), " 75 \r\n");
   f.reset();
   f.game->loadsettings();
@@ -131,7 +131,7 @@ TEST(CueVolume, AMissingOrDamagedSettingsFileMeansFullVolumeSaidNowhere) {
   // A settings file that cannot be written only lasts the run, silently.
   GameFixture f;
   f.platform.fail_writes = true;
-  f.game->key_event(vk::F12, 0);
+  f.press(vk::F12, 0);
   EXPECT_EQ(f.platform.lines, (Lines{"say: Sounds at 75 percent."}));
 }
 
@@ -141,12 +141,12 @@ TEST(WindowContext, TheWindowIsToldThePlaceAndTheLastLine) {
   EXPECT_EQ(f.platform.place, "Main menu, no entry chosen yet.");
   EXPECT_EQ(f.platform.last_line,
             with_version("Welcome to Quillvane, version (@VERSION@), by Orlick"));
-  f.game->key_event(vk::Down, 0);
-  f.game->key_event(vk::Down, 0);
+  f.press(vk::Down, 0);
+  f.press(vk::Down, 0);
   EXPECT_EQ(f.platform.place, "Main menu, Continue where you left off");
   EXPECT_EQ(f.platform.last_line, "Continue where you left off");
   f.start(kEasy);
-  f.game->key_event(vk::Digit1, 0);
+  f.press(vk::Digit1, 0);
   EXPECT_EQ(f.platform.place, "");
   EXPECT_EQ(f.platform.last_line, "You have made 0 steps so far.");
 }

@@ -88,11 +88,23 @@ TEST(KeyScript, ReadsLazilyAndCountsLines) {
 #include <filesystem>
 #include <fstream>
 
+#include "app/frontends.h"
 #include "fake_platform.h"
 #include "platform/headless/headless_platform.h"
 
 namespace quillvane::testing {
 namespace {
+
+// The transcript of a first start and two Enters, up to the new easy
+// game's wait: the start of every script below.
+const std::string kEasyStart =
+    "title: Orlick's Quillvane (v@VERSION@)\n"
+    "say: Welcome to Quillvane, version (@VERSION@), by Orlick\n"
+    "key: Enter\n"
+    "say: Choose puzzle difficulty\n"
+    "key: Enter\n"
+    "say: Beginning puzzle on easy mode\n"
+    "wait: 0.5\n";
 
 TEST(HeadlessRunner, ABadLineStopsTheRunWithStatusTwoAfterWritingTheTranscriptSoFar) {
   const std::string folder = make_temp_folder();
@@ -103,14 +115,7 @@ TEST(HeadlessRunner, ABadLineStopsTheRunWithStatusTwoAfterWritingTheTranscriptSo
   const std::string error = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(error.find("line 4"), std::string::npos) << error;
   EXPECT_EQ(read_bytes(folder + "/out.txt"),
-            with_version("title: Orlick's Quillvane (v@VERSION@)\n"
-                         "say: Welcome to Quillvane, version (@VERSION@), by Orlick\n"
-                         "key: Enter\n"
-                         "say: Choose puzzle difficulty\n"
-                         "key: Enter\n"
-                         "say: Beginning puzzle on easy mode\n"
-                         "wait: 0.5\n"
-                         "cue: \\sounds/restart.wav\n"));
+            with_version(kEasyStart + "cue: \\sounds/restart.wav\n"));
   std::filesystem::remove_all(folder);
 }
 
@@ -122,23 +127,15 @@ TEST(HeadlessRunner, TimedKeysArriveInsideTheWaitTheyFallIn) {
   write_bytes(folder + "/game.keys", "Enter\nEnter\n@0.2 Escape\nUp\nEnter\n@30 Down\n");
   HeadlessOptions options{folder + "/game.keys", folder, 1u, folder + "/out.txt"};
   EXPECT_EQ(run_headless(options), 0);
-  EXPECT_EQ(read_bytes(folder + "/out.txt"),
-            with_version("title: Orlick's Quillvane (v@VERSION@)\n"
-                         "say: Welcome to Quillvane, version (@VERSION@), by Orlick\n"
-                         "key: Enter\n"
-                         "say: Choose puzzle difficulty\n"
-                         "key: Enter\n"
-                         "say: Beginning puzzle on easy mode\n"
-                         "wait: 0.5\n"
-                         "key: Escape\n"
-                         "cue: \\sounds/restart.wav\n"
-                         "say: Menu\n"
-                         "key: Up\n"
-                         "say: Exit the game\n"
-                         "key: Enter\n"
-                         "say: Goodbye\n"
-                         "wait: 0.5\n"
-                         "exit\n"));
+  EXPECT_EQ(read_bytes(folder + "/out.txt"), with_version(kEasyStart + "key: Escape\n"
+                                                                       "cue: \\sounds/restart.wav\n"
+                                                                       "say: Menu\n"
+                                                                       "key: Up\n"
+                                                                       "say: Exit the game\n"
+                                                                       "key: Enter\n"
+                                                                       "say: Goodbye\n"
+                                                                       "wait: 0.5\n"
+                                                                       "exit\n"));
   std::filesystem::remove_all(folder);
 }
 

@@ -11,7 +11,6 @@ namespace quillvane::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr int kEnter = 13, kEscape = 27, kDown = 40;
 
 Event touch(int entry) {
   Event event{Event::Kind::select};
@@ -21,7 +20,7 @@ Event touch(int entry) {
 
 TEST(SelectEntry, SelectsThatEntryShowsItAndSaysItsLine) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   const int first_dirt = f.find("Dirt");
   const int second_dirt = f.find("Dirt", first_dirt);
   ASSERT_GT(second_dirt, first_dirt);
@@ -33,7 +32,7 @@ TEST(SelectEntry, SelectsThatEntryShowsItAndSaysItsLine) {
   EXPECT_EQ(f.platform.lines, (Lines{"say: Dirt, you have 2."}));
   // Touched again, it is said again; the arrows go on from it.
   f.game->handle(touch(second_dirt));
-  f.game->key_event(kDown, 0);
+  f.press(vk::Down, 0);
   EXPECT_EQ(f.platform.lines,
             (Lines{"say: Dirt, you have 2.", "say: Dirt, you have 2.", "say: Grass, you have 1."}));
   // The line said is the one the arrow would say of the same entry.
@@ -61,7 +60,7 @@ TEST(SelectEntry, DoesNothingInAMenuOrWhereNoEntryIsInUse) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     GameFixture f;
-    f.start(3);
+    f.start(kEasy);
     ASSERT_EQ(f.game->itemcount, 36);
     if (c.empty_name) f.game->items[c.entry] = "";
     f.game->openmenu(c.menu, kGameScreen);
@@ -77,11 +76,11 @@ TEST(SelectEntry, DoesNothingInAMenuOrWhereNoEntryIsInUse) {
 
 TEST(SelectEntryDuringAnAction, IsSaidInsideTheWaitWhenNothingIsHeldBack) {
   GameFixture f;
-  f.start(3);
+  f.start(kEasy);
   f.put("Dirt", "Water");
   // In the 2-second wait after "Mud and Mud created." (said at 1).
   f.platform.timed_events = {{2.0, touch(1)}};
-  f.game->key_event(kEnter, 1);
+  f.press(vk::Enter, 1);
   ASSERT_GE(f.platform.lines.size(), 6u);
   EXPECT_EQ(f.platform.lines[2], "say: Mud and Mud created.");
   EXPECT_EQ(f.platform.lines[3], "wait: 2");
@@ -95,13 +94,13 @@ TEST(SelectEntryDuringAnAction, WaitsBehindAHeldKeyAndObeysTheMenuItFinds) {
     // Behind a held Enter: the Enter fills slot 1 after the combination,
     // then the touch selects its entry.
     GameFixture f;
-    f.start(3);
+    f.start(kEasy);
     f.put("Dirt", "Water");
     f.game->selected = 1;
     const int cow = f.find("Cow");
-    f.platform.timed_keys = {{0.1, kEnter, 0}};
+    f.platform.timed_keys = {{0.1, vk::Enter, 0}};
     f.platform.timed_events = {{0.2, touch(cow)}};
-    f.game->key_event(kEnter, 1);
+    f.press(vk::Enter, 1);
     const Lines& l = f.platform.lines;
     ASSERT_GE(l.size(), 2u);
     EXPECT_EQ(l[l.size() - 3],
@@ -115,12 +114,12 @@ TEST(SelectEntryDuringAnAction, WaitsBehindAHeldKeyAndObeysTheMenuItFinds) {
     // Behind a held Escape: the game menu is open when the touch's turn
     // comes, so it selects nothing.
     GameFixture f;
-    f.start(3);
+    f.start(kEasy);
     f.put("Dirt", "Water");
     f.game->selected = 1;
-    f.platform.timed_keys = {{0.1, kEscape, 0}};
+    f.platform.timed_keys = {{0.1, vk::Escape, 0}};
     f.platform.timed_events = {{0.2, touch(4)}};
-    f.game->key_event(kEnter, 1);
+    f.press(vk::Enter, 1);
     EXPECT_EQ(f.platform.lines.back(), "say: Menu");
     EXPECT_EQ(f.game->menu, kGameMenu);
     EXPECT_EQ(f.game->selected, 1);

@@ -4,15 +4,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "fake_platform.h"
-#include "game/form1.h"
+#include "game_fixture.h"
 
 namespace quillvane::testing {
 namespace {
 
-struct SpeechTest : ::testing::Test {
-  FakePlatform platform{make_temp_folder()};
-  std::unique_ptr<Form1> game = std::make_unique<Form1>(platform);
+struct SpeechTest : ::testing::Test, GameFixture {
   void SetUp() override { game->voice = platform.make_voice(); }
 };
 
@@ -179,6 +176,70 @@ TEST(StartUp, TheFrontEndsSpeechModeHoldsUntilASavedOneIsRead) {
   auto native = std::make_unique<Form1>(plain);
   native->Form_Load();
   EXPECT_EQ(native->speechmode, 0);
+}
+
+// Every change of speech mode (Tab, a saved game) settles the mode first:
+// out of range is the voice, and so is JAWS' mode without JAWS, which says
+// so. The front-end is told the settled mode once, and the title comes back
+// where the new output leaves the caption alone.
+TEST(SpeechMode, IsSettledThenToldOnce) {
+  const std::string title = with_version("title: Orlick's Quillvane (v@VERSION@)");
+  const std::string nojaws = "say: Jaws does not seem to be responding, Sapi on.";
+  struct Case {
+    const char* what;
+    bool jaws;
+    int from;
+    std::optional<int> saved;  // a saved mode read back, else a Tab
+    int settled;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"Tab to the first caption mode", false, 0, {}, 1, {"cue: /sounds/NVDA.wav"}},
+      {"Tab to Window-Eyes", false, 1, {}, 2, {"cue: /sounds/WE.wav"}},
+      {"Tab to JAWS with JAWS", true, 2, {}, 3, {title, "cue: /sounds/JAWS.wav"}},
+      {"Tab to JAWS without JAWS", false, 2, {}, 0, {title, nojaws}},
+      {"Tab from JAWS back to the voice", true, 3, {}, 0, {title, "cue: /sounds/SAPI.wav"}},
+      {"a saved caption mode", false, 0, 1, 1, {}},
+      {"a saved voice mode after a caption mode", false, 1, 0, 0, {title}},
+      {"the same mode saved", false, 0, 0, 0, {}},
+      {"a saved JAWS mode without JAWS", false, 1, 3, 0, {title, nojaws}},
+      {"a saved mode out of range", false, 2, 7, 0, {title}},
+      {"a saved negative mode", false, 0, -1, 0, {}},
+  };
+  for (const Case& c : cases) {
+    GameFixture f;
+    f.platform.has_jaws = c.jaws;
+    f.game->version = with_version("@VERSION@");
+    f.game->loadjaws();
+    f.game->speechmode = c.from;
+    if (c.saved) {
+      f.game->speechmode = *c.saved;
+      f.game->saveprogress();
+      f.game->speechmode = c.from;
+    }
+    f.platform.lines.clear();
+    if (c.saved)
+      f.game->loadprogress();
+    else
+      f.press(vk::Tab);
+    EXPECT_EQ(f.game->speechmode, c.settled) << c.what;
+    EXPECT_EQ(f.platform.speech_modes, std::vector<int>{c.settled}) << c.what;
+    EXPECT_EQ(f.platform.lines, c.lines) << c.what;
+  }
+}
+
+// The game tells the front-end which key it asks for, beside the line.
+TEST(Prompts, TheLinesThatAskForShiftComeWithTheirPrompt) {
+  GameFixture f;
+  f.start(kEasy);
+  f.put("Dirt", "Water");
+  f.press(vk::Backspace);
+  f.press(vk::Enter);
+  ASSERT_EQ(f.platform.prompts, (std::vector<Prompt>{Prompt::kUndo, Prompt::kCombine}));
+  EXPECT_EQ(f.platform.lines,
+            (std::vector<std::string>{"say: Press Shift + Backspace to undo the last recipe.",
+                                      "say: Dirt and Water are ready to combine.  Press Shift and "
+                                      "Enter when ready."}));
 }
 
 }  // namespace

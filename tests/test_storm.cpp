@@ -59,7 +59,7 @@ StormResult storm(GameFixture& f, unsigned seed, int keys, bool exit_free, int c
     if (exit_free && code == vk::Enter && enter_exits(*f.game)) continue;
     ++result.keys;
     try {
-      f.game->key_event(code, shift);
+      f.press(code, shift);
     } catch (const ProgramEnd&) {
       running = false;
       continue;

@@ -46,8 +46,7 @@ void Form1::Form_Load() {
   loadsettings();
   platform_.set_cue_volume(cuevolume);
   loadjaws();
-  speechmode = platform_.default_speech_mode();
-  platform_.on_speech_mode(speechmode);
+  setspeechmode(platform_.default_speech_mode());
   settitle(programtitle());
   loadprogress();
   loadachievements();

@@ -39,7 +39,6 @@ class Form1 {
 
   // ---------------- Game state and start-up ----------------
   void Form_Load();
-  void Form_Paint();
 
   // Inventory
   StringList items{};
@@ -153,12 +152,6 @@ class Form1 {
   void recipelistcommand(int key);
 
   // ---------------- Keyboard and menus ----------------
-  void Form_KeyDown(int KeyCode, int Shift);
-  void menustuff(int keycode);
-  // A touch on the list's line for entry: on the game screen it selects
-  // that entry and says it, as the arrows do; in a menu, or on a line with
-  // no entry in use (out of range, an empty name), nothing happens.
-  void select_entry(int entry);
   // Selects entry, shows the list and says "Name, you have N."
   void select_and_say(int entry);
   // Opens a menu (or the game screen) with no entry chosen yet; Escape
@@ -192,12 +185,15 @@ class Form1 {
   void sayit(std::string tempm);
   void loadjaws();
   void hold(double seconds);
-  void holder_Timer();
   void makesound(const std::string& tempm);
   // Plays the cue whose literal is appended to the program's folder.
   void playcue(const std::string& literal);
-  // Sets the window title and tells the front-end the game set it.
+  // Sets the window title (the front-end's one title hook).
   void settitle(const std::string& text);
+  // Every change of speech mode: out-of-range modes become the voice, and
+  // so does JAWS' mode without a JAWS object (said aloud); the front-end is
+  // told the settled mode once, and the title comes back where it shows.
+  void setspeechmode(int mode);
   std::string programtitle() const;
 
   // ---------------- Persistence ----------------
@@ -224,8 +220,12 @@ class Form1 {
   // ---------------- Events ----------------
   // One event taken from the platform: a key or a touch on the list (held
   // back or handled at once while an action runs), a repaint, the player's
-  // quit, a hurry.
+  // quit, a hurry. The game's only door for events.
   void handle(const Event& event);
+
+ private:
+  void Form_Paint();
+  void holder_Timer();
   void key_event(int keycode, int shift);
   void select_event(int entry);
   void close_event();
@@ -234,7 +234,34 @@ class Form1 {
   // sayit).
   void serve_pending();
 
- private:
+  // The key dispatcher: each handler takes its keys (true) or passes the
+  // key on (false).
+  void Form_KeyDown(int KeyCode, int Shift);
+  bool speech_output_key(int keycode);    // Tab
+  bool rate_key(int keycode);             // plus and minus
+  bool menu_key(int keycode);             // Escape on the game screen, every key in a menu
+  bool slot_key(int keycode, int shift);  // Enter, Shift+Enter, Delete, Backspace
+  bool list_key(int keycode);             // 1 to 5
+  bool arrow_key(int keycode);
+  void letter_jump(int keycode);
+  void fill_slot();      // Enter: the selection into the next empty slot
+  void combine_slots();  // Shift+Enter
+  // A touch on the list's line for entry: on the game screen it selects
+  // that entry and says it, as the arrows do; in a menu, or on a line with
+  // no entry in use (out of range, an empty name), nothing happens.
+  void select_entry(int entry);
+
+  // The menu system: the cursor and Escape, then Enter in each menu.
+  void menustuff(int keycode);
+  // Escape leaves the open menu for its parent; true when that ends the key.
+  bool escape_menu();
+  void main_menu_choice(int entry);
+  void difficulty_menu_choice(int entry);
+  void achievements_menu_choice(int entry);
+  void help_menu_choice(int entry);
+  void recipe_list_choice(int entry);
+  void game_menu_choice(int entry);
+
   // Runs a key or a touch as a whole action when the game is idle; while an
   // action runs, at once when it only moves or speaks, else held back.
   void run_or_hold(const Event& event);

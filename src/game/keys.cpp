@@ -1,4 +1,6 @@
-// The key dispatcher: every key-down of the window arrives here.
+// The key dispatcher: every key-down of the window arrives here and goes
+// down a chain of small handlers, each of which takes its keys and passes
+// the rest on.
 #include <algorithm>
 #include <climits>
 #include <string>
@@ -11,142 +13,156 @@ namespace {
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// The cue of each speech output that Tab reaches, in mode order.
+const char* const kSpeechModeCues[] = {"/sounds/SAPI.wav", "/sounds/NVDA.wav", "/sounds/WE.wav",
+                                       "/sounds/JAWS.wav"};
+
 }  // namespace
 
 void Form1::Form_KeyDown(int KeyCode, int Shift) {
   if (sendingkeys == 1) return;
-  if (comfortkey(KeyCode)) return;
+  // Everywhere: the comforts, the speech output, the rate; then the menus.
+  if (comfortkey(KeyCode) || speech_output_key(KeyCode) || rate_key(KeyCode) || menu_key(KeyCode))
+    return;
+  // The game screen.
+  if (slot_key(KeyCode, Shift) || list_key(KeyCode) || arrow_key(KeyCode)) return;
+  letter_jump(KeyCode);
+}
 
-  if (KeyCode == vk::Tab) {
-    speechmode = speechmode + 1 > kJawsMode ? kVoiceMode : speechmode + 1;
-    platform_.on_speech_mode(speechmode);
-    if (speechmode == kVoiceMode) {
-      settitle(programtitle());
-      playcue("/sounds/SAPI.wav");
-    } else if (speechmode == kNvdaMode) {
-      playcue("/sounds/NVDA.wav");
-    } else if (speechmode == kWindowEyesMode) {
-      playcue("/sounds/WE.wav");
-    } else if (jawsstatus == 1) {
-      settitle(programtitle());
-      playcue("/sounds/JAWS.wav");
-    } else {
-      speechmode = kVoiceMode;
-      platform_.on_speech_mode(speechmode);
-      settitle(programtitle());
-      sayit("Jaws does not seem to be responding, Sapi on.");
-    }
-    return;
-  }
-  if (KeyCode == vk::NumPlus || KeyCode == vk::Plus) {
-    if (sapirate < INT_MAX) ++sapirate;
-    if (voice) voice->set_rate(sapirate);
-    sayit("Sapi rate raised to " + std::to_string(sapirate) + ".");
-    saveprogress();
-    report_save_failure();
-    return;
-  }
-  if (KeyCode == vk::NumMinus || KeyCode == vk::Minus) {
-    if (sapirate > 1) {
-      --sapirate;
-      if (voice) voice->set_rate(sapirate);
-    }
-    sayit("Sapi rate lowered to " + std::to_string(sapirate) + ".");
-    saveprogress();
-    report_save_failure();
-    return;
-  }
-  if (KeyCode == vk::Escape && menu == kGameScreen) {
+bool Form1::speech_output_key(int keycode) {
+  if (keycode != vk::Tab) return false;
+  const int next = speechmode + 1 > kJawsMode ? kVoiceMode : speechmode + 1;
+  setspeechmode(next);
+  // A mode the game fell back from has said so instead of its cue.
+  if (speechmode == next) playcue(kSpeechModeCues[speechmode]);
+  return true;
+}
+
+bool Form1::rate_key(int keycode) {
+  const bool raise = keycode == vk::NumPlus || keycode == vk::Plus;
+  const bool lower = keycode == vk::NumMinus || keycode == vk::Minus;
+  if (!raise && !lower) return false;
+  // The rate stops at its largest value, and never goes below 1.
+  const int before = sapirate;
+  if (raise && sapirate < INT_MAX) ++sapirate;
+  if (lower && sapirate > 1) --sapirate;
+  if (voice && sapirate != before) voice->set_rate(sapirate);
+  sayit(std::string(raise ? "Sapi rate raised to " : "Sapi rate lowered to ") +
+        std::to_string(sapirate) + ".");
+  saveprogress();
+  report_save_failure();
+  return true;
+}
+
+bool Form1::menu_key(int keycode) {
+  if (keycode == vk::Escape && menu == kGameScreen) {
     openmenu(kGameMenu, kGameScreen);
     sayit("Menu");
-    return;
+    return true;
   }
-  if (menu != kGameScreen) {
-    menustuff(KeyCode);
-    return;
-  }
-  if (KeyCode == vk::Backspace) {
-    if (Shift == mask::None)
-      sayit("Press Shift + Backspace to undo the last recipe.");
-    else
+  if (menu == kGameScreen) return false;
+  menustuff(keycode);
+  return true;
+}
+
+bool Form1::slot_key(int keycode, int shift) {
+  if (keycode == vk::Backspace) {
+    if (shift != mask::None) {
       undo();
-    return;
+    } else {
+      platform_.on_prompt(Prompt::kUndo);
+      sayit("Press Shift + Backspace to undo the last recipe.");
+    }
+    return true;
   }
-  if (KeyCode == vk::Delete) {
+  if (keycode == vk::Delete) {
     slot1 = 0;
     slot2 = 0;
     drawitems();
     sayit("Slots cleared");
-    return;
+    return true;
   }
-  if (KeyCode == vk::Digit1) {
-    sayit("You have made " + std::to_string(steps) + " steps so far.");
-    return;
+  if (keycode != vk::Enter) return false;
+  if (shift == mask::None) {
+    fill_slot();
+    return true;
   }
-  if (KeyCode >= vk::Digit2 && KeyCode <= vk::Digit5) {
-    recipelistcommand(KeyCode - vk::Digit1 + 1);
-    return;
+  if (shift == mask::Shift) {
+    combine_slots();
+    return true;
   }
-  if (KeyCode == vk::Enter && Shift == mask::None) {
-    // With no entry in use (an empty cheat inventory) there is nothing to put in a slot.
-    if (selected < 1 || selected > itemcount) {
-      sayit("No item selected");
-      return;
-    }
-    if (slot1 == 0) {
-      slot1 = selected;
-      sayit(items[selected] + " in slot 1.");
-      drawitems();
-    } else if (slot2 == 0) {
-      if (selected == slot1 && howmany(items[selected]) < 2) return;
-      slot2 = selected;
-      sayit(items[selected] + " in slot 2.  Press Shift and Enter to combine.");
-      drawitems();
-    } else {
-      sayit(items[slot1] + " and " + items[slot2] +
-            " are ready to combine.  Press Shift and Enter when ready.");
-      drawitems();
-    }
-    return;
-  }
-  if (KeyCode == vk::Enter && Shift == mask::Shift) {
-    if (slot1 == 0) {
-      sayit("Nothing selected.");
-    } else if (slot2 == 0) {
-      sayit(items[slot1] + " in slot 1.  Nothing in slot 2.");
-    } else {
-      combine();
-      slot1 = 0;
-      slot2 = 0;
-      drawitems();
-    }
-    return;
-  }
+  return false;  // Enter with Ctrl or Alt goes on as any other key
+}
 
+void Form1::fill_slot() {
+  // With no entry in use (an empty cheat inventory) there is nothing to put in a slot.
+  if (selected < 1 || selected > itemcount) return sayit("No item selected");
+  if (slot1 == 0) {
+    slot1 = selected;
+    sayit(items[selected] + " in slot 1.");
+  } else if (slot2 == 0) {
+    if (selected == slot1 && howmany(items[selected]) < 2) return;
+    slot2 = selected;
+    sayit(items[selected] + " in slot 2.  Press Shift and Enter to combine.");
+  } else {
+    platform_.on_prompt(Prompt::kCombine);
+    sayit(items[slot1] + " and " + items[slot2] +
+          " are ready to combine.  Press Shift and Enter when ready.");
+  }
+  drawitems();
+}
+
+void Form1::combine_slots() {
+  if (slot1 == 0) return sayit("Nothing selected.");
+  if (slot2 == 0) return sayit(items[slot1] + " in slot 1.  Nothing in slot 2.");
+  combine();
+  slot1 = 0;
+  slot2 = 0;
+  drawitems();
+}
+
+bool Form1::list_key(int keycode) {
+  if (keycode == vk::Digit1) {
+    sayit("You have made " + std::to_string(steps) + " steps so far.");
+    return true;
+  }
+  if (keycode < vk::Digit2 || keycode > vk::Digit5) return false;
+  recipelistcommand(keycode - vk::Digit1 + 1);
+  return true;
+}
+
+bool Form1::arrow_key(int keycode) {
+  const bool back = keycode == vk::Up || keycode == vk::Left;
+  const bool forward = keycode == vk::Down || keycode == vk::Right;
+  if (!back && !forward) return false;
   const std::string current = selectedname();
-  auto announce = [&](int i) { select_and_say(i); };
-  if (KeyCode == vk::Up || KeyCode == vk::Left) {
+  if (back) {
     // Back to the last copy of the previous different name, wrapping around.
     for (int i = std::min(selected - 1, itemcount); i >= 1; --i)
-      if (items[i] != current) return announce(i);
+      if (items[i] != current) return select_and_say(i), true;
     for (int i = itemcount; i >= std::max(selected, 1); --i)
-      if (items[i] != current) return announce(i);
-  } else if (KeyCode == vk::Down || KeyCode == vk::Right) {
+      if (items[i] != current) return select_and_say(i), true;
+  } else {
     for (int i = std::max(selected, 1); i <= itemcount; ++i)
-      if (items[i] != current) return announce(i);
+      if (items[i] != current) return select_and_say(i), true;
     for (int i = 1; i <= std::min(selected - 1, itemcount); ++i)
-      if (items[i] != current) return announce(i);
+      if (items[i] != current) return select_and_say(i), true;
   }
+  return true;
+}
 
-  // The letter jump: the key code taken as a character, in upper case.
-  const char letter = upper(static_cast<char>(KeyCode));
+void Form1::letter_jump(int keycode) {
+  // The key code taken as a character, in upper case: the next entry after
+  // the selection whose name starts with it, wrapping around.
+  const std::string current = selectedname();
+  const char letter = upper(static_cast<char>(keycode));
   auto matches = [&](int i) {
     return !items[i].empty() && upper(items[i][0]) == letter && items[i] != current;
   };
   for (int i = std::max(selected, 1); i <= itemcount; ++i)
-    if (matches(i)) return announce(i);
+    if (matches(i)) return select_and_say(i);
   for (int i = 1; i <= std::min(selected - 1, itemcount); ++i)
-    if (matches(i)) return announce(i);
+    if (matches(i)) return select_and_say(i);
 }
 
 void Form1::select_and_say(int entry) {

@@ -77,23 +77,7 @@ void Form1::goodbye() {
 void Form1::menustuff(int keycode) {
   // Escape first moves between menus; the menu open afterwards then takes
   // the same key.
-  if (keycode == vk::Escape) {
-    if (menu == kMainMenu) {
-      menuitem = 5;
-      sayit("Exit the game");
-    } else if (menu == kDetailsList) {
-      openmenu(kAchievementsMenu, parentmenu);
-      sayit(achievementsummary());
-      return;
-    } else {
-      openmenu(parentmenu, parentmenu);
-      if (menu == kMainMenu) sayit("Main menu");
-      if (menu == kDifficultyMenu) sayit("Choose puzzle difficulty");
-      if (menu == kAchievementsMenu) sayit(achievementsummary());
-      if (menu == kGameMenu) sayit("Menu");
-    }
-  }
-
+  if (keycode == vk::Escape && escape_menu()) return;
   const int last = menulast();
   if (last == 0) return;  // the game screen
 
@@ -103,105 +87,122 @@ void Form1::menustuff(int keycode) {
   if (keycode == vk::Down || keycode == vk::Right) ++menuitem;
   if (menuitem < 1) menuitem = last;
   if (menuitem > last) menuitem = 1;
-  const bool enter = keycode == vk::Enter;
-  const int entry = menuitem;
-
+  // Every key but Enter says the current entry; Enter chooses it.
+  if (keycode != vk::Enter) return sayit(menulabel(menuitem));
   switch (menu) {
-    case kMainMenu: {
-      if (!enter) return sayit(menulabel(entry));
-      if (entry == 1) {
-        openmenu(kDifficultyMenu, kMainMenu);
-        sayit("Choose puzzle difficulty");
-      } else if (entry == 2) {
-        continuegame();
-      } else if (entry == 3) {
-        openmenu(kAchievementsMenu, kMainMenu);
-        sayit(achievementsummary());
-      } else if (entry == 4) {
-        openmenu(kHelpMenu, kMainMenu);
-        sayit("Help menu");
-      } else {
-        goodbye();
-      }
+    case kMainMenu:
+      return main_menu_choice(menuitem);
+    case kDifficultyMenu:
+      return difficulty_menu_choice(menuitem);
+    case kAchievementsMenu:
+      return achievements_menu_choice(menuitem);
+    case kHelpMenu:
+      return help_menu_choice(menuitem);
+    case kRecipeList:
+      return recipe_list_choice(menuitem);
+    case kGameMenu:
+      return game_menu_choice(menuitem);
+    case kDetailsList:
+      if (menuitem == last) openmenu(kAchievementsMenu, parentmenu);
       return;
-    }
-    case kDifficultyMenu: {
-      // The entries run from easy down to insane.
-      static const char* const kStarts[] = {
-          "Beginning puzzle on easy mode", "Beginning puzzle on normal mode",
-          "Beginning puzzle on hard mode", "Beginning puzzle on insane mode"};
-      if (!enter) return sayit(menulabel(entry));
-      if (entry <= 4) return newgame(kEasy + 1 - entry, kStarts[entry - 1]);
-      sayit("Main manu");
-      openmenu(kMainMenu, kDifficultyMenu);
-      return;
-    }
-    case kAchievementsMenu: {
-      if (!enter) return sayit(menulabel(entry));
-      if (entry <= collectioncount) return achievementdetails(entry);
-      // The cursor keeps the closing entry's number: the next key in the
-      // menu reached lands on its first entry.
-      menu = parentmenu;
-      if (menu == kMainMenu) sayit("Main menu");
-      return;
-    }
-    case kHelpMenu: {
-      if (!enter) return sayit(menulabel(entry));
-      if (entry <= 4) return sayit(std::string(content::kHelpPages[entry - 1]));
-      openmenu(kMainMenu, parentmenu);
-      sayit("Main menu");
-      return;
-    }
-    case kRecipeList: {
-      if (!enter) return sayit(menulabel(entry));
-      if (entry == last) {
-        openmenu(parentmenu, parentmenu);
-        return;
-      }
-      const int r = list2rows_[entry - 1];
-      if (r == 0) return;  // the Magic line
-      const std::string a = ruleuses1[r];
-      const std::string b = ruleuses2[r];
-      auto first = [&](const std::string& name, int after) {
-        for (int i = after + 1; i <= itemcount; ++i)
-          if (items[i] == name) return i;
-        return 0;
-      };
-      if (a != b && howmany(a) > 0 && howmany(b) > 0) {
-        slot1 = first(a, 0);
-        slot2 = first(b, 0);
-      } else if (a == b && howmany(a) > 1) {
-        slot1 = first(a, 0);
-        slot2 = first(b, slot1);
-      } else {
-        return sayit("You don't have the required ingredients to use this recipe.");
-      }
-      sayit(a + " and " + b + " have been put into slots 1 and 2.");
-      openmenu(kGameScreen, parentmenu);
-      drawitems();  // the filled slots show in magenta
-      return;
-    }
-    case kGameMenu: {
-      if (!enter) return sayit(menulabel(entry));
-      if (entry == 1) {
-        openmenu(kGameScreen, kGameScreen);
-      } else if (entry == 2) {
-        openmenu(kAchievementsMenu, kGameMenu);
-        sayit(achievementsummary());
-      } else {
-        goodbye();
-      }
-      return;
-    }
-    case kDetailsList: {
-      if (!enter) return sayit(menulabel(entry));
-      if (entry == last) {
-        openmenu(kAchievementsMenu, parentmenu);
-      }
-      return;
-    }
     default:
       return;
+  }
+}
+
+bool Form1::escape_menu() {
+  if (menu == kMainMenu) {
+    menuitem = 5;
+    sayit("Exit the game");
+    return false;
+  }
+  if (menu == kDetailsList) {
+    openmenu(kAchievementsMenu, parentmenu);
+    sayit(achievementsummary());
+    return true;
+  }
+  openmenu(parentmenu, parentmenu);
+  if (menu == kMainMenu) sayit("Main menu");
+  if (menu == kDifficultyMenu) sayit("Choose puzzle difficulty");
+  if (menu == kAchievementsMenu) sayit(achievementsummary());
+  if (menu == kGameMenu) sayit("Menu");
+  return false;
+}
+
+void Form1::main_menu_choice(int entry) {
+  if (entry == 1) {
+    openmenu(kDifficultyMenu, kMainMenu);
+    sayit("Choose puzzle difficulty");
+  } else if (entry == 2) {
+    continuegame();
+  } else if (entry == 3) {
+    openmenu(kAchievementsMenu, kMainMenu);
+    sayit(achievementsummary());
+  } else if (entry == 4) {
+    openmenu(kHelpMenu, kMainMenu);
+    sayit("Help menu");
+  } else {
+    goodbye();
+  }
+}
+
+void Form1::difficulty_menu_choice(int entry) {
+  // The entries run from easy down to insane.
+  static const char* const kStarts[] = {
+      "Beginning puzzle on easy mode", "Beginning puzzle on normal mode",
+      "Beginning puzzle on hard mode", "Beginning puzzle on insane mode"};
+  if (entry <= 4) return newgame(kEasy + 1 - entry, kStarts[entry - 1]);
+  sayit("Main manu");
+  openmenu(kMainMenu, kDifficultyMenu);
+}
+
+void Form1::achievements_menu_choice(int entry) {
+  if (entry <= collectioncount) return achievementdetails(entry);
+  // The cursor keeps the closing entry's number: the next key in the menu
+  // reached lands on its first entry.
+  menu = parentmenu;
+  if (menu == kMainMenu) sayit("Main menu");
+}
+
+void Form1::help_menu_choice(int entry) {
+  if (entry <= 4) return sayit(std::string(content::kHelpPages[entry - 1]));
+  openmenu(kMainMenu, parentmenu);
+  sayit("Main menu");
+}
+
+void Form1::recipe_list_choice(int entry) {
+  if (entry == menulast()) return openmenu(parentmenu, parentmenu);
+  const int r = list2rows_[entry - 1];
+  if (r == 0) return;  // the Magic line
+  const std::string a = ruleuses1[r];
+  const std::string b = ruleuses2[r];
+  auto first = [&](const std::string& name, int after) {
+    for (int i = after + 1; i <= itemcount; ++i)
+      if (items[i] == name) return i;
+    return 0;
+  };
+  if (a != b && howmany(a) > 0 && howmany(b) > 0) {
+    slot1 = first(a, 0);
+    slot2 = first(b, 0);
+  } else if (a == b && howmany(a) > 1) {
+    slot1 = first(a, 0);
+    slot2 = first(b, slot1);
+  } else {
+    return sayit("You don't have the required ingredients to use this recipe.");
+  }
+  sayit(a + " and " + b + " have been put into slots 1 and 2.");
+  openmenu(kGameScreen, parentmenu);
+  drawitems();  // the filled slots show in magenta
+}
+
+void Form1::game_menu_choice(int entry) {
+  if (entry == 1) {
+    openmenu(kGameScreen, kGameScreen);
+  } else if (entry == 2) {
+    openmenu(kAchievementsMenu, kGameMenu);
+    sayit(achievementsummary());
+  } else {
+    goodbye();
   }
 }
 

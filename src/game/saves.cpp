@@ -57,20 +57,7 @@ void Form1::loadprogress() {
   steps = record->steps;
   difficulty = record->difficulty;
   sapirate = record->sapirate;
-  if (record->speechmode) {
-    // A mode no output exists for would leave the player in silence.
-    const int mode = *record->speechmode;
-    speechmode = (mode >= kVoiceMode && mode <= kJawsMode) ? mode : kVoiceMode;
-    platform_.on_speech_mode(speechmode);
-  }
-  // A saved JAWS mode with no JAWS object would leave the player in silence:
-  // fall back to the voice exactly as the Tab key does.
-  if (speechmode == kJawsMode && jawsstatus == 0) {
-    speechmode = kVoiceMode;
-    platform_.on_speech_mode(speechmode);
-    settitle(programtitle());
-    sayit("Jaws does not seem to be responding, Sapi on.");
-  }
+  if (record->speechmode) setspeechmode(*record->speechmode);
 }
 
 void Form1::saveachievements() {

@@ -93,9 +93,22 @@ void Form1::playcue(const std::string& literal) {
   makesound(platform_.program_folder() + tail);
 }
 
-void Form1::settitle(const std::string& text) {
-  platform_.on_title(text);
-  platform_.set_title(text);
+void Form1::settitle(const std::string& text) { platform_.set_title(text); }
+
+void Form1::setspeechmode(int mode) {
+  const int before = speechmode;
+  // A mode no output exists for would leave the player in silence.
+  if (mode < kVoiceMode || mode > kJawsMode) mode = kVoiceMode;
+  // Nor would JAWS' mode without its object: the voice takes over, and says so.
+  const bool nojaws = mode == kJawsMode && jawsstatus == 0;
+  if (nojaws) mode = kVoiceMode;
+  speechmode = mode;
+  platform_.on_speech_mode(speechmode);
+  // The outputs that leave the caption alone get the program's title back
+  // from the lines a caption mode put there.
+  if ((speechmode != before || nojaws) && (speechmode == kVoiceMode || speechmode == kJawsMode))
+    settitle(programtitle());
+  if (nojaws) sayit("Jaws does not seem to be responding, Sapi on.");
 }
 
 std::string Form1::programtitle() const { return "Orlick's Quillvane (v" + version + ")"; }

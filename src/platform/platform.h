@@ -59,6 +59,13 @@ enum SpeechMode : int {
   kJawsMode = 3,        // the JAWS automation object
 };
 
+// A key the game asks the player for in the line it is about to say, which
+// a front-end whose keyboard may not send it can follow with its own way.
+enum class Prompt {
+  kCombine,  // Shift+Enter, to combine the two slots
+  kUndo,     // Shift+Backspace, to undo the last recipe
+};
+
 // The voice of speech mode 0 (SAPI on Windows, speech-dispatcher on Linux).
 class Voice {
  public:
@@ -98,13 +105,13 @@ class Platform {
   // ---- what the game does, as it happens ----
   // Every line said, before the speech mode decides where it goes.
   virtual void on_say(const std::string& /*text*/) {}
-  // The title the game sets itself (start-up, Tab); captions spoken in a
-  // caption mode are not this.
-  virtual void on_title(const std::string& /*text*/) {}
-  // The speech mode the game now speaks in (a SpeechMode): told at start-up,
-  // when a saved game sets one, and on Tab. Where each line goes (the voice,
-  // the caption, a printed line, a live region) can follow it.
+  // The speech mode the game now speaks in (a SpeechMode), once it has
+  // settled on it (a JAWS mode with no JAWS object is never told): at
+  // start-up, when a saved game sets one, and on Tab. Where each line goes
+  // (the voice, the caption, a printed line, a live region) can follow it.
   virtual void on_speech_mode(int /*mode*/) {}
+  // The next line said asks the player for this key.
+  virtual void on_prompt(Prompt /*prompt*/) {}
   // A cue, as the literal the game appends to its folder.
   virtual void on_cue(const std::string& /*literal*/) {}
   // A timed wait begins.
@@ -117,9 +124,9 @@ class Platform {
   // caption modes every line said is set here.
   virtual std::string caption() = 0;
   virtual void set_caption(const std::string& text) = 0;
-  // The title the game sets itself (start-up, Tab), which a front-end may
-  // show apart from the lines; a window whose title is its caption shows it
-  // there. caption() returns it until the next line.
+  // The title the game sets itself (start-up, a new speech mode); captions
+  // spoken in a caption mode are not this. A window whose title is its
+  // caption shows it there; caption() returns it until the next line.
   virtual void set_title(const std::string& text) { set_caption(text); }
   // The item list to show (drawitems); a front-end without a window ignores it.
   virtual void show_items(const ItemView& /*view*/) {}

@@ -154,25 +154,26 @@ TEST_F(TerminalOutput, ANewSpeechOutputIsALineLikeAnyOther) {
   platform_->on_speech_mode(1);
   ASSERT_TRUE(wait_for_output("(NVDA mode)."));
   platform_->on_say("Menu");
-  // Past mode 2 there is no JAWS: the game goes back to the voice and says
-  // so itself, so the terminal adds nothing.
-  platform_->on_speech_mode(3);
+  // The terminal is told only the modes the game settles on: past mode 2,
+  // with no JAWS, that is the voice, and the game says why in its own line.
   platform_->on_speech_mode(0);
   platform_->on_say("Jaws does not seem to be responding, Sapi on.");
   ASSERT_TRUE(wait_for_output("Sapi on."));
   EXPECT_EQ(lines(), (std::vector<std::string>{
                          "", "Welcome",
                          "Speech output: printed lines only, for your screen reader (NVDA mode).",
-                         "Menu", "Jaws does not seem to be responding, Sapi on."}));
+                         "Menu", "Speech output: voice and printed lines.",
+                         "Jaws does not seem to be responding, Sapi on."}));
 }
 
 TEST_F(TerminalOutput, TheKeysThatStandForShiftAreNamedOnceWhereShiftCannotBeSent) {
   struct Case {
     const char* what;
-    std::string reports;  // bytes the terminal sends first
-    int keys;             // the keys they make
-    std::vector<const char*> said;
+    std::string reports;            // bytes the terminal sends first
+    int keys;                       // the keys they make
+    std::vector<const char*> said;  // kReady and kBackspace come with their prompt
     std::vector<std::string> printed;
+    bool prompted = true;  // false: the game says the lines without asking for a key
   };
   const Case cases[] = {
       {"no report: after the first ready line only",
@@ -201,12 +202,22 @@ TEST_F(TerminalOutput, TheKeysThatStandForShiftAreNamedOnceWhereShiftCannotBeSen
        {kBackspace, kReady},
        {"", kBackspace, kReady}},
       {"a plain Enter shows nothing", "\r", 1, {kReady}, {"", kReady, kHint}},
+      {"the game's words alone, with no prompt, bring no hint",
+       "",
+       0,
+       {kReady, kBackspace},
+       {"", kReady, kBackspace},
+       false},
   };
   for (const Case& c : cases) {
     stop();
     start();
     type(c.reports, c.keys);
-    for (const char* line : c.said) platform_->on_say(line);
+    for (const char* line : c.said) {
+      if (c.prompted && line == kReady) platform_->on_prompt(Prompt::kCombine);
+      if (c.prompted && line == kBackspace) platform_->on_prompt(Prompt::kUndo);
+      platform_->on_say(line);
+    }
     ASSERT_TRUE(wait_for_output(c.printed.back())) << c.what << ": " << output();
     EXPECT_EQ(lines(), c.printed) << c.what;
   }

@@ -96,11 +96,6 @@ constexpr double kAnswerSeconds = 0.2;
 constexpr std::string_view kIntro =
     "Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or "
     "Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.";
-// The game's lines that ask for Shift+Enter when both slots are full, and
-// for Shift+Backspace after a plain Backspace.
-constexpr std::string_view kShiftEnterPrompt = "Press Shift and Enter when ready.";
-constexpr std::string_view kShiftBackspacePrompt =
-    "Press Shift + Backspace to undo the last recipe.";
 
 }  // namespace
 
@@ -265,11 +260,17 @@ void TerminalPlatform::await_terminal_answer() {
   }
 }
 
+void TerminalPlatform::on_prompt(Prompt prompt) {
+  // The game asks for Shift+Enter or Shift+Backspace; a terminal that has
+  // not shown that it can send the key gets, once, the keys that stand for it.
+  const bool reported =
+      prompt == Prompt::kCombine ? shift_enter_reported_ : shift_backspace_reported_;
+  if (!keys_hint_shown_ && !reported) hint_next_line_ = true;
+}
+
 void TerminalPlatform::on_say(const std::string& text) {
-  // The game names Shift+Enter and Shift+Backspace; a terminal that has not
-  // shown that it can send them gets the keys that stand for them, once.
-  if (!keys_hint_shown_ && ((!shift_enter_reported_ && text.ends_with(kShiftEnterPrompt)) ||
-                            (!shift_backspace_reported_ && text == kShiftBackspacePrompt))) {
+  if (hint_next_line_) {
+    hint_next_line_ = false;
     keys_hint_shown_ = true;
     print_lines({printable_utf8(text), "In this terminal, Ctrl+J combines and Ctrl+H undoes."});
   } else {
@@ -287,12 +288,9 @@ void TerminalPlatform::report_error(const std::string& text) {
 
 void TerminalPlatform::on_speech_mode(int mode) {
   const bool changed = speech_mode_ >= 0 && mode != speech_mode_;
-  // Back from JAWS, which is never here, the game says itself that the
-  // voice is on again.
-  const bool from_jaws = speech_mode_ == kJawsMode;
   speech_mode_ = mode;
   // Before the first line the game is still starting: nothing was chosen.
-  if (!changed || !first_line_shown_ || from_jaws) return;
+  if (!changed || !first_line_shown_) return;
   switch (mode) {
     case kVoiceMode:
       print_line("Speech output: voice and printed lines.");
@@ -304,8 +302,7 @@ void TerminalPlatform::on_speech_mode(int mode) {
       print_line("Speech output: printed lines only, for your screen reader (Window-Eyes mode).");
       break;
     default:
-      // There is no JAWS object here: the game falls back to the voice at once.
-      break;
+      break;  // the game settles on JAWS' mode only where there is a JAWS object
   }
 }
 

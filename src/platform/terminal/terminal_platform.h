@@ -61,10 +61,11 @@ class TerminalPlatform : public Platform {
 
   // The game's output as the terminal shows it.
   void on_say(const std::string& text) override;
-  void on_title(const std::string&) override {}
   // A new speech output is named in a printed line (its cue is silent
   // without a sound card). The mode the game starts in is not announced.
   void on_speech_mode(int mode) override;
+  // Shift+Enter or Shift+Backspace asked for: the next line may carry the hint.
+  void on_prompt(Prompt prompt) override;
 
  private:
   // Reads what the terminal has sent, waiting at most timeout_ms (-1: no
@@ -106,11 +107,12 @@ class TerminalPlatform : public Platform {
   // Shift+Enter (Shift+Backspace) as such.
   bool shift_enter_reported_ = false;
   bool shift_backspace_reported_ = false;
+  // Ctrl+J and Ctrl+H have been named once; the next line is to name them.
   bool keys_hint_shown_ = false;
+  bool hint_next_line_ = false;
   bool intro_printed_ = false;
-  bool terminal_answers_ =
-      true;  // false once an answer did not come  // Ctrl+J and Ctrl+H have been named once
-  int speech_mode_ = -1;  // as the game last told it
+  bool terminal_answers_ = true;  // false once an answer did not come
+  int speech_mode_ = -1;          // as the game last told it
   termios saved_{};
 
   WakePipe wake_;  // before voice_: the voice's thread writes to it
