@@ -51,11 +51,23 @@ command -v npm >/dev/null || {
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$build/site" >"$work/http.log" 2>&1 &
 server_pid=$!
-for _ in $(seq 50); do
-  python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" \
-    2>/dev/null && break
+# A bounded wait for the server's first answer; a server that never answers
+# fails the suite here, with its log, rather than every scenario after it.
+served=no
+for _ in $(seq 300); do
+  if python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" \
+    2>/dev/null; then
+    served=yes
+    break
+  fi
+  kill -0 "$server_pid" 2>/dev/null || break
   sleep 0.1
 done
+if [[ $served != yes ]]; then
+  echo "test-web: the site's server on 127.0.0.1:$port never answered:" >&2
+  cat "$work/http.log" >&2
+  exit 1
+fi
 # The version the game says, asked of the game once: the scenarios put it
 # into the golden transcripts' @VERSION@.
 QUILLVANE_VERSION=$(node "$build/node/quillvane.js" --version)

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "game_fixture.h"
 
@@ -98,22 +101,29 @@ TEST(Combine, UndoRemovesExactlyTheTwoProducts) {
 }
 
 TEST(Combine, RecipesThatGiveBackOrUseTwoOfOneItem) {
-  GameFixture f;
-  f.start(kEasy);
-  f.put("Grass", "Pine cone");
-  f.game->combine();
-  EXPECT_EQ(f.game->howmany("Grass"), 1);
-  EXPECT_EQ(f.game->howmany("Pine cone"), 0);
-  EXPECT_EQ(f.game->howmany("Pine tree"), 2);
-  EXPECT_EQ(f.game->itemcount, 36);
-  for (int i = 1; i <= 4; ++i) f.game->items[i] = "Stick";
-  f.game->items[5] = "Zebra";
-  f.put("Stick", "Stick");
-  f.game->combine();
-  EXPECT_EQ(f.game->howmany("Stick"), 2);
-  EXPECT_EQ(f.game->howmany("Fire"), 1);
-  EXPECT_EQ(f.game->howmany("Smoke"), 1);
-  EXPECT_EQ(f.game->itemcount, 36);
+  struct Case {
+    const char* first;
+    const char* second;
+    std::vector<std::pair<const char*, int>> counts;  // after the combination
+  };
+  const Case cases[] = {
+      // Grass comes back beside the Pine tree the Pine cone grows into.
+      {"Grass", "Pine cone", {{"Grass", 1}, {"Pine cone", 0}, {"Pine tree", 2}}},
+      // Two Sticks out of four make Fire and Smoke.
+      {"Stick", "Stick", {{"Stick", 2}, {"Fire", 1}, {"Smoke", 1}}},
+  };
+  for (const Case& c : cases) {
+    GameFixture f;
+    f.start(kEasy);
+    if (std::string(c.first) == "Stick") {
+      for (int i = 1; i <= 4; ++i) f.game->items[i] = "Stick";
+      f.game->items[5] = "Zebra";
+    }
+    f.put(c.first, c.second);
+    f.game->combine();
+    for (auto [name, count] : c.counts) EXPECT_EQ(f.game->howmany(name), count) << name;
+    EXPECT_EQ(f.game->itemcount, 36) << c.first << " and " << c.second;
+  }
 }
 
 TEST(Combine, PigAndWaterMakeNothingButCountAStep) {
