@@ -123,10 +123,13 @@ class FakePlatform : public Platform {
   }
   void on_wait(double seconds) override { lines.push_back(transcript_line::wait(seconds)); }
   void on_exit() override { lines.push_back(transcript_line::exit()); }
-  // The speech modes the game told, in order, and the keys it asked for.
-  std::vector<int> speech_modes;
+  // The speech modes the game told, in order ("1", or "0 said" where the
+  // game says the change itself), and the keys it asked for.
+  std::vector<std::string> speech_modes;
   std::vector<Prompt> prompts;
-  void on_speech_mode(int mode) override { speech_modes.push_back(mode); }
+  void on_speech_mode(int mode, bool said) override {
+    speech_modes.push_back(std::to_string(mode) + (said ? " said" : ""));
+  }
   void on_prompt(Prompt prompt) override { prompts.push_back(prompt); }
   Voice* make_voice() override { return has_voice ? &voice_ : nullptr; }
   ScreenReader* make_screen_reader() override {

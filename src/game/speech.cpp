@@ -103,7 +103,7 @@ void Form1::setspeechmode(int mode) {
   const bool nojaws = mode == kJawsMode && jawsstatus == 0;
   if (nojaws) mode = kVoiceMode;
   speechmode = mode;
-  platform_.on_speech_mode(speechmode);
+  platform_.on_speech_mode(speechmode, nojaws);
   // The outputs that leave the caption alone get the program's title back
   // from the lines a caption mode put there.
   if ((speechmode != before || nojaws) && (speechmode == kVoiceMode || speechmode == kJawsMode))

@@ -109,7 +109,9 @@ class Platform {
   // settled on it (a JAWS mode with no JAWS object is never told): at
   // start-up, when a saved game sets one, and on Tab. Where each line goes
   // (the voice, the caption, a printed line, a live region) can follow it.
-  virtual void on_speech_mode(int /*mode*/) {}
+  // said: the game tells the player of this change in a line of its own
+  // (why it is not the mode asked for), which a front-end need not repeat.
+  virtual void on_speech_mode(int /*mode*/, bool /*said*/) {}
   // The next line said asks the player for this key.
   virtual void on_prompt(Prompt /*prompt*/) {}
   // A cue, as the literal the game appends to its folder.

@@ -149,20 +149,24 @@ TEST_F(TerminalOutput, EachLineEndsAtTheCaretAndBreaksBeforeTheNext) {
 }
 
 TEST_F(TerminalOutput, ANewSpeechOutputIsALineLikeAnyOther) {
-  platform_->on_speech_mode(0);
+  platform_->on_speech_mode(0, false);
   platform_->on_say("Welcome");
-  platform_->on_speech_mode(1);
+  platform_->on_speech_mode(1, false);
   ASSERT_TRUE(wait_for_output("(NVDA mode)."));
   platform_->on_say("Menu");
-  // The terminal is told only the modes the game settles on: past mode 2,
-  // with no JAWS, that is the voice, and the game says why in its own line.
-  platform_->on_speech_mode(0);
+  platform_->on_speech_mode(0, false);
+  ASSERT_TRUE(wait_for_output("voice and printed lines."));
+  platform_->on_speech_mode(1, false);
+  // A change the game tells in its own line (past mode 2 with no JAWS, back
+  // to the voice) gets no line of the terminal's.
+  platform_->on_speech_mode(0, true);
   platform_->on_say("Jaws does not seem to be responding, Sapi on.");
   ASSERT_TRUE(wait_for_output("Sapi on."));
   EXPECT_EQ(lines(), (std::vector<std::string>{
                          "", "Welcome",
                          "Speech output: printed lines only, for your screen reader (NVDA mode).",
                          "Menu", "Speech output: voice and printed lines.",
+                         "Speech output: printed lines only, for your screen reader (NVDA mode).",
                          "Jaws does not seem to be responding, Sapi on."}));
 }
 

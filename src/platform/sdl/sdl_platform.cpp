@@ -363,7 +363,7 @@ void SdlPlatform::tell_voice_lost() {
   last_voiced_.clear();
 }
 
-void SdlPlatform::on_speech_mode(int mode) {
+void SdlPlatform::on_speech_mode(int mode, bool) {
   const bool to_voice = mode == kVoiceMode && speech_mode_ != kVoiceMode;
   speech_mode_ = mode;
   if (to_voice && voice_loss_.missing()) tell_voice_lost();

@@ -44,7 +44,7 @@ class SdlPlatform : public Platform {
   void set_caption(const std::string& text) override;
   void show_items(const ItemView& view) override;
   // Where mode 0's lines go while the voice is missing: the title, in mode 0.
-  void on_speech_mode(int mode) override;
+  void on_speech_mode(int mode, bool said) override;
 
   Voice* make_voice() override;
   ScreenReader* make_screen_reader() override { return nullptr; }

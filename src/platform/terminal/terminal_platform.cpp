@@ -286,11 +286,12 @@ void TerminalPlatform::report_error(const std::string& text) {
   if (!isatty(STDERR_FILENO)) Platform::report_error(text);
 }
 
-void TerminalPlatform::on_speech_mode(int mode) {
+void TerminalPlatform::on_speech_mode(int mode, bool said) {
   const bool changed = speech_mode_ >= 0 && mode != speech_mode_;
   speech_mode_ = mode;
   // Before the first line the game is still starting: nothing was chosen.
-  if (!changed || !first_line_shown_) return;
+  // A change the game tells in its own words needs no line of the terminal's.
+  if (!changed || !first_line_shown_ || said) return;
   switch (mode) {
     case kVoiceMode:
       print_line("Speech output: voice and printed lines.");

@@ -63,7 +63,7 @@ class TerminalPlatform : public Platform {
   void on_say(const std::string& text) override;
   // A new speech output is named in a printed line (its cue is silent
   // without a sound card). The mode the game starts in is not announced.
-  void on_speech_mode(int mode) override;
+  void on_speech_mode(int mode, bool said) override;
   // Shift+Enter or Shift+Backspace asked for: the next line may carry the hint.
   void on_prompt(Prompt prompt) override;
 

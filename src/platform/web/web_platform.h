@@ -29,7 +29,7 @@ class WebPlatform : public Platform {
   // for the screen reader, or in mode 0 the browser's voice (the log too
   // when the browser has no voice).
   void on_say(const std::string& text) override;
-  void on_speech_mode(int mode) override { speech_mode_ = mode; }
+  void on_speech_mode(int mode, bool) override { speech_mode_ = mode; }
   // The caption is only remembered, for the game to read back: the lines
   // reach the screen reader through on_say, and the page's title stays
   // the game's name.
