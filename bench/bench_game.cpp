@@ -92,7 +92,7 @@ void BM_Replay400KeyGame(benchmark::State& state) {
     for (const char* name : {"progress.ini", "achievements.ini", "log.txt", "mylegacy.txt"})
       fs::remove(folder + "/" + name);
     state.ResumeTiming();
-    HeadlessOptions options{script, folder, 1u, folder + "/transcript.txt"};
+    HeadlessOptions options{script, folder, 1u, folder + "/transcript.txt", "", ""};
     benchmark::DoNotOptimize(run_headless(options));
   }
 }

@@ -195,17 +195,31 @@ TEST(FileFormats, CheatNamesLegacyReportLogLineAndSettings) {
   EXPECT_EQ(log_line("Welcome"), "Welcome\r\n");
   EXPECT_EQ(log_line(""), "\r\n");
 
-  EXPECT_EQ(write_settings(75), " 75 \r\n");
-  const std::vector<std::pair<std::string, std::optional<int>>> settings_cases{
-      {" 75 \r\n", 75},
-      {" 0 \r\n", 0},
-      {"100", 100},
-      {" 60 \r\n", std::nullopt},
-      {"-25 \r\n", std::nullopt},
-      {" 125 \r\n", std::nullopt},
-      {"", std::nullopt}};
-  for (const auto& [bytes, volume] : settings_cases)
-    EXPECT_EQ(read_settings(bytes), volume) << bytes;
+  // The defaults write one line; the braille and language lines follow
+  // only when they or a later line are set.
+  const std::vector<std::pair<SettingsRecord, std::string>> written{
+      {{75, 0, ""}, " 75 \r\n"},
+      {{100, 1, ""}, " 100 \r\n 1 \r\n"},
+      {{50, 0, "es"}, " 50 \r\n 0 \r\nes\r\n"},
+      {{0, 2, "de_AT"}, " 0 \r\n 2 \r\nde_AT\r\n"}};
+  for (const auto& [settings, bytes] : written) {
+    EXPECT_EQ(write_settings(settings), bytes);
+    EXPECT_EQ(read_settings(bytes), settings) << bytes;
+  }
+  // Read leniently: each damaged or missing line means its default.
+  const std::vector<std::pair<std::string, SettingsRecord>> read{
+      {" 75 \r\n", {75, 0, ""}},
+      {" 0 \r\n", {0, 0, ""}},
+      {"100", {100, 0, ""}},
+      {" 60 \r\n", {100, 0, ""}},
+      {"-25 \r\n", {100, 0, ""}},
+      {" 125 \r\n", {100, 0, ""}},
+      {"", {100, 0, ""}},
+      {" 60 \r\n 1 \r\nde\r\n", {100, 1, "de"}},
+      {" 25 \r\nbraille\r\nes\r\n", {25, 0, "es"}},
+      {" 25 \r\n 0 \r\n../../etc\r\n", {25, 0, ""}},
+      {" 25 \r\n 0 \r\n\r\n", {25, 0, ""}}};
+  for (const auto& [bytes, settings] : read) EXPECT_EQ(read_settings(bytes), settings) << bytes;
 }
 
 TEST(ProgressFile, ChecksumOfTheWorkedExample) {

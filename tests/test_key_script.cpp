@@ -109,7 +109,7 @@ const std::string kEasyStart =
 TEST(HeadlessRunner, ABadLineStopsTheRunWithStatusTwoAfterWritingTheTranscriptSoFar) {
   const std::string folder = make_temp_folder();
   write_bytes(folder + "/game.keys", "Enter\n# fine\nEnter\nShift+Return\nEnter\n");
-  HeadlessOptions options{folder + "/game.keys", folder, 1u, folder + "/out.txt"};
+  HeadlessOptions options{folder + "/game.keys", folder, 1u, folder + "/out.txt", "", ""};
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(run_headless(options), 2);
   const std::string error = ::testing::internal::GetCapturedStderr();
@@ -125,7 +125,7 @@ TEST(HeadlessRunner, TimedKeysArriveInsideTheWaitTheyFallIn) {
   // held back until the game has started (after its cue). The program then
   // ends before the clock reaches the last key.
   write_bytes(folder + "/game.keys", "Enter\nEnter\n@0.2 Escape\nUp\nEnter\n@30 Down\n");
-  HeadlessOptions options{folder + "/game.keys", folder, 1u, folder + "/out.txt"};
+  HeadlessOptions options{folder + "/game.keys", folder, 1u, folder + "/out.txt", "", ""};
   EXPECT_EQ(run_headless(options), 0);
   EXPECT_EQ(read_bytes(folder + "/out.txt"), with_version(kEasyStart + "key: Escape\n"
                                                                        "cue: \\sounds/restart.wav\n"

@@ -7,6 +7,11 @@
 #include <system_error>
 
 #include "app/data_folder.h"
+#include "app/language.h"
+#include "lang/choose.h"
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 namespace quillvane {
 
@@ -29,6 +34,37 @@ std::string default_data_folder() {
   }
   if (home.empty()) return "";
   return home + "/.local/share/quillvane";
+}
+
+#ifdef __EMSCRIPTEN__
+namespace {
+// The node runner's own folder: the script's, as node was given it.
+EM_JS(char*, node_script_folder, (), {
+  const path = require('path');
+  return stringToNewUTF8(path.dirname(path.resolve(process.argv[1])));
+});
+}  // namespace
+#endif
+
+std::string program_locale_folder() {
+#ifdef __EMSCRIPTEN__
+  char* folder = node_script_folder();
+  std::string own = folder;
+  std::free(folder);
+#else
+  const std::string own = executable_folder();
+#endif
+  std::error_code error;
+  if (std::filesystem::is_directory(own + "/locale", error)) return own + "/locale";
+  return own + "/../share/locale";
+}
+
+std::vector<std::string> system_languages() {
+  return lang::environment_languages([](const char* name) -> std::optional<std::string> {
+    const char* value = std::getenv(name);
+    if (!value || !*value) return std::nullopt;
+    return std::string(value);
+  });
 }
 
 }  // namespace quillvane

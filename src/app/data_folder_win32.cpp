@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/data_folder.h"
+#include "app/language.h"
 #include "platform/files.h"
 #include "platform/text/code_page.h"
 
@@ -40,6 +41,28 @@ std::string default_data_folder() {
   if (length == 0 || length >= size) return own;
   roaming.resize(length);
   return win32::path_in_code_page(roaming + L"\\Quillvane");
+}
+
+std::string program_locale_folder() { return executable_folder() + "\\locale"; }
+
+std::vector<std::string> system_languages() {
+  // The user's interface languages, most wanted first ("es-ES", "en-US").
+  ULONG count = 0;
+  ULONG size = 0;
+  std::vector<std::string> codes;
+  if (!GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, nullptr, &size) || size == 0)
+    return codes;
+  std::wstring names(size, L'\0');
+  if (!GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, names.data(), &size)) return codes;
+  for (std::size_t at = 0; at < names.size() && names[at] != L'\0';) {
+    const std::size_t end = names.find(L'\0', at);
+    std::string code;
+    for (std::size_t i = at; i < end; ++i)
+      code += static_cast<char>(names[i] < 128 ? names[i] : '?');
+    codes.push_back(code);
+    at = end + 1;
+  }
+  return codes;
 }
 
 }  // namespace quillvane

@@ -43,6 +43,7 @@ std::string sounds_parent() {
 
 int run_window(const FrontendOptions& options) {
   SdlPlatform platform(sounds_parent(), options.data_dir, options.seed);
+  platform.set_language(options.language);
   if (!platform.open()) return 1;
   return run_game(platform);
 }
@@ -50,6 +51,7 @@ int run_window(const FrontendOptions& options) {
 int run_terminal(const FrontendOptions& options) {
   TerminalPlatform platform(STDIN_FILENO, STDOUT_FILENO, sounds_parent(), options.data_dir,
                             options.seed);
+  platform.set_language(options.language);
   if (!platform.open()) {
     std::cerr << "quillvane: standard input is not a terminal\n";
     return 2;
@@ -61,8 +63,9 @@ int run_terminal(const FrontendOptions& options) {
 
 }  // namespace
 
-void say_before_leaving(const std::string& text) {
+void say_before_leaving(const std::string& text, const std::string& code) {
   SpeechdVoice voice([] {});
+  voice.set_language(code, "");
   voice.speak_purge(text);
   // Time for a daemon that is being started to answer; the voice's own end
   // then gives the line a moment to go out.

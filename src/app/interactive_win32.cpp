@@ -41,9 +41,10 @@ BOOL WINAPI on_console_event(DWORD type) {
 
 }  // namespace
 
-void say_before_leaving(const std::string& text) {
+void say_before_leaving(const std::string& text, const std::string& code) {
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return;
   if (auto voice = win32::SapiVoice::create()) {
+    voice->set_language(code, "");
     voice->speak_purge(text);
     voice->finish(3000);
   }
@@ -57,6 +58,7 @@ int run_interactive(const FrontendOptions& options, Frontend choice) {
     return 2;
   }
   win32::Win32Platform platform({executable_folder(), options.data_dir, options.seed});
+  platform.set_language(options.language);
   if (!platform.open()) {
     std::cerr << "quillvane: the game's window could not be opened\n";
     return 1;

@@ -8,6 +8,8 @@
 
 #include "app/data_folder.h"
 #include "app/frontends.h"
+#include "app/language.h"
+#include "lang/format.h"
 #include "platform/files.h"
 
 int main(int argc, char** argv) {
@@ -28,7 +30,7 @@ int main(int argc, char** argv) {
   };
   app.set_version_flag("--version", std::string("quillvane ") + kQuillvaneVersion);
 
-  std::string script, data_dir, transcript;
+  std::string script, data_dir, transcript, language;
   std::optional<std::uint32_t> seed;
   bool window = false, terminal = false;
   app.add_option("--script", script,
@@ -42,6 +44,10 @@ int main(int argc, char** argv) {
   app.add_option("--transcript", transcript,
                  "Headless: write the transcript to OUT instead of standard output")
       ->type_name("OUT");
+  app.add_option("--language", language,
+                 "Play in the language CODE (es, de, en), kept for the next start; by default "
+                 "the system's language (a key script plays English)")
+      ->type_name("CODE");
   auto* window_flag = app.add_flag("--window", window, "Play in a window (needs a display)");
   app.add_flag("--terminal", terminal, "Play in this terminal")->excludes(window_flag);
 
@@ -83,12 +89,22 @@ int main(int argc, char** argv) {
     // the default one only means the saves will fail, which the game says.
     if (folder_named) return 2;
   }
+  if (app.count("--language") > 0 && language.empty()) {
+    std::cerr << "quillvane: --language needs a code, such as es or de\n";
+    return 2;
+  }
+  // The language is chosen before anything is said.
+  const std::string locale_folder = program_locale_folder();
+  options.language =
+      choose_language({language, script.empty() ? system_languages() : std::vector<std::string>{},
+                       options.data_dir, locale_folder});
   // Two copies on one folder would overwrite each other's saves.
   files::FolderLock lock(options.data_dir);
   if (lock.state() == files::FolderLock::State::busy) {
-    const std::string message = "Quillvane is already running with this data folder.";
+    const std::string message(
+        options.language.catalog->text(N_("Quillvane is already running with this data folder.")));
     std::cerr << message << '\n';
-    if (script.empty()) say_before_leaving(message);
+    if (script.empty()) say_before_leaving(message, options.language.catalog->code());
     return 1;
   }
   if (!folder_named) {
@@ -97,7 +113,7 @@ int main(int argc, char** argv) {
                 << " from " << executable_folder() << " to " << options.data_dir << '\n';
   }
   if (!script.empty()) {
-    HeadlessOptions headless{script, options.data_dir, seed, transcript};
+    HeadlessOptions headless{script, options.data_dir, seed, transcript, language, locale_folder};
     return run_headless(headless);
   }
   return run_interactive(options, window     ? Frontend::window

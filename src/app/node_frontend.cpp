@@ -6,7 +6,7 @@
 
 namespace quillvane {
 
-void say_before_leaving(const std::string&) {}
+void say_before_leaving(const std::string&, const std::string&) {}
 
 int run_interactive(const FrontendOptions&, Frontend) {
   std::cerr << "quillvane: this build plays only from a key script: quillvane --script FILE\n";

@@ -8,6 +8,7 @@
 #endif
 
 #include "app/frontends.h"
+#include "app/language.h"
 #include "game/run_game.h"
 #include "platform/headless/headless_platform.h"
 
@@ -42,6 +43,8 @@ int run_headless(const HeadlessOptions& options) {
   KeyScript script(*in);
   Transcript transcript(*out);
   HeadlessPlatform platform(script, options.data_dir, options.seed, &transcript);
+  platform.set_language(
+      choose_language({options.language, {}, options.data_dir, options.locale_folder}));
   int status = 0;
   try {
     status = run_game(platform);

@@ -33,6 +33,9 @@ struct Collection {
 // Collection k (1..31) is entry k - 1.
 extern const std::array<Collection, kCollections> kCollectionTable;
 
+// "Magic", the item that copies whatever it is combined with.
+extern const char* const kMagic;
+
 // Starting gear: what every game gets, then what is added below easy, below
 // normal and below hard.
 extern const std::array<const char*, 21> kGearEveryGame;

@@ -1,7 +1,10 @@
 // The starting gear. Magic (five per step of difficulty) is added by startinggear.
 #include "content/content.h"
+#include "lang/format.h"
 
 namespace quillvane::content {
+
+const char* const kMagic = NC_("item", "Magic");
 
 // clang-format off
 constexpr std::array<const char*, 21> kGearEveryGame{

@@ -4,6 +4,7 @@
 #include "content/content.h"
 #include "game/form1.h"
 #include "game/names.h"
+#include "lang/format.h"
 #include "storage/files.h"
 
 namespace quillvane {
@@ -32,8 +33,11 @@ std::string Form1::collectionline(int k) const {
     for (int d = 0; d < kLevels; ++d) any = any || unlocked[d][i] != 0;
     if (any) ++n;
   }
-  return collectionnames[k] + ".  " + std::to_string(n) + " of " +
-         std::to_string(collectionsizes[k]);
+  // TRANSLATORS: a collection's name, then how many of its items are
+  // unlocked at any level, of how many it holds.
+  return lang::format(
+      tr(N_("%1$s.  %2$d of %3$d")),
+      {heardcollection(collectionnames[k]), std::to_string(n), std::to_string(collectionsizes[k])});
 }
 
 void Form1::buildachievementtables() {
@@ -84,29 +88,46 @@ int Form1::myachievements() const {
 }
 
 void Form1::achievementdetails(int k) {
-  static const char* const kSingular[kLevels] = {" turn on Insane mode.", " turn on Hard mode.",
-                                                 " turn on Normal mode.", " turn on Easy mode."};
-  static const char* const kPlural[kLevels] = {" turns on Insane mode.", " turns on Hard mode.",
-                                               " turns on Normal mode.", " turns on Easy mode."};
+  // One line per level, its count declined (one turn, several turns).
+  auto line = [&](int d, int record) {
+    switch (d) {
+      case kInsane:
+        return trn("%1$s was unlocked in %2$d turn on Insane mode.",
+                   "%1$s was unlocked in %2$d turns on Insane mode.", record);
+      case kHard:
+        return trn("%1$s was unlocked in %2$d turn on Hard mode.",
+                   "%1$s was unlocked in %2$d turns on Hard mode.", record);
+      case kNormal:
+        return trn("%1$s was unlocked in %2$d turn on Normal mode.",
+                   "%1$s was unlocked in %2$d turns on Normal mode.", record);
+      default:
+        return trn("%1$s was unlocked in %2$d turn on Easy mode.",
+                   "%1$s was unlocked in %2$d turns on Easy mode.", record);
+    }
+  };
   List2.clear();
   for (int i = 1; i <= achievementcount; ++i) {
     if (achievementcollection[i] != collectionnames[k]) continue;
     for (int d = 0; d < kLevels; ++d) {
-      if (unlocked[d][i] == 0) continue;
-      if (records[d][i] == 1)
-        List2.push_back(achievementitems[i] + " was unlocked in 1" + kSingular[d]);
-      else if (records[d][i] > 1)
-        List2.push_back(achievementitems[i] + " was unlocked in " + std::to_string(records[d][i]) +
-                        kPlural[d]);
+      // A record of 0 or less (never made there) gives no line.
+      if (unlocked[d][i] == 0 || records[d][i] < 1) continue;
+      List2.push_back(lang::format(line(d, records[d][i]),
+                                   {heard(achievementitems[i]), std::to_string(records[d][i])}));
     }
   }
   openmenu(kDetailsList, parentmenu);
-  sayit(collectionnames[k] + " details");
+  sayit(lang::format(tr(N_("%1$s details")), {heardcollection(collectionnames[k])}));
 }
 
 std::string Form1::achievementsummary() const {
-  return "Achievements.  You have discovered " + std::to_string(rulesdiscovered()) +
-         " different recipies and " + std::to_string(myachievements()) + " different achievements.";
+  const int recipes = rulesdiscovered();
+  const int achievements = myachievements();
+  return lang::format(
+      tr(N_("Achievements.  You have discovered %1$s and %2$s.")),
+      {lang::format(trn("%1$d different recipies", "%1$d different recipies", recipes),
+                    {std::to_string(recipes)}),
+       lang::format(trn("%1$d different achievements", "%1$d different achievements", achievements),
+                    {std::to_string(achievements)})});
 }
 
 }  // namespace quillvane

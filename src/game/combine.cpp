@@ -5,6 +5,7 @@
 
 #include "game/form1.h"
 #include "game/names.h"
+#include "lang/format.h"
 
 namespace quillvane {
 
@@ -34,10 +35,17 @@ void Form1::combine() {
     if (items[slot2] == "Magic") items[slot2] = items[slot1];
     playcue("/sounds/magic.wav");
     hold(0.5);
-    std::string t = "You have used magic to create a new " + items[slot1] + ".  You have made " +
-                    std::to_string(steps) + " total moves.";
-    sayit(t);
-    logit(t);
+    // Said in the player's language; the log keeps the game's English.
+    const char* magic =
+        "You have used magic to create a new %1$s.  You have made %2$d total moves.";
+    const std::string count = std::to_string(steps);
+    sayit(lang::format(trn("You have used magic to create a new %1$s.  You have made %2$d total "
+                           "moves.",
+                           "You have used magic to create a new %1$s.  You have made %2$d total "
+                           "moves.",
+                           steps),
+                       {heard(items[slot1]), count}));
+    logit(lang::format(magic, {items[slot1], count}));
     undomade1 = items[slot1];
     undomade2 = items[slot1];
     undoused1 = items[slot1];
@@ -62,7 +70,7 @@ void Form1::combine() {
   if (r == 0 || !takepair(ruleuses1[r], ruleuses2[r])) {
     playcue("/sounds/fail.wav");
     hold(0.5);
-    sayit("Nothing could be created.");
+    sayit(tr(N_("Nothing could be created.")));
     return;
   }
   newitem(rulemakes1[r]);
@@ -77,7 +85,8 @@ void Form1::combine() {
   undoused2 = ruleuses2[r];
   playcue("/sounds/success.wav");
   hold(0.5);
-  sayit(rulemakes1[r] + " and " + rulemakes2[r] + " created.");
+  sayit(
+      lang::format(tr(N_("%1$s and %2$s created.")), {heard(rulemakes1[r]), heard(rulemakes2[r])}));
   hold(2);
 
   for (const std::string& p : {rulemakes1[r], rulemakes2[r]}) {
@@ -86,18 +95,22 @@ void Form1::combine() {
       playcue("/sounds/achievement.wav");
       hold(0.5);
       undomade1 = "";
-      std::string t = "You have discovered " + p + ", which is part of the " + partof(p) + "!";
-      sayit(t);
-      logit(t);
+      constexpr const char* kDiscovered =
+          N_("You have discovered %1$s, which is part of the %2$s!");
+      const std::string collection = partof(p);
+      sayit(lang::format(tr(kDiscovered), {heard(p), heardcollection(collection)}));
+      logit(lang::format(kDiscovered, {p, collection}));
       mylegacy();
       hold(2);
     } else if (result == kNewRecord) {
       playcue("/sounds/record.wav");
       hold(0.5);
-      std::string t =
-          "New record!  You've created " + p + " in " + std::to_string(steps) + " steps.";
-      sayit(t);
-      logit(t);
+      const char* record = "New record!  You've created %1$s in %2$d steps.";
+      const std::string count = std::to_string(steps);
+      sayit(lang::format(trn("New record!  You've created %1$s in %2$d steps.",
+                             "New record!  You've created %1$s in %2$d steps.", steps),
+                         {heard(p), count}));
+      logit(lang::format(record, {p, count}));
       hold(3);
     }
   }
@@ -107,10 +120,11 @@ void Form1::combine() {
     hold(0.5);
     ruleknown[r] = 1;
     undomade1 = "";
-    std::string t = "New discovery!  Combining " + ruleuses1[r] + " and " + ruleuses2[r] +
-                    " creates " + rulemakes1[r] + " and " + rulemakes2[r] + ".";
-    sayit(t);
-    logit(t);
+    constexpr const char* kDiscovery =
+        N_("New discovery!  Combining %1$s and %2$s creates %3$s and %4$s.");
+    sayit(lang::format(tr(kDiscovery), {heard(ruleuses1[r]), heard(ruleuses2[r]),
+                                        heard(rulemakes1[r]), heard(rulemakes2[r])}));
+    logit(lang::format(kDiscovery, {ruleuses1[r], ruleuses2[r], rulemakes1[r], rulemakes2[r]}));
   }
 
   sortitems();
@@ -132,7 +146,7 @@ void Form1::undo() {
   // there, so they are emptied rather than left to combine other items.
   slot1 = 0;
   slot2 = 0;
-  sayit("Recipe reversed.");
+  sayit(tr(N_("Recipe reversed.")));
   drawitems();
 }
 

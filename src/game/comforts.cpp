@@ -6,6 +6,7 @@
 
 #include "game/form1.h"
 #include "game/names.h"
+#include "lang/format.h"
 
 namespace quillvane {
 namespace {
@@ -13,14 +14,11 @@ namespace {
 // The steps of the cue volume, from loud to off and round again.
 constexpr int kCueVolumes[] = {100, 75, 50, 25, 0};
 
-const char* const kMenuNames[] = {"Game screen",       "Main menu",          "Difficulty menu",
-                                  "Achievements menu", "Help menu",          "Recipe list",
-                                  "Game menu",         "Achievement details"};
-const char* const kLevelNames[] = {"Insane mode", "Hard mode", "Normal mode", "Easy mode"};
-
-std::string counted(int count, const std::string& one, const std::string& many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
-}
+const char* const kMenuNames[] = {
+    N_("Game screen"), N_("Main menu"),   N_("Difficulty menu"), N_("Achievements menu"),
+    N_("Help menu"),   N_("Recipe list"), N_("Game menu"),       N_("Achievement details")};
+const char* const kLevelNames[] = {N_("Insane mode"), N_("Hard mode"), N_("Normal mode"),
+                                   N_("Easy mode")};
 
 }  // namespace
 
@@ -64,8 +62,10 @@ bool Form1::comfortkey(int keycode) {
       cuevolume = next;
       platform_.set_cue_volume(cuevolume);
       savesettings();
-      sayit(cuevolume == 0 ? std::string("Sounds off.")
-                           : "Sounds at " + std::to_string(cuevolume) + " percent.");
+      sayit(cuevolume == 0
+                ? tr(N_("Sounds off."))
+                : lang::format(trn("Sounds at %1$d percent.", "Sounds at %1$d percent.", cuevolume),
+                               {std::to_string(cuevolume)}));
       return true;
     }
     default:
@@ -82,20 +82,29 @@ void Form1::sayagain(std::size_t index) {
 
 std::string Form1::placeline() const {
   if (menu < kMainMenu || menu > kDetailsList) return "";
-  const std::string name = kMenuNames[menu];
-  if (menuitem < 1 || menuitem > menulast()) return name + ", no entry chosen yet.";
-  return name + ", " + menulabel(menuitem);
+  const std::string name = tr(kMenuNames[menu]);
+  if (menuitem < 1 || menuitem > menulast())
+    return lang::format(tr(N_("%1$s, no entry chosen yet.")), {name});
+  return lang::format(tr(N_("%1$s, %2$s")), {name, menulabel(menuitem)});
 }
 
 std::string Form1::statusline() const {
   if (menu != kGameScreen) return placeline();
-  auto slot = [&](int index) { return index >= 1 && index <= itemcount ? items[index] : "empty"; };
+  auto slot = [&](int index) {
+    return index >= 1 && index <= itemcount ? heard(items[index]) : tr(N_("empty"));
+  };
+  // Each count declines on its own; the sentence puts them in their places.
+  auto counted = [](const std::string& form, int count) {
+    return lang::format(form, {std::to_string(count)});
+  };
   const std::string level =
-      difficulty >= kInsane && difficulty <= kEasy ? kLevelNames[difficulty] : "";
-  return level + ", " + counted(steps, "step", "steps") + ", " +
-         counted(itemcount, "item", "items") + ", " +
-         counted(rulesdiscovered(), "recipe", "recipes") + " known.  Slot 1: " + slot(slot1) +
-         ".  Slot 2: " + slot(slot2) + ".";
+      difficulty >= kInsane && difficulty <= kEasy ? tr(kLevelNames[difficulty]) : "";
+  const int known = rulesdiscovered();
+  return lang::format(tr(N_("%1$s, %2$s, %3$s, %4$s.  Slot 1: %5$s.  Slot 2: %6$s.")),
+                      {level, counted(trn("%1$d step", "%1$d steps", steps), steps),
+                       counted(trn("%1$d item", "%1$d items", itemcount), itemcount),
+                       counted(trn("%1$d recipe known", "%1$d recipes known", known), known),
+                       slot(slot1), slot(slot2)});
 }
 
 void Form1::showcontext() {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "game/names.h"
+#include "lang/format.h"
 #include "quillvane/version.h"
 
 namespace quillvane {
@@ -45,14 +46,27 @@ void Form1::Form_Load() {
   if (voice) voice->set_volume(sapivolume);
   loadsettings();
   platform_.set_cue_volume(cuevolume);
+  // A language chosen on the command line is kept for the next start.
+  const LanguageSetting& chosen = platform_.language_setting();
+  if (chosen.keep && keptlanguage != language().code()) {
+    keptlanguage = language().code();
+    savesettings();
+  }
+  if (voice)
+    voice->set_language(language().code(),
+                        tr(N_("No voice for your language is installed: the system's default "
+                              "voice speaks.")));
   loadjaws();
   setspeechmode(platform_.default_speech_mode());
   settitle(programtitle());
   loadprogress();
   loadachievements();
-  std::string welcome = "Welcome to Quillvane, version (" + version + "), by Orlick";
-  sayit(welcome);
-  logit(welcome);
+  constexpr const char* kWelcome = N_("Welcome to Quillvane, version (%1$s), by Orlick");
+  sayit(lang::format(tr(kWelcome), {version}));
+  logit(lang::format(kWelcome, {version}));
+  if (!chosen.unknown.empty())
+    sayit(lang::format(tr(N_("There is no translation for %1$s: the game speaks English.")),
+                       {chosen.unknown}));
   if (platform_.file_exists(datapath("cheat.ini"))) cheat();
   hurrying_ = false;
   if (quitting_) endprogram();
@@ -65,7 +79,7 @@ void Form1::Form_Paint() { drawitems(); }
 void Form1::handle(const Event& event) {
   switch (event.kind) {
     case Event::Kind::key:
-      return key_event(event.keycode, event.shift);
+      return key_event(event.keycode, event.shift, event.character);
     case Event::Kind::select:
       return select_event(event.entry);
     case Event::Kind::paint:
@@ -86,11 +100,13 @@ void Form1::serve_pending() {
   }
 }
 
-void Form1::key_event(int keycode, int shift) {
+void Form1::key_event(int keycode, int shift, char32_t character) {
   // Window-Eyes' synthetic keys are dropped at once, never held back; after
   // a quit no key starts anything new.
   if (sendingkeys == 1 || quitting_) return;
-  run_or_hold(Event{Event::Kind::key, keycode, shift});
+  Event event{Event::Kind::key, keycode, shift};
+  event.character = character;
+  run_or_hold(event);
 }
 
 void Form1::select_event(int entry) {
@@ -120,7 +136,7 @@ void Form1::act(const Event& event) {
   if (event.kind == Event::Kind::select)
     select_entry(event.entry);
   else
-    Form_KeyDown(event.keycode, event.shift);
+    Form_KeyDown(event.keycode, event.shift, event.character);
 }
 
 void Form1::run_action(const Event& event) {
@@ -185,13 +201,13 @@ void Form1::endprogram() {
 }
 
 void Form1::damagedfile() {
-  sayit("This progress file appears to have been damaged.  Exiting the game.");
+  sayit(tr(N_("This progress file appears to have been damaged.  Exiting the game.")));
   hold(5);
   endprogram();
 }
 
 void Form1::unreadablefile() {
-  const std::string message = "Your saved game could not be read.";
+  const std::string message = tr(N_("Your saved game could not be read."));
   platform_.report_error(message);
   sayit(message);
   hold(5);
@@ -205,7 +221,7 @@ std::string Form1::datapath(const std::string& name) {
 void Form1::report_save_failure() {
   if (save_failed_ && !told_save_failed_) {
     told_save_failed_ = true;
-    sayit("Your progress could not be saved.");
+    sayit(tr(N_("Your progress could not be saved.")));
   }
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -90,6 +91,25 @@ class Form1 {
 
   // The cue volume in percent (100, 75, 50, 25 or 0), kept in settings.ini.
   int cuevolume = 100;
+  // settings.ini's second line, kept as it was read.
+  int braillesetting = 0;
+
+  // ---------------- The player's language ----------------
+  // Every line is said and shown in the player's language; the game's own
+  // names (items, collections) stay English in memory, in the files and in
+  // the log, and are translated only where they are heard or shown.
+  const lang::Catalog& language() const { return platform_.language(); }
+  // The translation of an English text (the text itself in English).
+  std::string tr(std::string_view msgid) const;
+  // The form for n of a text with a plural (English: singular for 1).
+  std::string trn(std::string_view singular, std::string_view plural, long n) const;
+  // An item's name as the player hears it: its translation, or for a name
+  // no catalog knows (a custom item) the name itself in UTF-8. In English,
+  // the name as it stands.
+  std::string heard(const std::string& name) const;
+  std::string heardcollection(const std::string& name) const;
+  // The code settings.ini keeps for the language ("" for none).
+  std::string keptlanguage;
 
   // ---------------- Inventory ----------------
   void newitem(const std::string& tempm);
@@ -177,7 +197,8 @@ class Form1 {
   int menulast() const;
   // Tells the window where the player is and what was said last.
   void showcontext();
-  // settings.ini: the cue volume. Missing or damaged means the defaults.
+  // settings.ini: the cue volume, the braille line and the language kept.
+  // Missing or damaged means the defaults.
   void loadsettings();
   void savesettings();
 
@@ -226,7 +247,7 @@ class Form1 {
  private:
   void Form_Paint();
   void holder_Timer();
-  void key_event(int keycode, int shift);
+  void key_event(int keycode, int shift, char32_t character);
   void select_event(int entry);
   void close_event();
   void hurry_event();
@@ -236,14 +257,15 @@ class Form1 {
 
   // The key dispatcher: each handler takes its keys (true) or passes the
   // key on (false).
-  void Form_KeyDown(int KeyCode, int Shift);
+  // typed: the character the key typed, where the front-end knows it.
+  void Form_KeyDown(int KeyCode, int Shift, char32_t typed = 0);
   bool speech_output_key(int keycode);    // Tab
   bool rate_key(int keycode);             // plus and minus
   bool menu_key(int keycode);             // Escape on the game screen, every key in a menu
   bool slot_key(int keycode, int shift);  // Enter, Shift+Enter, Delete, Backspace
   bool list_key(int keycode);             // 1 to 5
   bool arrow_key(int keycode);
-  void letter_jump(int keycode);
+  void letter_jump(int keycode, char32_t typed);
   void fill_slot();      // Enter: the selection into the next empty slot
   void combine_slots();  // Shift+Enter
   // A touch on the list's line for entry: on the game screen it selects

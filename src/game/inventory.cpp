@@ -1,8 +1,10 @@
 // The inventory: one entry per copy of an item, in entries 1..itemcount.
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #include "game/form1.h"
+#include "lang/collate.h"
 
 namespace quillvane {
 namespace {
@@ -53,7 +55,32 @@ int Form1::howmany(const std::string& tempm) const {
 }
 
 void Form1::sortitems() {
-  std::stable_sort(items.begin() + 1, items.begin() + 1 + itemcount, sorts_before);
+  if (language().english()) {
+    std::stable_sort(items.begin() + 1, items.begin() + 1 + itemcount, sorts_before);
+    return;
+  }
+  // In another language the list follows the names the player hears, case-
+  // and accent-blind for the language; names heard alike keep ordinal order
+  // of what is heard, then of the game's own names, so copies stand together.
+  struct Entry {
+    std::u32string key;
+    std::string heard;
+    std::string name;
+  };
+  const int count = std::clamp(itemcount, 0, kLastEntry);
+  std::vector<Entry> entries;
+  entries.reserve(static_cast<std::size_t>(count));
+  for (int i = 1; i <= count; ++i) {
+    std::string name = heard(items[i]);
+    entries.push_back({lang::sort_key(name, language().code()), std::move(name), items[i]});
+  }
+  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    if (a.key != b.key) return a.key < b.key;
+    if (a.heard != b.heard) return a.heard < b.heard;
+    return a.name < b.name;
+  });
+  for (int i = 1; i <= count; ++i)
+    items[i] = std::move(entries[static_cast<std::size_t>(i - 1)].name);
 }
 
 std::string Form1::selectedname() const {
@@ -64,8 +91,16 @@ void Form1::drawitems() {
   // The entries in use, with the selection and the slots; the front-end
   // lays them out.
   const int count = std::clamp(itemcount, 0, kLastEntry);
-  platform_.show_items(
-      {std::span<const std::string>(items.data() + 1, count), selected, slot1, slot2});
+  if (language().english()) {
+    platform_.show_items(
+        {std::span<const std::string>(items.data() + 1, count), selected, slot1, slot2});
+    return;
+  }
+  // The names as the player hears them.
+  std::vector<std::string> names;
+  names.reserve(static_cast<std::size_t>(count));
+  for (int i = 1; i <= count; ++i) names.push_back(heard(items[i]));
+  platform_.show_items({std::span<const std::string>(names), selected, slot1, slot2});
 }
 
 }  // namespace quillvane

@@ -7,6 +7,8 @@
 
 #include "game/form1.h"
 #include "game/names.h"
+#include "lang/collate.h"
+#include "lang/format.h"
 
 namespace quillvane {
 namespace {
@@ -19,14 +21,14 @@ const char* const kSpeechModeCues[] = {"/sounds/SAPI.wav", "/sounds/NVDA.wav", "
 
 }  // namespace
 
-void Form1::Form_KeyDown(int KeyCode, int Shift) {
+void Form1::Form_KeyDown(int KeyCode, int Shift, char32_t typed) {
   if (sendingkeys == 1) return;
   // Everywhere: the comforts, the speech output, the rate; then the menus.
   if (comfortkey(KeyCode) || speech_output_key(KeyCode) || rate_key(KeyCode) || menu_key(KeyCode))
     return;
   // The game screen.
   if (slot_key(KeyCode, Shift) || list_key(KeyCode) || arrow_key(KeyCode)) return;
-  letter_jump(KeyCode);
+  letter_jump(KeyCode, typed);
 }
 
 bool Form1::speech_output_key(int keycode) {
@@ -47,8 +49,9 @@ bool Form1::rate_key(int keycode) {
   if (raise && sapirate < INT_MAX) ++sapirate;
   if (lower && sapirate > 1) --sapirate;
   if (voice && sapirate != before) voice->set_rate(sapirate);
-  sayit(std::string(raise ? "Sapi rate raised to " : "Sapi rate lowered to ") +
-        std::to_string(sapirate) + ".");
+  sayit(lang::format(
+      raise ? tr(N_("Sapi rate raised to %1$d.")) : tr(N_("Sapi rate lowered to %1$d.")),
+      {std::to_string(sapirate)}));
   saveprogress();
   report_save_failure();
   return true;
@@ -57,7 +60,7 @@ bool Form1::rate_key(int keycode) {
 bool Form1::menu_key(int keycode) {
   if (keycode == vk::Escape && menu == kGameScreen) {
     openmenu(kGameMenu, kGameScreen);
-    sayit("Menu");
+    sayit(tr(N_("Menu")));
     return true;
   }
   if (menu == kGameScreen) return false;
@@ -71,7 +74,7 @@ bool Form1::slot_key(int keycode, int shift) {
       undo();
     } else {
       platform_.on_prompt(Prompt::kUndo);
-      sayit("Press Shift + Backspace to undo the last recipe.");
+      sayit(tr(N_("Press Shift + Backspace to undo the last recipe.")));
     }
     return true;
   }
@@ -79,7 +82,7 @@ bool Form1::slot_key(int keycode, int shift) {
     slot1 = 0;
     slot2 = 0;
     drawitems();
-    sayit("Slots cleared");
+    sayit(tr(N_("Slots cleared")));
     return true;
   }
   if (keycode != vk::Enter) return false;
@@ -96,25 +99,29 @@ bool Form1::slot_key(int keycode, int shift) {
 
 void Form1::fill_slot() {
   // With no entry in use (an empty cheat inventory) there is nothing to put in a slot.
-  if (selected < 1 || selected > itemcount) return sayit("No item selected");
+  if (selected < 1 || selected > itemcount) return sayit(tr(N_("No item selected")));
   if (slot1 == 0) {
     slot1 = selected;
-    sayit(items[selected] + " in slot 1.");
+    sayit(lang::format(tr(N_("%1$s in slot 1.")), {heard(items[selected])}));
   } else if (slot2 == 0) {
     if (selected == slot1 && howmany(items[selected]) < 2) return;
     slot2 = selected;
-    sayit(items[selected] + " in slot 2.  Press Shift and Enter to combine.");
+    sayit(lang::format(tr(N_("%1$s in slot 2.  Press Shift and Enter to combine.")),
+                       {heard(items[selected])}));
   } else {
     platform_.on_prompt(Prompt::kCombine);
-    sayit(items[slot1] + " and " + items[slot2] +
-          " are ready to combine.  Press Shift and Enter when ready.");
+    sayit(lang::format(
+        tr(N_("%1$s and %2$s are ready to combine.  Press Shift and Enter when ready.")),
+        {heard(items[slot1]), heard(items[slot2])}));
   }
   drawitems();
 }
 
 void Form1::combine_slots() {
-  if (slot1 == 0) return sayit("Nothing selected.");
-  if (slot2 == 0) return sayit(items[slot1] + " in slot 1.  Nothing in slot 2.");
+  if (slot1 == 0) return sayit(tr(N_("Nothing selected.")));
+  if (slot2 == 0)
+    return sayit(
+        lang::format(tr(N_("%1$s in slot 1.  Nothing in slot 2.")), {heard(items[slot1])}));
   combine();
   slot1 = 0;
   slot2 = 0;
@@ -123,7 +130,9 @@ void Form1::combine_slots() {
 
 bool Form1::list_key(int keycode) {
   if (keycode == vk::Digit1) {
-    sayit("You have made " + std::to_string(steps) + " steps so far.");
+    sayit(lang::format(
+        trn("You have made %1$d steps so far.", "You have made %1$d steps so far.", steps),
+        {std::to_string(steps)}));
     return true;
   }
   if (keycode < vk::Digit2 || keycode > vk::Digit5) return false;
@@ -151,13 +160,27 @@ bool Form1::arrow_key(int keycode) {
   return true;
 }
 
-void Form1::letter_jump(int keycode) {
+void Form1::letter_jump(int keycode, char32_t typed) {
   // The key code taken as a character, in upper case: the next entry after
   // the selection whose name starts with it, wrapping around.
   const std::string current = selectedname();
   const char letter = upper(static_cast<char>(keycode));
+  // In another language the key is the letter typed (or, for a key that
+  // types none, the key code's letter), and a name is reached by the first
+  // letter the player hears, case- and accent-blind for the language.
+  const std::string& code = language().code();
+  char32_t weight = 0;
+  if (!language().english()) {
+    if (typed != 0)
+      weight = lang::letter_weight(typed, code);
+    else if (keycode > 32 && keycode < 127)
+      weight = lang::letter_weight(static_cast<char32_t>(keycode), code);
+    if (weight == 0) return;
+  }
   auto matches = [&](int i) {
-    return !items[i].empty() && upper(items[i][0]) == letter && items[i] != current;
+    if (items[i].empty() || items[i] == current) return false;
+    if (weight != 0) return lang::first_letter(heard(items[i]), code) == weight;
+    return upper(items[i][0]) == letter;
   };
   for (int i = std::max(selected, 1); i <= itemcount; ++i)
     if (matches(i)) return select_and_say(i);
@@ -168,7 +191,8 @@ void Form1::letter_jump(int keycode) {
 void Form1::select_and_say(int entry) {
   selected = entry;
   drawitems();
-  sayit(items[entry] + ", you have " + std::to_string(howmany(items[entry])) + ".");
+  sayit(lang::format(tr(N_("%1$s, you have %2$d.")),
+                     {heard(items[entry]), std::to_string(howmany(items[entry]))}));
 }
 
 void Form1::select_entry(int entry) {

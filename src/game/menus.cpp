@@ -4,21 +4,26 @@
 #include "content/content.h"
 #include "game/form1.h"
 #include "game/names.h"
+#include "lang/format.h"
 
 namespace quillvane {
 namespace {
 
 const char* const kMainLabels[] = {
-    "Start a new game.  Starting a new game will not delete your achievements.  It is meant as a "
-    "convenient way to start over from the beginning.",
-    "Continue where you left off", "View your achievements", "How to play", "Exit the game"};
+    N_("Start a new game.  Starting a new game will not delete your achievements.  It is meant "
+       "as a convenient way to start over from the beginning."),
+    N_("Continue where you left off"), N_("View your achievements"), N_("How to play"),
+    N_("Exit the game")};
 const char* const kDifficultyLabels[] = {
-    "Easy mode, Start with 15 magic", "Normal mode, Start with 10 magic",
-    "Hard mode, Start with 5 magic", "Insane mode, Start with no magic", "Previous menu"};
-const char* const kHelpLabels[] = {"Introduction", "How to play", "Helpful keys", "Achevements",
-                                   "Previous menu"};
-const char* const kGameMenuLabels[] = {"Return to the game", "View your achievements",
-                                       "Exit the game"};
+    N_("Easy mode, Start with 15 magic"), N_("Normal mode, Start with 10 magic"),
+    N_("Hard mode, Start with 5 magic"), N_("Insane mode, Start with no magic"),
+    N_("Previous menu")};
+// TRANSLATORS: "Achevements" is a typo the game's English keeps; write your
+// language's word for achievements.
+const char* const kHelpLabels[] = {N_("Introduction"), N_("How to play"), N_("Helpful keys"),
+                                   N_("Achevements"), N_("Previous menu")};
+const char* const kGameMenuLabels[] = {N_("Return to the game"), N_("View your achievements"),
+                                       N_("Exit the game")};
 
 }  // namespace
 
@@ -44,19 +49,19 @@ std::string Form1::menulabel(int entry) const {
   if (entry < 1 || entry > menulast()) return "";
   switch (menu) {
     case kMainMenu:
-      return kMainLabels[entry - 1];
+      return tr(kMainLabels[entry - 1]);
     case kDifficultyMenu:
-      return kDifficultyLabels[entry - 1];
+      return tr(kDifficultyLabels[entry - 1]);
     case kHelpMenu:
-      return kHelpLabels[entry - 1];
+      return tr(kHelpLabels[entry - 1]);
     case kGameMenu:
-      return kGameMenuLabels[entry - 1];
+      return tr(kGameMenuLabels[entry - 1]);
     case kAchievementsMenu:
       if (entry <= collectioncount) return collectionline(entry);
-      return parentmenu != 0 ? "Previous menu" : "Close menu";
+      return parentmenu != 0 ? tr(N_("Previous menu")) : tr(N_("Close menu"));
     case kRecipeList:
     case kDetailsList:
-      return entry == menulast() ? "Close list" : List2[entry - 1];
+      return entry == menulast() ? tr(N_("Close list")) : List2[entry - 1];
     default:
       return "";
   }
@@ -69,7 +74,7 @@ void Form1::openmenu(int which, int parent) {
 }
 
 void Form1::goodbye() {
-  sayit("Goodbye");
+  sayit(tr(N_("Goodbye")));
   hold(0.5);
   endprogram();
 }
@@ -113,7 +118,7 @@ void Form1::menustuff(int keycode) {
 bool Form1::escape_menu() {
   if (menu == kMainMenu) {
     menuitem = 5;
-    sayit("Exit the game");
+    sayit(tr(N_("Exit the game")));
     return false;
   }
   if (menu == kDetailsList) {
@@ -122,17 +127,17 @@ bool Form1::escape_menu() {
     return true;
   }
   openmenu(parentmenu, parentmenu);
-  if (menu == kMainMenu) sayit("Main menu");
-  if (menu == kDifficultyMenu) sayit("Choose puzzle difficulty");
+  if (menu == kMainMenu) sayit(tr(N_("Main menu")));
+  if (menu == kDifficultyMenu) sayit(tr(N_("Choose puzzle difficulty")));
   if (menu == kAchievementsMenu) sayit(achievementsummary());
-  if (menu == kGameMenu) sayit("Menu");
+  if (menu == kGameMenu) sayit(tr(N_("Menu")));
   return false;
 }
 
 void Form1::main_menu_choice(int entry) {
   if (entry == 1) {
     openmenu(kDifficultyMenu, kMainMenu);
-    sayit("Choose puzzle difficulty");
+    sayit(tr(N_("Choose puzzle difficulty")));
   } else if (entry == 2) {
     continuegame();
   } else if (entry == 3) {
@@ -140,7 +145,7 @@ void Form1::main_menu_choice(int entry) {
     sayit(achievementsummary());
   } else if (entry == 4) {
     openmenu(kHelpMenu, kMainMenu);
-    sayit("Help menu");
+    sayit(tr(N_("Help menu")));
   } else {
     goodbye();
   }
@@ -149,10 +154,12 @@ void Form1::main_menu_choice(int entry) {
 void Form1::difficulty_menu_choice(int entry) {
   // The entries run from easy down to insane.
   static const char* const kStarts[] = {
-      "Beginning puzzle on easy mode", "Beginning puzzle on normal mode",
-      "Beginning puzzle on hard mode", "Beginning puzzle on insane mode"};
-  if (entry <= 4) return newgame(kEasy + 1 - entry, kStarts[entry - 1]);
-  sayit("Main manu");
+      N_("Beginning puzzle on easy mode"), N_("Beginning puzzle on normal mode"),
+      N_("Beginning puzzle on hard mode"), N_("Beginning puzzle on insane mode")};
+  if (entry <= 4) return newgame(kEasy + 1 - entry, tr(kStarts[entry - 1]));
+  // TRANSLATORS: "manu" is a typo the game's English keeps; write your
+  // language's words for the main menu.
+  sayit(tr(N_("Main manu")));
   openmenu(kMainMenu, kDifficultyMenu);
 }
 
@@ -161,13 +168,13 @@ void Form1::achievements_menu_choice(int entry) {
   // The cursor keeps the closing entry's number: the next key in the menu
   // reached lands on its first entry.
   menu = parentmenu;
-  if (menu == kMainMenu) sayit("Main menu");
+  if (menu == kMainMenu) sayit(tr(N_("Main menu")));
 }
 
 void Form1::help_menu_choice(int entry) {
-  if (entry <= 4) return sayit(std::string(content::kHelpPages[entry - 1]));
+  if (entry <= 4) return sayit(tr(content::kHelpPages[entry - 1]));
   openmenu(kMainMenu, parentmenu);
-  sayit("Main menu");
+  sayit(tr(N_("Main menu")));
 }
 
 void Form1::recipe_list_choice(int entry) {
@@ -188,9 +195,10 @@ void Form1::recipe_list_choice(int entry) {
     slot1 = first(a, 0);
     slot2 = first(b, slot1);
   } else {
-    return sayit("You don't have the required ingredients to use this recipe.");
+    return sayit(tr(N_("You don't have the required ingredients to use this recipe.")));
   }
-  sayit(a + " and " + b + " have been put into slots 1 and 2.");
+  sayit(lang::format(tr(N_("%1$s and %2$s have been put into slots 1 and 2.")),
+                     {heard(a), heard(b)}));
   openmenu(kGameScreen, parentmenu);
   drawitems();  // the filled slots show in magenta
 }

@@ -2,6 +2,7 @@
 #include "content/content.h"
 #include "game/form1.h"
 #include "game/names.h"
+#include "lang/format.h"
 
 namespace quillvane {
 
@@ -14,7 +15,7 @@ void Form1::startinggear() {
     for (const char* name : content::kGearBelowNormal) newitem(name);
   if (difficulty < kHard)
     for (const char* name : content::kGearBelowHard) newitem(name);
-  for (int i = 0; i < 5 * difficulty; ++i) newitem("Magic");
+  for (int i = 0; i < 5 * difficulty; ++i) newitem(content::kMagic);
 }
 
 void Form1::preparegame(int level) {
@@ -43,7 +44,7 @@ void Form1::continuegame() {
   preparegame(kInsane);
   loadprogress();
   drawitems();
-  sayit("Continuing your puzzle from where you left off");
+  sayit(tr(N_("Continuing your puzzle from where you left off")));
   openmenu(kGameScreen, menu);
   hold(0.5);
 }

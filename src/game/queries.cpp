@@ -2,11 +2,12 @@
 // that use the selected item and those that create it.
 #include "game/form1.h"
 #include "game/names.h"
+#include "lang/format.h"
 
 namespace quillvane {
 namespace {
 
-const char* const kMagicLine = "Magic combined with anything makes a copy.";
+const char* const kMagicLine = N_("Magic combined with anything makes a copy.");
 
 }  // namespace
 
@@ -14,7 +15,7 @@ void Form1::startrecipelist() {
   List2.clear();
   list2rows_.clear();
   if (howmany("Magic") > 0) {
-    List2.emplace_back(kMagicLine);
+    List2.push_back(tr(kMagicLine));
     list2rows_.push_back(0);
   }
 }
@@ -25,8 +26,9 @@ void Form1::addrecipeline(int r) {
 }
 
 std::string Form1::recipeline(int r) const {
-  return ruleuses1[r] + " and " + ruleuses2[r] + " becomes " + rulemakes1[r] + " and " +
-         rulemakes2[r] + ".";
+  return lang::format(
+      tr(N_("%1$s and %2$s becomes %3$s and %4$s.")),
+      {heard(ruleuses1[r]), heard(ruleuses2[r]), heard(rulemakes1[r]), heard(rulemakes2[r])});
 }
 
 void Form1::allknown() {
@@ -72,28 +74,32 @@ void Form1::recipelistcommand(int key) {
   std::string heading;
   const std::string name = selectedname();
   if ((key == 4 || key == 5) && name.empty()) {
-    sayit("No item selected");
+    sayit(tr(N_("No item selected")));
     return;
   }
   switch (key) {
     case 2:
       allknown();
-      heading = "All known recipies.";
+      // TRANSLATORS: "recipies" is a typo the game's English keeps in its
+      // headings; write your language's word for recipes.
+      heading = tr(N_("All known recipies."));
       break;
     case 3:
       allcando();
-      if (List2.empty()) return sayit("No known recipes possible at this moment.");
-      heading = "Known recipies possible at this moment.";
+      if (List2.empty()) return sayit(tr(N_("No known recipes possible at this moment.")));
+      heading = tr(N_("Known recipies possible at this moment."));
       break;
     case 4:
       usesselected();
-      if (List2.empty()) return sayit("No known recipes that use " + name + ".");
-      heading = "Known recipies that use " + name + ".";
+      if (List2.empty())
+        return sayit(lang::format(tr(N_("No known recipes that use %1$s.")), {heard(name)}));
+      heading = lang::format(tr(N_("Known recipies that use %1$s.")), {heard(name)});
       break;
     case 5:
       makesselected();
-      if (List2.empty()) return sayit("No known recipes that create " + name + ".");
-      heading = "Known recipies that create " + name + ".";
+      if (List2.empty())
+        return sayit(lang::format(tr(N_("No known recipes that create %1$s.")), {heard(name)}));
+      heading = lang::format(tr(N_("Known recipies that create %1$s.")), {heard(name)});
       break;
     default:
       return;

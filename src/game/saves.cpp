@@ -9,6 +9,7 @@
 #include "game/form1.h"
 #include "game/names.h"
 #include "game/run_game.h"
+#include "lang/format.h"
 #include "storage/files.h"
 
 namespace quillvane {
@@ -111,7 +112,9 @@ void Form1::cheat() {
        read_cheat_names(platform_.read_file(datapath("cheat.ini")).value_or("")))
     items[++itemcount] = std::move(name);
   hold(1);
-  sayit("Cheat mode has loaded in your " + std::to_string(itemcount) + " custom items.  Have fun!");
+  sayit(lang::format(trn("Cheat mode has loaded in your %1$d custom items.  Have fun!",
+                         "Cheat mode has loaded in your %1$d custom items.  Have fun!", itemcount),
+                     {std::to_string(itemcount)}));
   hold(1);
 }
 
@@ -134,16 +137,21 @@ void Form1::logit(const std::string& tempm) {
 // settings.ini is read leniently: a missing, unreadable or damaged file
 // means the defaults, said nowhere, and never ends the game.
 void Form1::loadsettings() {
-  cuevolume = 100;
-  auto bytes = platform_.read_file(datapath("settings.ini"));
-  if (!bytes) return;
-  if (auto volume = read_settings(*bytes)) cuevolume = *volume;
+  SettingsRecord settings;
+  if (auto bytes = platform_.read_file(datapath("settings.ini"))) settings = read_settings(*bytes);
+  cuevolume = settings.cuevolume;
+  braillesetting = settings.braille;
+  keptlanguage = settings.language;
 }
 
 void Form1::savesettings() {
   // A setting that cannot be kept only lasts this run; the game's saves
   // report their own failures.
-  platform_.write_file(datapath("settings.ini"), write_settings(cuevolume));
+  SettingsRecord settings;
+  settings.cuevolume = cuevolume;
+  settings.braille = braillesetting;
+  settings.language = keptlanguage;
+  platform_.write_file(datapath("settings.ini"), write_settings(settings));
 }
 
 }  // namespace quillvane

@@ -3,6 +3,7 @@
 
 #include "game/form1.h"
 #include "game/names.h"
+#include "lang/format.h"
 
 namespace quillvane {
 
@@ -108,9 +109,11 @@ void Form1::setspeechmode(int mode) {
   // from the lines a caption mode put there.
   if ((speechmode != before || nojaws) && (speechmode == kVoiceMode || speechmode == kJawsMode))
     settitle(programtitle());
-  if (nojaws) sayit("Jaws does not seem to be responding, Sapi on.");
+  if (nojaws) sayit(tr(N_("Jaws does not seem to be responding, Sapi on.")));
 }
 
-std::string Form1::programtitle() const { return "Orlick's Quillvane (v" + version + ")"; }
+std::string Form1::programtitle() const {
+  return lang::format(tr(N_("Orlick's Quillvane (v%1$s)")), {version});
+}
 
 }  // namespace quillvane

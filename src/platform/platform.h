@@ -12,9 +12,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+
+#include "lang/catalog.h"
 
 namespace quillvane {
 
@@ -40,6 +44,10 @@ struct Event {
   int keycode = 0;
   int shift = 0;
   int entry = 0;  // select: the inventory entry, 1 for the list's first line
+  // key: the character the key typed, as a Unicode code point, where the
+  // front-end knows it (0: none). Letters beyond A to Z (ñ, ä, ß) have no
+  // virtual-key code of their own: such a key comes with keycode 0.
+  char32_t character = 0;
 };
 
 // The item list as the game shows it: entry i of the inventory is names[i - 1];
@@ -77,6 +85,10 @@ class Voice {
   // Silences what is being said (the player's Ctrl). A voice that cannot
   // leaves it to finish.
   virtual void stop() {}
+  // Asks for a voice of the language (a catalog's code: "es", "de_AT"). A
+  // system with none keeps its default voice and says notice, once, before
+  // the next line.
+  virtual void set_language(const std::string& /*code*/, const std::string& /*notice*/) {}
 };
 
 // A JAWS-style screen reader's automation object (speech mode 3).
@@ -86,9 +98,29 @@ class ScreenReader {
   virtual void say_string(const std::string& text, bool flush) = 0;
 };
 
+// The player's language as the program's start chose it (app/language.h):
+// from the command line, settings.ini or the environment.
+struct LanguageSetting {
+  // Never null; English has no messages.
+  std::shared_ptr<const lang::Catalog> catalog = std::make_shared<lang::Catalog>();
+  // A code the player asked for that has no catalog: the game says so once,
+  // in English, which it then speaks.
+  std::string unknown;
+  // The command line chose the language: settings.ini keeps its code.
+  bool keep = false;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
+
+  // ---- language ----
+  // The player's language, set before the game starts (English until then).
+  // The game says and shows its lines in it; a front-end says its own lines
+  // in it too.
+  const lang::Catalog& language() const { return *language_.catalog; }
+  const LanguageSetting& language_setting() const { return language_; }
+  void set_language(LanguageSetting setting) { language_ = std::move(setting); }
 
   // ---- time and events ----
   // Monotonic clock in seconds.
@@ -177,6 +209,9 @@ class Platform {
   virtual bool write_file(const std::string& path, const std::string& bytes);
   // Appends bytes, creating the file. Returns false on failure.
   virtual bool append_file(const std::string& path, const std::string& bytes);
+
+ private:
+  LanguageSetting language_;
 };
 
 }  // namespace quillvane

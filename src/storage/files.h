@@ -89,9 +89,19 @@ std::string legacy_report(const std::vector<std::string>& names);
 // One line of log.txt, with its line end.
 std::string log_line(std::string_view text);
 
-// settings.ini: the cue volume in percent. nullopt when the file holds no
-// volume the game can set (0 to 100 in steps of 25): the defaults apply.
-std::string write_settings(int cuevolume);
-std::optional<int> read_settings(const std::string& bytes);
+// settings.ini: line 1 the cue volume in percent (0 to 100 in steps of 25),
+// line 2 the braille setting (a number), line 3 the language kept (a code
+// such as "es"). Read leniently: a missing or damaged line means its
+// default, and a file of line 1 alone is whole.
+struct SettingsRecord {
+  int cuevolume = 100;
+  int braille = 0;
+  std::string language;  // "": none kept; the environment decides
+  bool operator==(const SettingsRecord&) const = default;
+};
+// The file's lines; a line beyond the first is written only when it or a
+// line after it differs from its default, so the defaults give one line.
+std::string write_settings(const SettingsRecord& settings);
+SettingsRecord read_settings(const std::string& bytes);
 
 }  // namespace quillvane

@@ -1,20 +1,41 @@
 // settings.ini: the player's comforts that outlive a game, in the game's
-// text format: one number line, the cue volume in percent.
+// text format: the cue volume, the braille setting and the language kept.
 #include "storage/files.h"
 
 namespace quillvane {
+namespace {
 
-std::string write_settings(int cuevolume) {
+// A language code as the file may keep it: letters, digits and "_", short.
+bool language_code(std::string_view text) {
+  if (text.empty() || text.size() > 16) return false;
+  for (char c : text) {
+    const bool fits =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    if (!fits) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string write_settings(const SettingsRecord& settings) {
   TextWriter file;
-  file.number(cuevolume);
+  file.number(settings.cuevolume);
+  if (settings.braille != 0 || !settings.language.empty()) file.number(settings.braille);
+  if (!settings.language.empty()) file.line(settings.language);
   return file.bytes();
 }
 
-std::optional<int> read_settings(const std::string& bytes) {
+SettingsRecord read_settings(const std::string& bytes) {
+  SettingsRecord settings;
   TextReader file(bytes);
-  auto volume = file.number(0, 100);
-  if (!volume || *volume % 25 != 0) return std::nullopt;
-  return static_cast<int>(*volume);
+  if (auto volume = file.number(0, 100); volume && *volume % 25 == 0)
+    settings.cuevolume = static_cast<int>(*volume);
+  if (auto braille = file.number(kInt32Min, kInt32Max))
+    settings.braille = static_cast<int>(*braille);
+  if (auto language = file.line(); language && language_code(*language))
+    settings.language = *language;
+  return settings;
 }
 
 }  // namespace quillvane

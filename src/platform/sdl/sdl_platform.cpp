@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "lang/format.h"
 #include "platform/audio/quiet_audio.h"
 #include "platform/clock.h"
 #include "platform/item_layout.h"
@@ -357,7 +358,8 @@ void SdlPlatform::notice_voice_change() {
 }
 
 void SdlPlatform::tell_voice_lost() {
-  show_in_title("No voice: speech-dispatcher does not answer. Lines are shown in the title.");
+  show_in_title(std::string(language().text(
+      N_("No voice: speech-dispatcher does not answer. Lines are shown in the title."))));
   // The line that could not be said is not lost.
   if (!last_voiced_.empty()) show_in_title(last_voiced_);
   last_voiced_.clear();

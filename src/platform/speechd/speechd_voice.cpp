@@ -5,6 +5,7 @@
 #include <sys/time.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -114,12 +115,47 @@ void open_connection(std::shared_ptr<Shared> shared) {
   shared->wake.notify_all();
 }
 
+// The languages of the voices the current synthesizer offers; empty when
+// it lists none (then nothing can be said about the language).
+std::vector<std::string> voice_languages(SPDConnection* connection) {
+  std::vector<std::string> languages;
+  SPDVoice** voices = spd_list_synthesis_voices(connection);
+  if (!voices) return languages;
+  for (SPDVoice** voice = voices; *voice; ++voice)
+    if ((*voice)->language) languages.emplace_back((*voice)->language);
+  free_spd_voices(voices);
+  return languages;
+}
+
+// What the voice's thread keeps of the language between requests.
+struct LanguageState {
+  std::string notice;  // said before the next line when due
+  bool due = false;    // no voice of the language: the notice waits
+  bool told = false;   // the notice has been said (once a run)
+};
+
 // Says what the request asks; false when the connection broke.
-bool carry_out(SPDConnection* connection, const SpeechRequest& request) {
+bool carry_out(SPDConnection* connection, const SpeechRequest& request, LanguageState& language) {
   if (request.rate) spd_set_voice_rate(connection, speechd_rate(*request.rate));
   if (request.volume) spd_set_volume(connection, std::clamp(*request.volume, -100, 100));
+  if (request.language) {
+    const std::string code = speechd_language(request.language->code);
+    spd_set_language(connection, code.c_str());
+    const std::vector<std::string> languages = voice_languages(connection);
+    language.notice = request.language->notice;
+    language.due = !language.told && !languages.empty() && !speaks_language(languages, code);
+  }
   if (request.line || request.stop) spd_cancel(connection);
-  if (request.line) spd_say(connection, SPD_TEXT, to_utf8(*request.line).c_str());
+  if (request.line) {
+    std::string text = to_utf8(*request.line);
+    // The default voice says, once, that none speaks the language.
+    if (language.due && !language.notice.empty()) {
+      text = to_utf8(language.notice) + "  " + text;
+      language.due = false;
+      language.told = true;
+    }
+    spd_say(connection, SPD_TEXT, text.c_str());
+  }
   return connection->stream != nullptr;
 }
 
@@ -129,6 +165,8 @@ void run_voice(std::shared_ptr<Shared> shared) {
   SPDConnection* connection = nullptr;
   // The settings last asked for, given again to every new connection.
   std::optional<int> rate, volume;
+  std::optional<SpeechLanguage> asked_language;
+  LanguageState language;
   auto retry_delay = Clock::duration(kFirstRetry);
   auto next_attempt = Clock::now();
   auto open_deadline = Clock::now();
@@ -139,8 +177,9 @@ void run_voice(std::shared_ptr<Shared> shared) {
       SpeechRequest request = shared->mailbox.take();
       if (request.rate) rate = request.rate;
       if (request.volume) volume = request.volume;
+      if (request.language) asked_language = request.language;
       lock.unlock();
-      const bool working = carry_out(connection, request);
+      const bool working = carry_out(connection, request, language);
       if (!working) close_connection(connection);
       lock.lock();
       if (!working) {
@@ -165,7 +204,7 @@ void run_voice(std::shared_ptr<Shared> shared) {
           retry_delay = kFirstRetry;
           // A line posted while connecting is said; lines from before a loss
           // were dropped with it. The settings are given anew.
-          shared->mailbox.restore(rate, volume);
+          shared->mailbox.restore(rate, volume, asked_language);
           shared->set_state(State::ready, "");
         } else {
           shared->set_state(State::missing, shared->open_error);
@@ -273,6 +312,32 @@ void SpeechdVoice::set_rate(int rate) {
   std::lock_guard lock(shared_->mutex);
   shared_->mailbox.post_rate(rate);
   shared_->wake.notify_all();
+}
+
+void SpeechdVoice::set_language(const std::string& code, const std::string& notice) {
+  std::lock_guard lock(shared_->mutex);
+  shared_->mailbox.post_language({code, notice});
+  shared_->wake.notify_all();
+}
+
+std::string speechd_language(const std::string& code) {
+  if (code.empty() || code == "qps") return "en";
+  std::string name = code;
+  for (char& c : name)
+    if (c == '_') c = '-';
+  return name;
+}
+
+bool speaks_language(const std::vector<std::string>& voice_languages, const std::string& code) {
+  const std::string base = code.substr(0, code.find('-'));
+  for (const std::string& language : voice_languages) {
+    const std::string voice_base = language.substr(0, language.find_first_of("-_"));
+    if (voice_base.size() == base.size() &&
+        std::equal(base.begin(), base.end(), voice_base.begin(),
+                   [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
+      return true;
+  }
+  return false;
 }
 
 void SpeechdVoice::set_volume(int volume) {

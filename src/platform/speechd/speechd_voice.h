@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -40,6 +41,10 @@ class SpeechdVoice : public Voice {
   // The game's rate r becomes the voice rate 10 * r, within -100..100.
   void set_rate(int rate) override;
   void set_volume(int volume) override;
+  // Asks speech-dispatcher for the language's voice; when its synthesizer
+  // lists voices and none speaks the language, notice goes before the next
+  // line, once.
+  void set_language(const std::string& code, const std::string& notice) override;
   // Cancels what is being said and anything not yet said.
   void stop() override;
 
@@ -70,5 +75,14 @@ class VoiceLossNotice {
 
 // The voice rate speech-dispatcher is given for the game's rate setting.
 int speechd_rate(int game_rate);
+
+// The language speech-dispatcher is asked for: a catalog's code ("de_AT")
+// as speech-dispatcher names languages ("de-AT"); the pseudo-language qps
+// and English alike ask for English.
+std::string speechd_language(const std::string& code);
+
+// Whether a voice of one of these languages (speech-dispatcher's names,
+// "es", "es-419") speaks the language asked for (its base code, "es").
+bool speaks_language(const std::vector<std::string>& voice_languages, const std::string& code);
 
 }  // namespace quillvane

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <utility>
 
+#include "lang/format.h"
 #include "platform/audio/quiet_audio.h"
 #include "platform/clock.h"
 #include "platform/latency_stamp.h"
@@ -93,9 +94,9 @@ constexpr double kAnswerSeconds = 0.2;
 
 // The terminal's first line: the keys that stand for Shift+Enter and
 // Shift+Backspace, and how to quit.
-constexpr std::string_view kIntro =
-    "Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or "
-    "Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.";
+constexpr const char* kIntro =
+    N_("Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or "
+       "Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits.");
 
 }  // namespace
 
@@ -207,7 +208,7 @@ void TerminalPlatform::print_lines(std::initializer_list<std::string_view> lines
   // insertions a moment apart were read together and then the second again.
   if (!intro_printed_) {
     intro_printed_ = true;
-    out += kIntro;
+    out += language().text(kIntro);
     out += '\n';
     ++count;
   }
@@ -272,7 +273,8 @@ void TerminalPlatform::on_say(const std::string& text) {
   if (hint_next_line_) {
     hint_next_line_ = false;
     keys_hint_shown_ = true;
-    print_lines({printable_utf8(text), "In this terminal, Ctrl+J combines and Ctrl+H undoes."});
+    print_lines({printable_utf8(text),
+                 language().text(N_("In this terminal, Ctrl+J combines and Ctrl+H undoes."))});
   } else {
     print_line(printable_utf8(text));
   }
@@ -294,13 +296,15 @@ void TerminalPlatform::on_speech_mode(int mode, bool said) {
   if (!changed || !first_line_shown_ || said) return;
   switch (mode) {
     case kVoiceMode:
-      print_line("Speech output: voice and printed lines.");
+      print_line(std::string(language().text(N_("Speech output: voice and printed lines."))));
       break;
     case kNvdaMode:
-      print_line("Speech output: printed lines only, for your screen reader (NVDA mode).");
+      print_line(std::string(language().text(
+          N_("Speech output: printed lines only, for your screen reader (NVDA mode)."))));
       break;
     case kWindowEyesMode:
-      print_line("Speech output: printed lines only, for your screen reader (Window-Eyes mode).");
+      print_line(std::string(language().text(
+          N_("Speech output: printed lines only, for your screen reader (Window-Eyes mode)."))));
       break;
     default:
       break;  // the game settles on JAWS' mode only where there is a JAWS object
@@ -400,7 +404,8 @@ Voice* TerminalPlatform::make_voice() {
 
 void TerminalPlatform::notice_voice_change() {
   if (voice_ && voice_loss_.check(voice_->state()) == VoiceLossNotice::Change::lost)
-    print_line("No voice: speech-dispatcher does not answer. The lines are printed.");
+    print_line(std::string(language().text(
+        N_("No voice: speech-dispatcher does not answer. The lines are printed."))));
 }
 
 void TerminalPlatform::play_sound(const std::string& path) {
