@@ -194,3 +194,30 @@ TEST(KeyScript, ReadsTimesAsFromCharsDoes) {
 
 }  // namespace
 }  // namespace quillvane
+
+namespace quillvane::testing {
+namespace {
+
+// A key that types a letter beyond A to Z is written as that letter, in
+// UTF-8: it has no key code, and its name in the transcript is the letter.
+TEST(KeyScript, ALetterBeyondAToZIsTypedAsItself) {
+  for (const std::string name : {"ñ", "Ä", "ß", "é", "ж"}) {
+    auto key = parse_script_line(name, 1);
+    ASSERT_TRUE(key) << name;
+    EXPECT_EQ(key->keycode, 0);
+    EXPECT_NE(key->character, 0u);
+    EXPECT_EQ(key->name, name);
+  }
+  auto shifted = parse_script_line("@1.5 Shift+ñ", 3);
+  ASSERT_TRUE(shifted);
+  EXPECT_EQ(shifted->character, U'ñ');
+  EXPECT_EQ(shifted->shift, mask::Shift);
+  EXPECT_EQ(shifted->name, "Shift+ñ");
+  EXPECT_EQ(parse_script_line("A", 1)->character, 0u);
+  // Two letters, a control, an invisible space or broken UTF-8 are no key.
+  for (const std::string bad : {"ññ", "\xc2\x85", "\xc2\xa0", "\xc3", "\xe2\x80\x8b"})
+    EXPECT_THROW(parse_script_line(bad, 1), ScriptError) << bad;
+}
+
+}  // namespace
+}  // namespace quillvane::testing

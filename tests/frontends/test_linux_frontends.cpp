@@ -3,6 +3,7 @@
 // voice rate and the list's scrolling.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -107,8 +108,16 @@ std::string keys(std::string bytes) {
     EXPECT_NE(key.kind, TerminalKey::incomplete);
     EXPECT_GT(key.length, 0u);
     if (key.length == 0) break;
-    if (key.kind == TerminalKey::key)
-      out += std::to_string(key.keycode) + "/" + std::to_string(key.shift) + " ";
+    if (key.kind == TerminalKey::key) {
+      out += std::to_string(key.keycode) + "/" + std::to_string(key.shift);
+      // A letter beyond ASCII comes with its character, as U+hex.
+      if (key.character != 0) {
+        char code[16];
+        std::snprintf(code, sizeof code, ":U+%04X", static_cast<unsigned>(key.character));
+        out += code;
+      }
+      out += " ";
+    }
     if (key.kind == TerminalKey::quit) out += "quit ";
     bytes.erase(0, key.length);
   }
@@ -177,10 +186,46 @@ TEST(TerminalKeys, UnknownSequencesAreSkippedWhole) {
   EXPECT_EQ(keys("\x1b[?1;2c"
                  "a"),
             "65/0 ");
-  EXPECT_EQ(keys("\xc3\xa9"
+  EXPECT_EQ(keys("\xe2\x82"), "");
+  // Controls beyond ASCII (C1) and the no-break space type no letter.
+  EXPECT_EQ(keys("\xc2\x85\xc2\xa0"
                  "b"),
             "66/0 ");
-  EXPECT_EQ(keys("\xe2\x82"), "");
+}
+
+// The letters beyond A to Z reach the game with their characters: typed in
+// UTF-8, or reported by code point (kitty's protocol), Shift kept.
+TEST(TerminalKeys, LettersBeyondAToZComeWithTheirCharacters) {
+  EXPECT_EQ(keys("\xc3\xb1\xc3\xa4\xc3\x9f\xc3\xa9"
+                 "b"),
+            "0/0:U+00F1 0/0:U+00E4 0/0:U+00DF 0/0:U+00E9 66/0 ");
+  EXPECT_EQ(keys("\xd0\xb6"), "0/0:U+0436 ");
+  EXPECT_EQ(keys("\x1b[241u\x1b[214;2u"), "0/0:U+00F1 0/1:U+00D6 ");
+  // With Ctrl or Alt such a report is no letter typed.
+  EXPECT_EQ(keys("\x1b[241;5u"), "");
+}
+
+// speech-dispatcher is asked for the language by its own names, and a
+// voice list answers whether one speaks it.
+TEST(SpeechdVoice, AsksForTheLanguageAndFindsItsVoices) {
+  EXPECT_EQ(speechd_language("es"), "es");
+  EXPECT_EQ(speechd_language("de_AT"), "de-AT");
+  EXPECT_EQ(speechd_language("qps"), "en");
+  EXPECT_TRUE(speaks_language({"en", "es-419"}, "es"));
+  EXPECT_TRUE(speaks_language({"DE"}, "de-AT"));
+  EXPECT_FALSE(speaks_language({"en", "en-US", "esperanto"}, "es"));
+  EXPECT_FALSE(speaks_language({}, "es"));
+}
+
+// SDL names a key of the layout's own letters by its character.
+TEST(SdlKeys, LettersBeyondAToZComeWithTheirCharacters) {
+  for (SDL_Keycode key : {SDL_Keycode{0xF1}, SDL_Keycode{0xE4}, SDL_Keycode{0xDF}}) {
+    const VirtualKey translated = sdl(key);
+    EXPECT_EQ(translated.keycode, 0);
+    EXPECT_EQ(translated.character, static_cast<char32_t>(key));
+  }
+  EXPECT_EQ(sdl(0xF6, KMOD_LSHIFT).shift, mask::Shift);
+  EXPECT_EQ(sdl(SDLK_a).character, 0u);
 }
 
 // What real terminals send for the keys of the game, in every form: plain

@@ -78,7 +78,8 @@ HeadlessPlatform::HeadlessPlatform(KeyScript& script, std::string data_folder,
     : script_(script), data_folder_(std::move(data_folder)), seed_(seed), transcript_(transcript) {}
 
 Event HeadlessPlatform::take(const ScriptKey& key) {
-  const Event event{Event::Kind::key, key.keycode, key.shift};
+  Event event{Event::Kind::key, key.keycode, key.shift};
+  event.character = key.character;
   if (transcript_) transcript_->on_key(key.name);
   script_.pop();
   return event;

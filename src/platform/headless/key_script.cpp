@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "lang/utf8.h"
 #include "platform/keys.h"
 
 namespace quillvane {
@@ -89,6 +90,16 @@ int script_key_code(const std::string& name) {
   return 0;
 }
 
+char32_t script_key_character(const std::string& name) {
+  char32_t code = 0;
+  if (name.empty() || static_cast<unsigned char>(name[0]) < 0x80) return 0;
+  if (lang::decode_utf8(name, 0, code) != name.size()) return 0;
+  // Controls and the invisible spaces are no letters a key types.
+  if (code < 0xA1 || (code >= 0x2000 && code <= 0x200F) || (code >= 0x2028 && code <= 0x202F))
+    return 0;
+  return code;
+}
+
 std::optional<ScriptKey> parse_script_line(const std::string& raw, int line_number) {
   std::string text = raw;
   // Scripts written on Windows end their lines with CR; trailing blanks are no part of a key.
@@ -130,7 +141,8 @@ std::optional<ScriptKey> parse_script_line(const std::string& raw, int line_numb
   }
   std::string name = text.substr(pos);
   key.keycode = script_key_code(name);
-  if (key.keycode == 0) throw fail("unknown key \"" + name + "\"");
+  if (key.keycode == 0) key.character = script_key_character(name);
+  if (key.keycode == 0 && key.character == 0) throw fail("unknown key \"" + name + "\"");
 
   key.name.clear();
   if (key.shift & mask::Shift) key.name += "Shift+";

@@ -10,13 +10,14 @@
 namespace quillvane {
 
 struct ScriptKey {
-  bool timed = false;  // has an @SECONDS prefix
-  double at = 0;       // virtual seconds since start-up
-  int keycode = 0;     // Windows virtual-key code
-  int shift = 0;       // 1 Shift, 2 Ctrl, 4 Alt
-  std::string name;    // the line without its @ prefix, modifiers as Shift, Ctrl, Alt
-  int line = 0;        // line number in the script
-  std::string error;   // why the line is unusable; empty for a good key
+  bool timed = false;      // has an @SECONDS prefix
+  double at = 0;           // virtual seconds since start-up
+  int keycode = 0;         // Windows virtual-key code; 0 for a typed character
+  char32_t character = 0;  // a letter beyond A to Z ("ñ"), typed as itself
+  int shift = 0;           // 1 Shift, 2 Ctrl, 4 Alt
+  std::string name;        // the line without its @ prefix, modifiers as Shift, Ctrl, Alt
+  int line = 0;            // line number in the script
+  std::string error;       // why the line is unusable; empty for a good key
 };
 
 // A script line that cannot be understood.
@@ -27,6 +28,11 @@ struct ScriptError {
 
 // The key code of a key name of the script ("Enter", "A", "Num5", "VK13"), or 0.
 int script_key_code(const std::string& name);
+
+// The character of a key name that is one character beyond ASCII, written
+// in UTF-8 ("ñ", "ß", "Ä"): such a key types that letter and has no key
+// code of its own. 0 for any other name.
+char32_t script_key_character(const std::string& name);
 
 // Parses one line. Returns nullopt for a blank or comment line; throws
 // ScriptError for a line that is neither.

@@ -150,6 +150,10 @@ std::optional<VirtualKey> translate_key(SDL_Keycode key, Uint16 modifiers, bool 
   }
   int code = fixed_code(key);
   if (code == 0) code = keypad_code(key, (modifiers & KMOD_NUM) != 0);
+  // SDL names a key that types a character by that character: beyond ASCII
+  // (ñ, ä, ö, ü, ß on their keyboards) it is a letter with no key code.
+  if (code == 0 && key >= 0xA1 && !(key & SDLK_SCANCODE_MASK) && key <= 0x10FFFF)
+    return VirtualKey{0, mask, static_cast<char32_t>(key)};
   if (code == 0) return std::nullopt;
   return VirtualKey{code, mask};
 }

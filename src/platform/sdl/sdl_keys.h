@@ -11,6 +11,9 @@ namespace quillvane {
 struct VirtualKey {
   int keycode = 0;
   int shift = 0;
+  // A letter beyond A to Z that the layout puts on the key (ñ, ä, ß): SDL
+  // names such a key by its character, and it has no key code (0).
+  char32_t character = 0;
 };
 
 // The virtual key for an SDL key-down, or nullopt for a key the game never

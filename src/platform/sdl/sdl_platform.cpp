@@ -165,7 +165,9 @@ std::optional<Event> SdlPlatform::translate(const SDL_Event& event) {
     case SDL_KEYDOWN:
       if (auto key = translate_key(event.key.keysym.sym, event.key.keysym.mod, event.key.repeat)) {
         latency_stamp("key");
-        return Event{Event::Kind::key, key->keycode, key->shift};
+        Event game_event{Event::Kind::key, key->keycode, key->shift};
+        game_event.character = key->character;
+        return game_event;
       }
       return std::nullopt;
     case SDL_WINDOWEVENT:

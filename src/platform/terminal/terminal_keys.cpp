@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lang/utf8.h"
 #include "platform/keys.h"
 
 namespace quillvane {
@@ -95,6 +96,13 @@ TerminalKey character_key(std::string_view bytes, bool final, bool backspace_sen
   const std::string_view character = bytes.substr(0, length);
   if (character == "\xc3\xbf") return undo(2);
   if (character == "\xc2\x8d") return combine(2);
+  // A letter beyond ASCII (ñ, ä, ß): a key with no key code of its own.
+  char32_t code = 0;
+  if (lang::decode_utf8(character, 0, code) == length && code >= 0xA1) {
+    TerminalKey key = make(0, 0, length);
+    key.character = code;
+    return key;
+  }
   return skip(length);
 }
 
@@ -191,6 +199,14 @@ TerminalKey reported_key(int code, int mask, std::size_t length) {
         keycode = private_use_key(code);
       }
       break;
+  }
+  if (keycode == 0 && code >= 0xA1 && (code < 0xE000 || code > 0xF8FF) && code <= 0x10FFFF &&
+      !(mask & (kCtrl | kAlt))) {
+    // A letter beyond ASCII reported by its code point (kitty's protocol).
+    TerminalKey key = make(0, mask, length);
+    key.character = static_cast<char32_t>(code);
+    key.reported_code = code;
+    return key;
   }
   if (keycode == 0) return skip(length);
   // Alt+Enter combines and Alt+Backspace undoes, as in the plain bytes.

@@ -23,6 +23,10 @@ struct TerminalKey {
   int keycode = 0;
   int shift = 0;
   std::size_t length = 0;  // bytes used
+  // The character the key typed (a code point), where it typed one: the
+  // letters, and beyond ASCII the letters that have no key code of their
+  // own (keycode 0).
+  char32_t character = 0;
   // The character code of a key the terminal reported with its modifiers
   // (modifyOtherKeys or CSI u), 0 for plain bytes: a reported Shift+Enter
   // shows that this terminal can tell it from Enter.

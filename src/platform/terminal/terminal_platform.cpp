@@ -348,7 +348,9 @@ void TerminalPlatform::decode_keys(bool final) {
       if (key.shift != 0 && key.reported_code == 13) shift_enter_reported_ = true;
       if (key.shift != 0 && (key.reported_code == 127 || key.reported_code == 8))
         shift_backspace_reported_ = true;
-      events_.push_back({Event::Kind::key, key.keycode, key.shift});
+      Event event{Event::Kind::key, key.keycode, key.shift};
+      event.character = key.character;
+      events_.push_back(event);
     }
   }
 }

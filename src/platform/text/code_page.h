@@ -38,6 +38,21 @@ inline std::string to_code_page(const std::wstring& text, bool* lossless = nullp
   return out;
 }
 
+// A line the game says or shows, for speech, the caption and the drawn
+// list: UTF-8 where it is valid UTF-8 beyond ASCII (a line of a translation,
+// whose catalog is UTF-8), else the ANSI code page (the game's own text).
+inline std::wstring display_wide(const std::string& text) {
+  bool ascii = true;
+  for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return to_wide(text);
+  const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
+                                       static_cast<int>(text.size()), nullptr, 0);
+  if (size <= 0) return to_wide(text);
+  std::wstring out(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+  return out;
+}
+
 // A folder path the game can hold in its single-byte strings: the path
 // itself when the code page can spell it, otherwise its short (8.3) form,
 // which is plain ASCII.

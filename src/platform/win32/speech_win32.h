@@ -27,12 +27,19 @@ class SapiVoice : public Voice {
   void set_rate(int rate) override;
   void set_volume(int volume) override;
   void stop() override;
+  // Takes the first installed voice whose languages include the language
+  // asked for; when the system lists voices and none speaks it, the default
+  // voice stays and says notice, once, before the next line.
+  void set_language(const std::string& code, const std::string& notice) override;
   // Waits at most this long for the line being said to finish.
   void finish(unsigned milliseconds);
 
  private:
   explicit SapiVoice(ISpVoice* voice) : voice_(voice) {}
   ISpVoice* voice_;
+  std::string notice_;  // said before the next line while due
+  bool notice_due_ = false;
+  bool notice_told_ = false;
 };
 
 class JawsReader : public ScreenReader {

@@ -193,11 +193,23 @@ std::optional<Event> Win32Platform::next_event(double deadline) {
 void Win32Platform::pump() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT)
+    if (message.message == WM_QUIT) {
       events_.push_back({Event::Kind::close});
-    else
-      DispatchMessageW(&message);
+      continue;
+    }
+    // Key-downs make their characters (WM_CHAR) for the letters of the layout.
+    if (message.message == WM_KEYDOWN) TranslateMessage(&message);
+    DispatchMessageW(&message);
   }
+}
+
+char32_t Win32Platform::typed_character() {
+  MSG message;
+  if (!PeekMessageW(&message, window_, WM_CHAR, WM_CHAR, PM_REMOVE)) return 0;
+  const auto unit = static_cast<wchar_t>(message.wParam);
+  // Letters beyond ASCII in the basic plane; a dead key's accent has none yet.
+  if (unit < 0xA1 || (unit >= 0xD800 && unit <= 0xDFFF)) return 0;
+  return static_cast<char32_t>(unit);
 }
 
 bool Win32Platform::is_synthetic_echo(int keycode) {
@@ -233,7 +245,15 @@ LRESULT Win32Platform::handle(UINT message, WPARAM wparam, LPARAM lparam) {
       // Shift and Alt reach it only as the mask of other keys.
       const bool ctrl_press = keycode == VK_CONTROL && !(lparam & (1 << 30));
       if ((ctrl_press || !is_modifier_key(keycode)) && !is_synthetic_echo(keycode)) {
-        events_.push_back({Event::Kind::key, keycode, shift_mask()});
+        Event event{Event::Kind::key, keycode, shift_mask()};
+        // A key of the layout's own letters (ñ, ä, ß: VK_OEM_ codes, which
+        // differ from layout to layout) is the character it types: the
+        // WM_CHAR that TranslateMessage put behind it.
+        if (keycode >= 0xBA) {
+          event.character = typed_character();
+          if (event.character != 0) event.keycode = 0;
+        }
+        events_.push_back(event);
       }
       // Alt+F4 still closes the window; no other Alt key opens the system menu.
       if (message == WM_SYSKEYDOWN && keycode == VK_F4)
@@ -242,6 +262,8 @@ LRESULT Win32Platform::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_SYSKEYUP:
     case WM_SYSCHAR:
+    case WM_CHAR:
+    case WM_DEADCHAR:
       return 0;
     case WM_PAINT: {
       // The list as the game last showed it is painted now; the game is
@@ -268,7 +290,7 @@ LRESULT Win32Platform::handle(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void Win32Platform::set_caption(const std::string& text) {
   caption_ = text;
-  if (window_) SetWindowTextW(window_, to_wide(text).c_str());
+  if (window_) SetWindowTextW(window_, display_wide(text).c_str());
 }
 
 void Win32Platform::show_items(const ItemView& view) {
@@ -298,7 +320,7 @@ void Win32Platform::paint(HDC target) {
   SetBkMode(canvas, TRANSPARENT);
   for (const layout::TextLine& call : shown_) {
     SetTextColor(canvas, RGB(call.colour.red, call.colour.green, call.colour.blue));
-    std::wstring text = to_wide(call.text);
+    std::wstring text = display_wide(call.text);
     TextOutW(canvas, scaled(call.x), scaled(call.y), text.c_str(), static_cast<int>(text.size()));
   }
   BitBlt(target, 0, 0, width, height, canvas, 0, 0, SRCCOPY);

@@ -71,6 +71,8 @@ class Win32Platform : public Platform {
   // Dispatches every pending message; the window procedure queues the
   // game's events.
   void pump();
+  // The character a key-down just typed (its WM_CHAR), 0 for none.
+  char32_t typed_character();
   // True for a key-down that is one of the game's own synthetic keys.
   bool is_synthetic_echo(int keycode);
   void paint(HDC target);
