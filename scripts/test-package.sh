@@ -92,7 +92,8 @@ dpkg-deb -x "$deb" "$contents"
 for path in usr/bin/quillvane usr/share/applications/quillvane.desktop \
   usr/share/icons/hicolor/128x128/apps/quillvane.png \
   usr/share/metainfo/io.github.quillvane.Quillvane.metainfo.xml \
-  usr/share/man/man6/quillvane.6.gz usr/share/doc/quillvane/copyright; do
+  usr/share/man/man6/quillvane.6.gz usr/share/doc/quillvane/copyright \
+  usr/share/locale/es/LC_MESSAGES/quillvane.mo usr/share/locale/de/LC_MESSAGES/quillvane.mo; do
   [[ -f "$contents/$path" ]] || e2e_fail "the package lacks /$path"
 done
 [[ "$(dpkg-deb -f "$deb" Recommends)" == *speech-dispatcher* ]] || e2e_fail "speech-dispatcher is not recommended"
@@ -100,6 +101,8 @@ for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libspeechd2; 
   [[ "$(dpkg-deb -f "$deb" Depends)" == *"$library "* ]] || e2e_fail "no dependency on $library"
 done
 # The game's folder holds the cues and nothing the game could write to.
+# The translations' catalogs, and not the tests' pseudo-language.
+[[ ! -e "$contents/usr/share/locale/qps" ]] || e2e_fail "the package installs the pseudo-language"
 others=$(cd "$contents/usr/share/quillvane" && find . -type f ! -path './sounds/*.wav')
 [[ -z $others ]] || e2e_fail "more than cues in /usr/share/quillvane: $others"
 [[ $(find "$contents/usr/share/quillvane/sounds" -name '*.wav' | wc -l) -eq 12 ]] ||
@@ -170,6 +173,18 @@ golden "$transcripts/combine-dirt-water.expected" >"$work/expected.txt"
 if ! cmp -s "$work/transcript.txt" "$work/expected.txt"; then
   diff -u "$work/expected.txt" "$work/transcript.txt" >&2 || true
   e2e_fail "the installed game played another game"
+fi
+# The installed catalogs: a Spanish player's folder plays in Spanish.
+"${as_root[@]}" mkdir -p "$home/spanish"
+"${as_root[@]}" cp "$transcripts/es-game.files/settings.ini" "$home/spanish/"
+"${as_root[@]}" chown -R "$user:" "$home/spanish"
+user_file spanish.keys <"$transcripts/es-game.keys"
+as_user quillvane --script "$home/spanish.keys" --data-dir "$home/spanish" --seed 1 \
+  --transcript "$home/spanish.txt"
+"${as_root[@]}" cat "$home/spanish.txt" >"$work/spanish.txt"
+if ! golden "$transcripts/es-game.expected" | cmp -s "$work/spanish.txt" -; then
+  golden "$transcripts/es-game.expected" | diff -u - "$work/spanish.txt" >&2 || true
+  e2e_fail "the installed game did not play in Spanish from its catalog"
 fi
 grep -qxF "say: $E2E_WELCOME" "$work/transcript.txt" ||
   e2e_fail "the welcome line does not carry version $version"

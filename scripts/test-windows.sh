@@ -76,6 +76,12 @@ zip=$build/quillvane-${version// /-}-windows-x86_64.zip
 }
 mkdir -p "$work/zip"
 (cd "$work/zip" && cmake -E tar xf "$zip")
+for language in es de; do
+  [[ -f $work/zip/Quillvane/locale/$language/LC_MESSAGES/quillvane.mo ]] || {
+    echo "the zip lacks the $language catalog" >&2
+    exit 1
+  }
+done
 if [[ "$(head -n 1 "$work/zip/Quillvane/README.txt")" != "Quillvane $version for Windows" ]]; then
   echo "the zip's README.txt names another version than $version" >&2
   exit 1

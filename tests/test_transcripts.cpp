@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -141,6 +142,17 @@ std::string play(const std::string& folder, const std::string& language, const s
   return read_bytes(folder + "/out.txt");
 }
 
+void set_environment(const char* name, const char* value) {
+#ifdef _WIN32
+  _putenv_s(name, value);
+#else
+  if (*value)
+    ::setenv(name, value, 1);
+  else
+    ::unsetenv(name);
+#endif
+}
+
 bool says(const std::string& transcript, const std::string& line) {
   return transcript.find("say: " + line + "\n") != std::string::npos;
 }
@@ -203,7 +215,7 @@ TEST(Languages, SavesMoveBetweenLanguagesWithTheSameProgress) {
 // a code with no catalog falls back to English and says so once.
 TEST(Languages, TheCommandLineChoosesAndSettingsKeepIt) {
   const std::string folder = make_temp_folder();
-  ::setenv("LANGUAGE", "de", 1);
+  set_environment("LANGUAGE", "de");
   EXPECT_TRUE(says(play(folder, "", "Enter\n"), "Choose puzzle difficulty"));
   EXPECT_TRUE(says(play(folder, "es", "Enter\n"), "Elige la dificultad del rompecabezas"));
   EXPECT_EQ(read_bytes(folder + "/settings.ini"), " 100 \r\n 0 \r\nes\r\n");
@@ -217,7 +229,7 @@ TEST(Languages, TheCommandLineChoosesAndSettingsKeepIt) {
   EXPECT_EQ(read_bytes(folder + "/settings.ini"), " 100 \r\n 0 \r\nde\r\n");
   EXPECT_TRUE(says(play(folder, "en", "Enter\n"), "Choose puzzle difficulty"));
   EXPECT_EQ(read_bytes(folder + "/settings.ini"), " 100 \r\n 0 \r\nen\r\n");
-  ::unsetenv("LANGUAGE");
+  set_environment("LANGUAGE", "");
   fs::remove_all(folder);
 }
 
