@@ -3,15 +3,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 
 #include "app/data_folder.h"
 #include "app/language.h"
 #include "lang/choose.h"
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
 
 namespace quillvane {
 
@@ -38,19 +36,23 @@ std::string default_data_folder() {
 
 #ifdef __EMSCRIPTEN__
 namespace {
-// The node runner's own folder: the script's, as node was given it.
-EM_JS(char*, node_script_folder, (), {
-  const path = require('path');
-  return stringToNewUTF8(path.dirname(path.resolve(process.argv[1])));
-});
+// The node runner's own folder: its script's, the second word of node's
+// command line (the real file system is the program's under node).
+std::string node_script_folder() {
+  std::ifstream file("/proc/self/cmdline", std::ios::binary);
+  std::string node, script;
+  std::getline(file, node, '\0');
+  std::getline(file, script, '\0');
+  std::error_code error;
+  const auto path = std::filesystem::absolute(script, error);
+  return error || script.empty() ? std::string(".") : path.parent_path().string();
+}
 }  // namespace
 #endif
 
 std::string program_locale_folder() {
 #ifdef __EMSCRIPTEN__
-  char* folder = node_script_folder();
-  std::string own = folder;
-  std::free(folder);
+  const std::string own = node_script_folder();
 #else
   const std::string own = executable_folder();
 #endif
