@@ -167,7 +167,7 @@ TEST(Languages, SavesMoveBetweenLanguagesWithTheSameProgress) {
                                    "Enter\nEnter\nT\nEnter\nA\nEnter\nShift+Enter\n"
                                    "Escape\nUp\nEnter\n");
   ASSERT_TRUE(says(spanish,
-                   "¡Nuevo descubrimiento!  Al combinar Tierra y Agua se crean Barro y "
+                   "¡Nuevo descubrimiento!  Al combinar Tierra y Agua se obtienen Barro y "
                    "Barro."));
   const std::vector<std::string> after_spanish = saved_items(folder);
   EXPECT_NE(read_bytes(folder + "/progress.ini").find("Water\r\nSand\r\nMud\r\nMud\r\n"),
@@ -179,10 +179,9 @@ TEST(Languages, SavesMoveBetweenLanguagesWithTheSameProgress) {
                                   "Down\nDown\nEnter\n1\nE\nEnter\nW\nW\nEnter\nShift+Enter\n1\n"
                                   "Escape\nDown\nDown\nEnter\n");
   EXPECT_TRUE(says(german, "Du hast bisher 1 Schritt gemacht."));
-  EXPECT_TRUE(says(german, "Schlamm und Schlamm erschaffen."));
+  EXPECT_TRUE(says(german, "Ergebnis: Schlamm und Schlamm."));
   EXPECT_TRUE(says(german, "Du hast bisher 2 Schritte gemacht."));
-  EXPECT_TRUE(says(
-      german, "Erfolge.  Du hast 1 verschiedenes Rezept und 1 verschiedenen Erfolg entdeckt."));
+  EXPECT_TRUE(says(german, "Erfolge.  Entdeckt: 1 Rezept und 1 Erfolg."));
   EXPECT_EQ(german.find("beschädigt"), std::string::npos);
   std::vector<std::string> expected = after_spanish;
   // The German move turned one Dirt and one Water into two Mud.
@@ -217,15 +216,15 @@ TEST(Languages, TheCommandLineChoosesAndSettingsKeepIt) {
   const std::string folder = make_temp_folder();
   set_environment("LANGUAGE", "de");
   EXPECT_TRUE(says(play(folder, "", "Enter\n"), "Choose puzzle difficulty"));
-  EXPECT_TRUE(says(play(folder, "es", "Enter\n"), "Elige la dificultad del rompecabezas"));
+  EXPECT_TRUE(says(play(folder, "es", "Enter\n"), "Elige la dificultad"));
   EXPECT_EQ(read_bytes(folder + "/settings.ini"), " 100 \r\n 0 \r\nes\r\n");
-  EXPECT_TRUE(says(play(folder, "", "Enter\n"), "Elige la dificultad del rompecabezas"));
+  EXPECT_TRUE(says(play(folder, "", "Enter\n"), "Elige la dificultad"));
   const std::string unknown = play(folder, "xx_YY", "Enter\n");
   EXPECT_TRUE(says(unknown, "There is no translation for xx_YY: the game speaks English."));
   EXPECT_TRUE(says(unknown, "Choose puzzle difficulty"));
   // The unknown code is not kept: the Spanish choice stands.
   EXPECT_EQ(read_bytes(folder + "/settings.ini"), " 100 \r\n 0 \r\nes\r\n");
-  EXPECT_TRUE(says(play(folder, "de_AT", "Enter\n"), "Wähle die Schwierigkeit des Rätsels"));
+  EXPECT_TRUE(says(play(folder, "de_AT", "Enter\n"), "Wähle die Schwierigkeitsstufe"));
   EXPECT_EQ(read_bytes(folder + "/settings.ini"), " 100 \r\n 0 \r\nde\r\n");
   EXPECT_TRUE(says(play(folder, "en", "Enter\n"), "Choose puzzle difficulty"));
   EXPECT_EQ(read_bytes(folder + "/settings.ini"), " 100 \r\n 0 \r\nen\r\n");
