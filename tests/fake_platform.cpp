@@ -69,6 +69,63 @@ std::optional<Event> FakePlatform::next_event(double deadline) {
   return std::nullopt;
 }
 
+namespace {
+
+// A file as the fake hands it to the game: its bytes from memory or from
+// disk, counted, failing where the test asks.
+class CountedFile : public InputFile {
+ public:
+  CountedFile(std::unique_ptr<InputFile> disk, const std::string* memory, std::size_t& count,
+              std::optional<std::size_t> fails_after)
+      : disk_(std::move(disk)), memory_(memory), count_(count), fails_after_(fails_after) {}
+  std::optional<std::size_t> read(char* buffer, std::size_t size) override {
+    if (fails_after_) {
+      if (read_ >= *fails_after_) return std::nullopt;
+      size = std::min(size, *fails_after_ - read_);
+    }
+    std::optional<std::size_t> got;
+    if (disk_) {
+      got = disk_->read(buffer, size);
+    } else {
+      got = std::min(size, memory_->size() - offset_);
+      std::copy_n(memory_->data() + offset_, *got, buffer);
+      offset_ += *got;
+    }
+    if (got) {
+      read_ += *got;
+      count_ += *got;
+    }
+    return got;
+  }
+
+ private:
+  std::unique_ptr<InputFile> disk_;
+  const std::string* memory_;
+  std::size_t offset_ = 0;
+  std::size_t read_ = 0;
+  std::size_t& count_;
+  std::optional<std::size_t> fails_after_;
+};
+
+}  // namespace
+
+std::unique_ptr<InputFile> FakePlatform::open_file(const std::string& path) {
+  if (unreadable.count(path) == 1) return nullptr;
+  std::unique_ptr<InputFile> disk;
+  const std::string* bytes = nullptr;
+  if (memory_files) {
+    auto it = memory.find(path);
+    if (it == memory.end()) return nullptr;
+    bytes = &it->second;
+  } else {
+    disk = Platform::open_file(path);
+    if (!disk) return nullptr;
+  }
+  std::optional<std::size_t> fails_after;
+  if (auto it = read_fails_after.find(path); it != read_fails_after.end()) fails_after = it->second;
+  return std::make_unique<CountedFile>(std::move(disk), bytes, bytes_read[path], fails_after);
+}
+
 void FakePlatform::send_key(int keycode, bool key_up) {
   calls.push_back("key:" + std::to_string(keycode) + (key_up ? ":up" : ":down"));
   if (!key_up) sent_keys_down.push_back(keycode);

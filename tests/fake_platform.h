@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -83,8 +84,13 @@ class FakePlatform : public Platform {
   std::function<void()> on_make_screen_reader;
   // Makes write_file fail, leaving the old file (or none).
   bool fail_writes = false;
-  // Files that exist but whose reads fail (no permission, a read error).
+  // Files that exist but cannot be opened (no permission).
   std::set<std::string> unreadable;
+  // Files whose reading fails once this many bytes of them have been read
+  // since they were opened (a bad sector, a network folder gone).
+  std::map<std::string, std::size_t> read_fails_after;
+  // How many bytes the game has read of each file, over all its reads.
+  std::map<std::string, std::size_t> bytes_read;
   // What the game reported on standard error.
   std::vector<std::string> errors;
   // The item list last shown: names, selection and slots.
@@ -154,13 +160,7 @@ class FakePlatform : public Platform {
   std::map<std::string, std::string> memory;
 
   void report_error(const std::string& text) override { errors.push_back(text); }
-  std::optional<std::string> read_file(const std::string& path) override {
-    if (unreadable.count(path) == 1) return std::nullopt;
-    if (!memory_files) return Platform::read_file(path);
-    auto it = memory.find(path);
-    if (it == memory.end()) return std::nullopt;
-    return it->second;
-  }
+  std::unique_ptr<InputFile> open_file(const std::string& path) override;
   bool file_exists(const std::string& path) override {
     return memory_files ? memory.count(path) == 1 : Platform::file_exists(path);
   }

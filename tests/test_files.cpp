@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "game/run_game.h"
 #include "game_fixture.h"
+#include "platform/files.h"
 #include "storage/files.h"
 #include "storage/textfile.h"
 
@@ -128,51 +130,401 @@ TEST(FileFormats, AchievementsRowsFollowTheFileLength) {
   EXPECT_FALSE(read_achievements(old_bytes + " 0 \r\n", 243).has_value());
 }
 
-// Both files end after their last line: a reader that took a valid file
-// followed by anything else would let a page store junk as a saved game.
-TEST(FileFormats, NothingMayFollowTheLastLine) {
+// ---- Reading a line at a time ----
+
+// Bytes handed over in pieces of at most `piece` bytes, counted.
+class PieceSource : public ByteSource {
+ public:
+  PieceSource(std::string_view bytes, std::size_t piece) : bytes_(bytes), piece_(piece) {}
+  std::size_t read(char* buffer, std::size_t size) override {
+    const std::size_t count = std::min({size, piece_, bytes_.size() - taken});
+    std::copy_n(bytes_.data() + taken, count, buffer);
+    taken += count;
+    return count;
+  }
+  std::size_t taken = 0;
+
+ private:
+  std::string_view bytes_;
+  std::size_t piece_;
+};
+
+// Every line of the bytes as a reader gives it: its text, or "<too long>"
+// (after which the reader goes past it), until the end.
+std::vector<std::string> all_lines(std::string_view bytes, std::size_t piece) {
+  PieceSource source(bytes, piece);
+  TextReader reader(source);
+  std::vector<std::string> lines;
+  for (int guard = 0; guard < 100; ++guard) {
+    auto line = reader.line();
+    if (line) {
+      lines.push_back(*line);
+    } else if (reader.too_long()) {
+      lines.push_back("<too long>");
+      reader.pass_long_line();
+    } else {
+      EXPECT_TRUE(reader.at_end());
+      return lines;
+    }
+  }
+  ADD_FAILURE() << "the reader never ended";
+  return lines;
+}
+
+TEST(TextFormat, LinesEndAtLfWithoutTheirCrAndStopPastTheLongestLine) {
+  const std::string longest(kLongestLine, 'a');
+  const std::string one_more(kLongestLine + 1, 'b');
+  const struct {
+    std::string bytes;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"", {}},
+      {"\r\n", {""}},
+      {"\r\n\r\n", {"", ""}},
+      {"a\r\nb", {"a", "b"}},  // the last line without its line end is a line
+      {"a\nb\n", {"a", "b"}},
+      {"a\rb\r\n", {"a\rb"}},  // only the CR of a line end is dropped
+      {"a\r", {"a"}},
+      {std::string("\0\0\r\n", 4), {std::string("\0\0", 2)}},
+      {longest + "\r\n" + longest + "\n" + longest, {longest, longest, longest}},
+      {one_more + "\r\nx\r\n", {"<too long>", "x"}},
+      {one_more + "\nx\n", {"<too long>", "x"}},
+      {one_more, {"<too long>"}},
+      {longest + "\r\r\nx", {"<too long>", "x"}},
+      {"x\r\n" + std::string(100000, 'c') + "\r\ny", {"x", "<too long>", "y"}},
+  };
+  for (const auto& c : cases) {
+    // Pieces of one byte, of a few, and as large as the reader asks for:
+    // where a piece ends never changes a line.
+    for (std::size_t piece : {std::size_t{1}, std::size_t{3}, std::size_t{4097}, SIZE_MAX}) {
+      EXPECT_EQ(all_lines(c.bytes, piece), c.lines)
+          << c.bytes.substr(0, 12) << " (" << c.bytes.size() << " bytes) in pieces of " << piece;
+    }
+  }
+}
+
+TEST(TextFormat, AnOverLongLineIsNeverReadWhole) {
+  const std::string endless(10'000'000, 'x');
+  PieceSource source(endless, SIZE_MAX);
+  TextReader reader(source);
+  EXPECT_FALSE(reader.line().has_value());
+  EXPECT_TRUE(reader.too_long());
+  EXPECT_FALSE(reader.number(0, 1).has_value());  // nothing more is read until passed
+  EXPECT_LE(source.taken, 64u * 1024);
+}
+
+// ---- What a saved file may hold, and what the game makes of it ----
+
+// A file of a table row: bytes, then `repeats` copies of `pattern`, made
+// only as far as a reader takes them.
+struct Shape {
+  Shape(std::string head, std::string tail = "", std::size_t times = 0)
+      : bytes(std::move(head)), pattern(std::move(tail)), repeats(times) {}
+  std::string bytes;
+  std::string pattern;
+  std::size_t repeats;
+  std::size_t size() const { return bytes.size() + pattern.size() * repeats; }
+  std::string whole() const {
+    std::string out = bytes;
+    out.reserve(size());
+    for (std::size_t i = 0; i < repeats; ++i) out += pattern;
+    return out;
+  }
+};
+
+class ShapeSource : public ByteSource {
+ public:
+  explicit ShapeSource(const Shape& shape) : shape_(shape) {}
+  std::size_t read(char* buffer, std::size_t size) override {
+    std::size_t count = 0;
+    while (count < size && taken < shape_.size()) {
+      buffer[count++] = taken < shape_.bytes.size()
+                            ? shape_.bytes[taken]
+                            : shape_.pattern[(taken - shape_.bytes.size()) % shape_.pattern.size()];
+      ++taken;
+    }
+    return count;
+  }
+  std::size_t taken = 0;
+
+ private:
+  const Shape& shape_;
+};
+
+std::string progress_verdict(const std::optional<ProgressRecord>& record) {
+  if (!record) return "damaged";
+  return "steps " + std::to_string(record->steps) + ", rate " + std::to_string(record->sapirate) +
+         (record->speechmode ? ", mode " + std::to_string(*record->speechmode) : ", no mode");
+}
+
+std::string achievements_verdict(const std::optional<AchievementsRecord>& record) {
+  if (!record) return "damaged";
+  std::string known;
+  for (std::size_t j = 0; j < record->known.size(); ++j)
+    if (record->known[j] != 0) known += " " + std::to_string(j + 1);
+  return std::to_string(record->known.size()) + " rows, known" + known;
+}
+
+// The checksum lines of a progress file made to match its other lines,
+// whatever they hold: numbers of any size, so that only their range decides.
+std::string progress_resummed(std::vector<std::string> lines) {
+  const std::int64_t r = number_line(lines[40]) / 152;
+  std::int64_t a = r, b = r;
+  for (int i = 1; i <= 36; ++i) {
+    a += getcode(lines[i - 1]);
+    b += getcode(lines[i - 1]) - i;
+  }
+  const std::int64_t steps = number_line(lines[36]), difficulty = number_line(lines[37]);
+  a += 3 * steps + 8 * difficulty;
+  b += 5 * steps + 9 * difficulty;
+  lines[38] = " " + std::to_string(a) + " ";
+  lines[39] = " " + std::to_string(b) + " ";
+  return join_crlf(lines);
+}
+
+// The same for an achievements file of 243 items and `rows` recipe lines.
+std::string achievements_resummed(std::vector<std::string> lines, int rows) {
+  const std::size_t sums = 1944 + static_cast<std::size_t>(rows);
+  const std::int64_t r = number_line(lines[sums + 2]) / 152;
+  std::int64_t a = r, b = r;
+  for (std::size_t line = 0; line < 1944; line += 2) {
+    const std::int64_t unlocked = number_line(lines[line]), best = number_line(lines[line + 1]);
+    a += 5 * unlocked + best;
+    b += 6 * unlocked + 3 * best;
+  }
+  for (std::int64_t j = 1; j <= rows; ++j) {
+    a -= 3 * j;
+    b -= 4 * j;
+  }
+  lines[sums] = " " + std::to_string(a) + " ";
+  lines[sums + 1] = " " + std::to_string(b) + " ";
+  return join_crlf(lines);
+}
+
+// Each row: a valid file with one change, and what the game makes of it.
+// Line numbers count from 1, as in the files.
+TEST(SavedFileShapes, ReadTheLinesTheGameUsesAndNothingAfterThem) {
   ProgressRecord progress;
   progress.items.fill("Dirt");
+  progress.items[4] = "Pine cone";
   progress.steps = 12;
   progress.difficulty = 3;
   progress.sapirate = 7;
   progress.speechmode = 1;
-  const std::string with_mode = write_progress(progress, 40);
-  // A file without line 43, as older saves end.
-  const std::string without_mode = with_mode.substr(0, with_mode.rfind(" 1 \r\n"));
+  const std::string p43 = write_progress(progress, 40);
+  const std::vector<std::string> p_lines = crlf_lines(p43);
+  const std::string p42 = join_crlf({p_lines.begin(), p_lines.begin() + 42});
+  auto p_set = [&](int line, const std::string& value) {
+    auto l = p_lines;
+    l[line - 1] = value;
+    return join_crlf(l);
+  };
+  auto p_resummed = [&](int line, const std::string& value) {
+    auto l = p_lines;
+    l[line - 1] = value;
+    return progress_resummed(l);
+  };
+  ProgressRecord long_name = progress;
+  long_name.items[4] = std::string(kLongestLine, 'n');
+  const std::string p_longest = write_progress(long_name, 40);
+  long_name.items[4] += 'n';
+  const std::string p_too_long = write_progress(long_name, 40);
+
   AchievementsRecord achievements;
   achievements.entries.resize(243);
   for (auto& entry : achievements.entries) entry.records.fill(-1);
+  for (int d = 1; d < 4; ++d) {
+    achievements.entries[6].unlocked[d] = 412;
+    achievements.entries[6].records[d] = 7;
+  }
   achievements.known.assign(kLiveRecipeRows, 0);
-  const std::string live = write_achievements(achievements, 60);
-  achievements.known.assign(kOldRecipeRows, 0);
-  const std::string old = write_achievements(achievements, 60);
-  auto progress_reads = [](const std::string& b) { return read_progress(b).has_value(); };
-  auto achievements_reads = [](const std::string& b) {
-    return read_achievements(b, 243).has_value();
+  achievements.known[0] = 1;
+  achievements.known[4] = 1;
+  const std::string a236 = write_achievements(achievements, 60);
+  achievements.known.resize(kOldRecipeRows);
+  const std::string a234 = write_achievements(achievements, 60);
+  const std::vector<std::string> a_lines = crlf_lines(a236);
+  auto a_set = [&](int line, const std::string& value) {
+    auto l = a_lines;
+    l[line - 1] = value;
+    return join_crlf(l);
   };
-  const std::string junk(5000, 'x');
-  // What may not follow each file; after a file without line 43 a number
-  // line is that line, so there a line 43 comes first.
-  const std::vector<std::string> tails = {"\r\n", " 0 \r\n", "x", junk, "\r\n" + junk + "\r\n"};
-  const std::vector<std::string> after_line_42 = {" 1 \r\n\r\n", " 1 \r\nx", "x", junk,
-                                                  "\r\n" + junk + "\r\n"};
-  struct Case {
-    std::string bytes;
-    std::function<bool(const std::string&)> reads;
-    const std::vector<std::string>& tails;
+  auto a_resummed = [&](int line, const std::string& value) {
+    auto l = a_lines;
+    l[line - 1] = value;
+    return achievements_resummed(l, kLiveRecipeRows);
   };
-  const std::vector<Case> files = {{with_mode, progress_reads, tails},
-                                   {without_mode, progress_reads, after_line_42},
-                                   {live, achievements_reads, tails},
-                                   {old, achievements_reads, tails}};
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const Case& file = files[i];
-    EXPECT_TRUE(file.reads(file.bytes)) << "file " << i << " as the game writes it";
-    for (const std::string& tail : file.tails)
-      EXPECT_FALSE(file.reads(file.bytes + tail))
-          << "file " << i << " followed by " << tail.substr(0, 8) << " (" << tail.size()
-          << " bytes)";
+  auto without_last_line_end = [](const std::string& bytes) {
+    return bytes.substr(0, bytes.size() - 2);
+  };
+
+  const std::string mb_of_nul(1 << 20, '\0');
+  constexpr std::size_t k50MbOfLineEnds = 25'000'000;  // CR LF, 50 MB
+  const std::string p_ok = "steps 12, rate 7, mode 1";
+  const std::string p_no_mode = "steps 12, rate 7, no mode";
+  const std::string a_ok = "289 rows, known 1 5";
+  const std::string old_ok = "287 rows, known 1 5";
+  const std::string damaged = "damaged";
+
+  enum Kind { progress_ini, achievements_ini };
+  const struct Row {
+    const char* what;
+    Kind kind;
+    Shape file;
+    std::string verdict;
+  } rows[] = {
+      // progress.ini: lines 1 to 43 are read, never what follows.
+      {"43 lines", progress_ini, {p43}, p_ok},
+      {"43 lines, one more CR LF", progress_ini, {p43 + "\r\n"}, p_ok},
+      {"43 lines, one more LF", progress_ini, {p43 + "\n"}, p_ok},
+      {"43 lines, a line of text", progress_ini, {p43 + "more text\r\n"}, p_ok},
+      {"43 lines, 1 MB of NUL bytes", progress_ini, {p43 + mb_of_nul}, p_ok},
+      {"43 lines, 50 MB of line ends", progress_ini, {p43, "\r\n", k50MbOfLineEnds}, p_ok},
+      {"43 lines, an over-long line 44", progress_ini, {p43 + std::string(5000, 'x')}, p_ok},
+      {"43 lines, the final CR LF removed", progress_ini, {without_last_line_end(p43)}, p_ok},
+      {"42 lines", progress_ini, {p42}, p_no_mode},
+      {"42 lines plus CR LF", progress_ini, {p42 + "\r\n"}, p_no_mode},
+      {"42 lines, the final CR LF removed", progress_ini, {without_last_line_end(p42)}, p_no_mode},
+      {"a speech mode line of spaces", progress_ini, {p_set(43, "   ")}, p_no_mode},
+      {"a speech mode that is no number", progress_ini, {p_set(43, "x")}, damaged},
+      {"an over-long speech mode line",
+       progress_ini,
+       {p42 + std::string(5000, ' ') + "1 \r\n"},
+       damaged},
+      {"a name of the longest line", progress_ini, {p_longest}, p_ok},
+      {"a name one byte longer", progress_ini, {p_too_long}, damaged},
+      {"an endless first line", progress_ini, {"", "x", 50'000'000}, damaged},
+      {"41 lines", progress_ini, {join_crlf({p_lines.begin(), p_lines.begin() + 41})}, damaged},
+      {"50 MB of line ends", progress_ini, {"", "\r\n", k50MbOfLineEnds}, damaged},
+      // The ranges of the numbers, each at its end and one past it, the
+      // checksum made to match where it can be.
+      {"steps 2147483647",
+       progress_ini,
+       {p_resummed(37, " 2147483647 ")},
+       "steps 2147483647, rate 7, mode 1"},
+      {"steps 2147483648", progress_ini, {p_resummed(37, " 2147483648 ")}, damaged},
+      {"steps -2147483649", progress_ini, {p_resummed(37, "-2147483649 ")}, damaged},
+      {"difficulty 0", progress_ini, {p_resummed(38, " 0 ")}, p_ok},
+      {"difficulty -1", progress_ini, {p_resummed(38, "-1 ")}, damaged},
+      {"difficulty 4", progress_ini, {p_resummed(38, " 4 ")}, damaged},
+      {"check sum A past 64 bits", progress_ini, {p_set(39, " 9223372036854775808 ")}, damaged},
+      {"check sum B past 64 bits", progress_ini, {p_set(40, "-9223372036854775809 ")}, damaged},
+      {"scaled r of -1",
+       progress_ini,
+       {progress_resummed([&] {
+         auto l = p_lines;
+         l[40] = "-1 ";
+         return l;
+       }())},
+       damaged},
+      {"scaled r past 64 bits", progress_ini, {p_set(41, " 9223372036854775808 ")}, damaged},
+      {"rate 2147483647",
+       progress_ini,
+       {p_set(42, " 2147483647 ")},
+       "steps 12, rate 2147483647, mode 1"},
+      {"rate -2147483648",
+       progress_ini,
+       {p_set(42, "-2147483648 ")},
+       "steps 12, rate -2147483648, mode 1"},
+      {"rate 2147483648", progress_ini, {p_set(42, " 2147483648 ")}, damaged},
+      {"rate -2147483649", progress_ini, {p_set(42, "-2147483649 ")}, damaged},
+      {"mode 2147483647",
+       progress_ini,
+       {p_set(43, " 2147483647 ")},
+       "steps 12, rate 7, mode 2147483647"},
+      {"mode 2147483648", progress_ini, {p_set(43, " 2147483648 ")}, damaged},
+      {"mode -2147483649", progress_ini, {p_set(43, "-2147483649 ")}, damaged},
+
+      // achievements.ini: the layout's lines are read, never what follows.
+      {"2236 lines", achievements_ini, {a236}, a_ok},
+      {"2236 lines, one more CR LF", achievements_ini, {a236 + "\r\n"}, a_ok},
+      {"2236 lines, one more LF", achievements_ini, {a236 + "\n"}, a_ok},
+      {"2236 lines, a line of text", achievements_ini, {a236 + "more text\r\n"}, a_ok},
+      {"2236 lines, 1 MB of NUL bytes", achievements_ini, {a236 + mb_of_nul}, a_ok},
+      {"2236 lines, 50 MB of line ends", achievements_ini, {a236, "\r\n", k50MbOfLineEnds}, a_ok},
+      {"2236 lines, the final CR LF removed",
+       achievements_ini,
+       {without_last_line_end(a236)},
+       a_ok},
+      {"a recipe line of spaces", achievements_ini, {a_set(1945, "   ")}, "289 rows, known 5"},
+      {"a recipe line of 1", achievements_ini, {a_set(1946, " 1 ")}, "289 rows, known 1 2 5"},
+      {"an over-long recipe line",
+       achievements_ini,
+       {a_set(1946, std::string(5000, ' '))},
+       damaged},
+      {"2234 lines, the older layout", achievements_ini, {a234}, old_ok},
+      {"2234 lines, the final CR LF removed",
+       achievements_ini,
+       {without_last_line_end(a234)},
+       old_ok},
+      // A 2235th line, even an empty one, makes a file of the live layout,
+      // whose checksum lines then do not hold.
+      {"2234 lines plus CR LF", achievements_ini, {a234 + "\r\n"}, damaged},
+      {"2234 lines, 1 MB of NUL bytes", achievements_ini, {a234 + mb_of_nul}, damaged},
+      {"2235 lines",
+       achievements_ini,
+       {join_crlf({a_lines.begin(), a_lines.begin() + 2235})},
+       damaged},
+      {"50 MB of line ends", achievements_ini, {"", "\r\n", k50MbOfLineEnds}, damaged},
+      {"unlocked 2147483647", achievements_ini, {a_resummed(51, " 2147483647 ")}, a_ok},
+      {"unlocked 2147483648", achievements_ini, {a_resummed(51, " 2147483648 ")}, damaged},
+      {"a record of -2147483648", achievements_ini, {a_resummed(2, "-2147483648 ")}, a_ok},
+      {"a record of -2147483649", achievements_ini, {a_resummed(2, "-2147483649 ")}, damaged},
+      {"a recipe flag of 2147483648", achievements_ini, {a_set(1950, " 2147483648 ")}, damaged},
+      {"check sum A past 64 bits",
+       achievements_ini,
+       {a_set(2234, "-9223372036854775809 ")},
+       damaged},
+      {"check sum B past 64 bits",
+       achievements_ini,
+       {a_set(2235, " 9223372036854775808 ")},
+       damaged},
+      {"scaled r of -1",
+       achievements_ini,
+       {achievements_resummed(
+           [&] {
+             auto l = a_lines;
+             l[2235] = "-1 ";
+             return l;
+           }(),
+           kLiveRecipeRows)},
+       damaged},
+  };
+
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::string name = row.kind == progress_ini ? "progress.ini" : "achievements.ini";
+    // The readers, the file handed over a piece at a time: whatever follows,
+    // they read at most one piece past the lines they use.
+    ShapeSource source(row.file);
+    const std::string verdict = row.kind == progress_ini
+                                    ? progress_verdict(read_progress(source))
+                                    : achievements_verdict(read_achievements(source, 243));
+    EXPECT_EQ(verdict, row.verdict);
+    EXPECT_LE(source.taken, 64u * 1024);
+    if (row.file.size() > (2u << 20)) continue;  // too big to write out for every row
+
+    // The game, starting with the file, and the web page's check of it.
+    GameFixture f;
+    const std::string bytes = row.file.whole();
+    write_bytes(f.path(name), bytes);
+    const bool ended = f.ends_program([&] {
+      if (row.kind == progress_ini)
+        f.game->loadprogress();
+      else
+        f.game->loadachievements();
+    });
+    EXPECT_EQ(ended, row.verdict == damaged);
+    if (ended) {
+      EXPECT_EQ(f.platform.lines, (std::vector<std::string>{kDamaged, "wait: 5", "exit"}));
+      EXPECT_EQ(f.file(name), bytes);
+    }
+    EXPECT_LE(f.platform.bytes_read[f.path(name)], 64u * 1024);
+    auto opened = files::FileReader::open(f.path(name));
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(row.kind == progress_ini ? refused_saved_file(std::move(opened), nullptr)
+                                       : refused_saved_file(nullptr, std::move(opened)),
+              row.verdict == damaged ? name : "");
   }
 }
 
@@ -182,6 +534,11 @@ TEST(FileFormats, CheatNamesLegacyReportLogLineAndSettings) {
       {"\r\n\r\n", {}},
       {"Fire\r\n\r\n Fire\r\nWater", {"Fire", " Fire", "Water"}},
       {"Mud\nRock\r\n", {"Mud", "Rock"}},
+      // A line longer than any name the game holds is passed over; the
+      // longest line is a name.
+      {"Fire\r\n" + std::string(kLongestLine + 1, 'x') + "\r\nWater\r\n" +
+           std::string(kLongestLine, 'y') + "\r\n" + std::string(100000, 'z'),
+       {"Fire", "Water", std::string(kLongestLine, 'y')}},
   };
   for (const auto& [bytes, names] : cheat_cases) EXPECT_EQ(read_cheat_names(bytes), names) << bytes;
   std::string many;
@@ -218,8 +575,35 @@ TEST(FileFormats, CheatNamesLegacyReportLogLineAndSettings) {
       {" 60 \r\n 1 \r\nde\r\n", {100, 1, "de"}},
       {" 25 \r\nbraille\r\nes\r\n", {25, 0, "es"}},
       {" 25 \r\n 0 \r\n../../etc\r\n", {25, 0, ""}},
-      {" 25 \r\n 0 \r\n\r\n", {25, 0, ""}}};
+      {" 25 \r\n 0 \r\n\r\n", {25, 0, ""}},
+      {" 50 \r\n 1 \r\nes\r\nanything after the language\r\n", {50, 1, "es"}},
+      // An over-long line holds nothing, even one that ends in a number; the
+      // lines after it are read.
+      {std::string(kLongestLine, ' ') + "25\r\n 1 \r\nes\r\n", {100, 1, "es"}},
+      {" 25 \r\n" + std::string(kLongestLine, ' ') + "1\r\nes\r\n", {25, 0, "es"}}};
   for (const auto& [bytes, settings] : read) EXPECT_EQ(read_settings(bytes), settings) << bytes;
+}
+
+TEST(CheatFile, IsReadToItsEndAndGivesNothingWhenItsReadingFails) {
+  for (bool fails : {false, true}) {
+    SCOPED_TRACE(fails ? "failing part-way" : "read whole");
+    GameFixture f;
+    std::string bytes = "Fire\r\n";
+    for (int i = 0; i < 2'500'000; ++i) bytes += "\r\n";  // 5 MB of line ends
+    bytes += "Water";
+    write_bytes(f.path("cheat.ini"), bytes);
+    if (fails) f.platform.read_fails_after[f.path("cheat.ini")] = 100'000;
+    f.game->Form_Load();
+    EXPECT_EQ(f.game->cheatmode, 1);
+    if (fails) {
+      EXPECT_EQ(f.game->itemcount, 0);
+    } else {
+      EXPECT_EQ(f.game->itemcount, 2);
+      EXPECT_EQ(f.game->items[1], "Fire");
+      EXPECT_EQ(f.game->items[2], "Water");
+      EXPECT_EQ(f.platform.bytes_read[f.path("cheat.ini")], bytes.size());
+    }
+  }
 }
 
 TEST(ProgressFile, ChecksumOfTheWorkedExample) {
@@ -583,19 +967,27 @@ TEST(SavedFiles, AFileThatCannotBeReadIsNotCalledDamagedAndIsLeftAlone) {
       {"progress.ini", [](Form1& game) { game.loadprogress(); }},
       {"achievements.ini", [](Form1& game) { game.loadachievements(); }},
   };
-  for (const auto& [name, load] : cases) {
-    SCOPED_TRACE(name);
-    SavedGame f;
-    f.game->saveachievements();
-    const std::string bytes = f.file(name);
-    f.platform.unreadable.insert(f.path(name));
-    EXPECT_TRUE(f.ends_program([&] { load(*f.game); }));
-    EXPECT_EQ(f.platform.lines, (std::vector<std::string>{"say: Your saved game could not be read.",
-                                                          "wait: 5", "exit"}));
-    EXPECT_EQ(f.platform.errors, (std::vector<std::string>{"Your saved game could not be read."}));
-    EXPECT_EQ(f.file(name), bytes);
-    EXPECT_FALSE(fs::exists(f.path("log.txt")));
-  }
+  // A file that cannot be opened, and one whose reading fails part-way.
+  for (const auto& [name, load] : cases)
+    for (bool part_way : {false, true}) {
+      SCOPED_TRACE(name);
+      SCOPED_TRACE(part_way ? "failing part-way" : "failing to open");
+      SavedGame f;
+      f.game->saveachievements();
+      const std::string bytes = f.file(name);
+      if (part_way)
+        f.platform.read_fails_after[f.path(name)] = bytes.size() / 2;
+      else
+        f.platform.unreadable.insert(f.path(name));
+      EXPECT_TRUE(f.ends_program([&] { load(*f.game); }));
+      EXPECT_EQ(
+          f.platform.lines,
+          (std::vector<std::string>{"say: Your saved game could not be read.", "wait: 5", "exit"}));
+      EXPECT_EQ(f.platform.errors,
+                (std::vector<std::string>{"Your saved game could not be read."}));
+      EXPECT_EQ(f.file(name), bytes);
+      EXPECT_FALSE(fs::exists(f.path("log.txt")));
+    }
 }
 
 TEST(SavedFiles, ASaveThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink) {

@@ -1,8 +1,8 @@
 #include "app/language.h"
 
+#include "game/run_game.h"
 #include "lang/choose.h"
 #include "platform/files.h"
-#include "storage/files.h"
 
 namespace quillvane {
 namespace {
@@ -35,8 +35,7 @@ LanguageSetting choose_language(const LanguageRequest& request) {
   // The player's own choice: this run's, else the one settings.ini keeps.
   std::string asked = request.command_line;
   if (asked.empty()) {
-    if (auto bytes = files::read_whole(request.data_folder + "/settings.ini"))
-      asked = read_settings(*bytes).language;
+    asked = saved_settings(files::FileReader::open(request.data_folder + "/settings.ini")).language;
   }
   if (!asked.empty()) {
     const std::string code = lang::normalize_code(asked);

@@ -32,9 +32,9 @@ EMSCRIPTEN_KEEPALIVE void quillvane_web_start() {
 // the suspended game's call).
 EMSCRIPTEN_KEEPALIVE const char* quillvane_check_files() {
   static std::string result;
-  using quillvane::files::read_whole;
-  result = quillvane::refused_saved_file(read_whole("/check/progress.ini"),
-                                         read_whole("/check/achievements.ini"));
+  using quillvane::files::FileReader;
+  result = quillvane::refused_saved_file(FileReader::open("/check/progress.ini"),
+                                         FileReader::open("/check/achievements.ini"));
   return result.c_str();
 }
 }

@@ -2,7 +2,9 @@
 // legacy report, the log and the settings. The file formats live in storage/;
 // here the fields are copied in and out, and a file that cannot be read or
 // is damaged ends the game.
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "content/content.h"
@@ -17,13 +19,77 @@ namespace quillvane {
 static_assert(kSavedLevels == kLevels, "the achievements file keeps every difficulty level");
 static_assert(kMostCheatNames == kLastEntry, "cheat names fill the inventory to its last entry");
 static_assert(kLiveRecipeRows < kListSize, "every recipe row has an entry");
+static_assert(content::kAchievementItems * 2 * kLevels + kOldRecipeRows + 3 ==
+                  static_cast<int>(kOldAchievementsLines),
+              "the older achievements layout is known by its length");
 
-std::string refused_saved_file(const std::optional<std::string>& progress,
-                               const std::optional<std::string>& achievements) {
-  if (progress && !read_progress(*progress)) return "progress.ini";
-  if (achievements && !read_achievements(*achievements, content::kAchievementItems))
-    return "achievements.ini";
+namespace {
+
+// A file the platform opened, handed to the readers of storage/ a piece at a
+// time. A read that fails ends the bytes and is remembered: such a file
+// could not be read, which is not a damaged file.
+class FileBytes : public ByteSource {
+ public:
+  explicit FileBytes(InputFile& file) : file_(file) {}
+  std::size_t read(char* buffer, std::size_t size) override {
+    if (failed_) return 0;
+    const auto count = file_.read(buffer, size);
+    failed_ = !count;
+    return count.value_or(0);
+  }
+  bool failed() const { return failed_; }
+
+ private:
+  InputFile& file_;
+  bool failed_ = false;
+};
+
+// What a reader of storage/ made of a file, and whether the file could be
+// read at all (a file that could not be opened could not).
+template <typename Record>
+struct SavedFile {
+  bool readable = false;
+  Record record{};
+};
+
+// Reads file (nullptr: it could not be opened) with read, and closes it.
+template <typename Read>
+auto read_saved(std::unique_ptr<InputFile> file, Read read)
+    -> SavedFile<decltype(read(std::declval<ByteSource&>()))> {
+  if (!file) return {};
+  FileBytes bytes(*file);
+  auto record = read(bytes);
+  return {!bytes.failed(), std::move(record)};
+}
+
+auto progress_reader() {
+  return [](ByteSource& bytes) { return read_progress(bytes); };
+}
+
+auto achievements_reader(int item_count) {
+  return [item_count](ByteSource& bytes) { return read_achievements(bytes, item_count); };
+}
+
+}  // namespace
+
+std::string refused_saved_file(std::unique_ptr<InputFile> progress,
+                               std::unique_ptr<InputFile> achievements) {
+  if (progress) {
+    auto [readable, record] = read_saved(std::move(progress), progress_reader());
+    if (!readable || !record) return "progress.ini";
+  }
+  if (achievements) {
+    auto [readable, record] =
+        read_saved(std::move(achievements), achievements_reader(content::kAchievementItems));
+    if (!readable || !record) return "achievements.ini";
+  }
   return "";
+}
+
+SettingsRecord saved_settings(std::unique_ptr<InputFile> file) {
+  auto [readable, settings] =
+      read_saved(std::move(file), [](ByteSource& bytes) { return read_settings(bytes); });
+  return readable ? settings : SettingsRecord{};
 }
 
 void Form1::saveprogress() {
@@ -47,11 +113,11 @@ void Form1::loadprogress() {
     startinggear();
     return;
   }
-  auto bytes = platform_.read_file(path);
-  if (!bytes) unreadablefile();
-  // The whole file is read and checked before any of it is used: a damaged
-  // file changes nothing, and its message is heard in the speech mode in force.
-  auto record = read_progress(*bytes);
+  // The lines the game uses are read and checked before any of them is used:
+  // a damaged file changes nothing, and its message is heard in the speech
+  // mode in force.
+  auto [readable, record] = read_saved(platform_.open_file(path), progress_reader());
+  if (!readable) unreadablefile();
   if (!record) damagedfile();
 
   for (int i = 1; i <= kSavedItems; ++i) items[i] = record->items[i - 1];
@@ -81,10 +147,10 @@ void Form1::loadachievements() {
   buildachievementtables();
   const std::string path = datapath("achievements.ini");
   if (platform_.file_exists(path)) {
-    auto bytes = platform_.read_file(path);
-    if (!bytes) unreadablefile();
     // Everything is read and checked before any of it is used.
-    auto record = read_achievements(*bytes, achievementcount);
+    auto [readable, record] =
+        read_saved(platform_.open_file(path), achievements_reader(achievementcount));
+    if (!readable) unreadablefile();
     if (!record) damagedfile();
     for (int d = 0; d < kLevels; ++d) {
       for (int i = 1; i <= achievementcount; ++i) {
@@ -108,9 +174,10 @@ void Form1::cheat() {
   openmenu(kGameScreen, menu);
   // A file that vanished or cannot be read gives no custom items.
   itemcount = 0;
-  for (std::string& name :
-       read_cheat_names(platform_.read_file(datapath("cheat.ini")).value_or("")))
-    items[++itemcount] = std::move(name);
+  auto [readable, names] = read_saved(platform_.open_file(datapath("cheat.ini")),
+                                      [](ByteSource& bytes) { return read_cheat_names(bytes); });
+  if (readable)
+    for (std::string& name : names) items[++itemcount] = std::move(name);
   hold(1);
   sayit(lang::format(trn("Cheat mode has loaded in your %1$d custom items.  Have fun!",
                          "Cheat mode has loaded in your %1$d custom items.  Have fun!", itemcount),
@@ -137,8 +204,7 @@ void Form1::logit(const std::string& tempm) {
 // settings.ini is read leniently: a missing, unreadable or damaged file
 // means the defaults, said nowhere, and never ends the game.
 void Form1::loadsettings() {
-  SettingsRecord settings;
-  if (auto bytes = platform_.read_file(datapath("settings.ini"))) settings = read_settings(*bytes);
+  const SettingsRecord settings = saved_settings(platform_.open_file(datapath("settings.ini")));
   cuevolume = settings.cuevolume;
   braillesetting = settings.braille;
   keptlanguage = settings.language;

@@ -1,12 +1,32 @@
-// Plain file operations shared by every backend: whole-file reads, atomic
-// whole-file replacement, appends. One implementation per operating system.
+// Plain file operations shared by every backend: reads a piece at a time or
+// whole, atomic whole-file replacement, appends. One implementation per
+// operating system.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/platform.h"
+
 namespace quillvane::files {
+
+// A file open for reading from its start; closed with the object.
+class FileReader final : public InputFile {
+ public:
+  // nullptr when the file does not exist or cannot be opened.
+  static std::unique_ptr<FileReader> open(const std::string& path);
+  ~FileReader() override;
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+  std::optional<std::size_t> read(char* buffer, std::size_t size) override;
+
+ private:
+  // A descriptor (POSIX) or a HANDLE (Windows).
+  explicit FileReader(std::intptr_t handle) : handle_(handle) {}
+  std::intptr_t handle_;
+};
 
 std::optional<std::string> read_whole(const std::string& path);
 bool exists(const std::string& path);

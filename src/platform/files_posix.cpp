@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -51,23 +52,32 @@ std::string final_target(std::string path) {
 
 }  // namespace
 
-std::optional<std::string> read_whole(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  std::string out;
-  char buffer[65536];
+std::unique_ptr<FileReader> FileReader::open(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  return std::unique_ptr<FileReader>(new FileReader(fd));
+}
+
+FileReader::~FileReader() { ::close(static_cast<int>(handle_)); }
+
+std::optional<std::size_t> FileReader::read(char* buffer, std::size_t size) {
   for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    out.append(buffer, static_cast<std::size_t>(n));
+    const ssize_t n = ::read(static_cast<int>(handle_), buffer, size);
+    if (n >= 0) return static_cast<std::size_t>(n);
+    if (errno != EINTR) return std::nullopt;
   }
-  ::close(fd);
-  return out;
+}
+
+std::optional<std::string> read_whole(const std::string& path) {
+  auto file = FileReader::open(path);
+  if (!file) return std::nullopt;
+  std::string out;
+  std::vector<char> buffer(65536);
+  while (auto n = file->read(buffer.data(), buffer.size())) {
+    if (*n == 0) return out;
+    out.append(buffer.data(), *n);
+  }
+  return std::nullopt;
 }
 
 bool exists(const std::string& path) {

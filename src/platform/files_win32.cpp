@@ -3,6 +3,7 @@
 // the file bytes themselves pass through untouched.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/text/code_page.h"
@@ -42,20 +43,34 @@ bool write_all(HANDLE file, const std::string& bytes) {
 
 }  // namespace
 
+std::unique_ptr<FileReader> FileReader::open(const std::string& path) {
+  HANDLE file =
+      CreateFileW(win32::to_wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  return std::unique_ptr<FileReader>(new FileReader(reinterpret_cast<std::intptr_t>(file)));
+}
+
+FileReader::~FileReader() { CloseHandle(reinterpret_cast<HANDLE>(handle_)); }
+
+std::optional<std::size_t> FileReader::read(char* buffer, std::size_t size) {
+  DWORD got = 0;
+  const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 20));
+  if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, wanted, &got, nullptr))
+    return std::nullopt;
+  return got;
+}
+
 std::optional<std::string> read_whole(const std::string& path) {
-  FileHandle file(CreateFileW(win32::to_wide(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return std::nullopt;
+  auto file = FileReader::open(path);
+  if (!file) return std::nullopt;
   std::string out;
-  char buffer[65536];
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file.handle, buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
-    if (got == 0) break;
-    out.append(buffer, got);
+  std::vector<char> buffer(65536);
+  while (auto n = file->read(buffer.data(), buffer.size())) {
+    if (*n == 0) return out;
+    out.append(buffer.data(), *n);
   }
-  return out;
+  return std::nullopt;
 }
 
 bool exists(const std::string& path) {

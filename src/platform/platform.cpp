@@ -16,8 +16,8 @@ char Platform::path_separator() const {
 
 void Platform::report_error(const std::string& text) { std::cerr << "quillvane: " << text << '\n'; }
 
-std::optional<std::string> Platform::read_file(const std::string& path) {
-  return files::read_whole(path);
+std::unique_ptr<InputFile> Platform::open_file(const std::string& path) {
+  return files::FileReader::open(path);
 }
 
 bool Platform::file_exists(const std::string& path) { return files::exists(path); }

@@ -11,6 +11,7 @@
 // which ends the run (run_headless reports it).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -89,6 +90,16 @@ class Voice {
   // system with none keeps its default voice and says notice, once, before
   // the next line.
   virtual void set_language(const std::string& /*code*/, const std::string& /*notice*/) {}
+};
+
+// A file open for reading from its start, a piece at a time, so that a
+// reader keeps only what it uses of a file of any size.
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Up to size bytes into buffer: how many were read, 0 at the end of the
+  // file; nullopt when reading fails.
+  virtual std::optional<std::size_t> read(char* buffer, std::size_t size) = 0;
 };
 
 // A JAWS-style screen reader's automation object (speech mode 3).
@@ -201,8 +212,8 @@ class Platform {
   virtual std::string data_folder() = 0;
   // The separator the game puts between a folder and a file name.
   virtual char path_separator() const;
-  // Whole-file read of a file's bytes; nullopt when it does not exist or cannot be read.
-  virtual std::optional<std::string> read_file(const std::string& path);
+  // Opens a file for reading; nullptr when it does not exist or cannot be opened.
+  virtual std::unique_ptr<InputFile> open_file(const std::string& path);
   virtual bool file_exists(const std::string& path);
   // Replaces a file's contents atomically: temporary file, flush to disk,
   // rename over. Returns false (old file untouched) on any failure.

@@ -44,12 +44,10 @@ std::string write_achievements(const AchievementsRecord& record, int r) {
   return file.bytes();
 }
 
-std::optional<AchievementsRecord> read_achievements(const std::string& bytes, int item_count) {
+std::optional<AchievementsRecord> read_achievements(ByteSource& bytes, int item_count) {
   TextReader file(bytes);
-  const int rows = file.line_count() == kOldAchievementsLines ? kOldRecipeRows : kLiveRecipeRows;
   AchievementsRecord record;
   record.entries.resize(static_cast<std::size_t>(item_count));
-  record.known.resize(static_cast<std::size_t>(rows));
   for (AchievementEntry& entry : record.entries) {
     for (int d = 0; d < kSavedLevels; ++d) {
       auto unlocked = file.number(kInt32Min, kInt32Max);
@@ -59,24 +57,40 @@ std::optional<AchievementsRecord> read_achievements(const std::string& bytes, in
       entry.records[d] = static_cast<std::int32_t>(*best);
     }
   }
-  for (std::int32_t& flag : record.known) {
-    auto text = file.line();
-    if (!text) return std::nullopt;
-    if (!text->empty()) {
-      auto value = parse_number(*text, kInt32Min, kInt32Max);
-      if (!value) return std::nullopt;
-      flag = static_cast<std::int32_t>(*value);
-    }
+  // The recipe lines and the three checksum lines. The layout is known by the
+  // file's length alone: a file that ends right after the older layout's
+  // lines has that layout, any other the live one, whose two further lines
+  // are the last ones read.
+  constexpr int kChecksumLines = 3;
+  std::vector<std::string> tail;
+  while (tail.size() < static_cast<std::size_t>(kLiveRecipeRows + kChecksumLines)) {
+    if (tail.size() == static_cast<std::size_t>(kOldRecipeRows + kChecksumLines) && file.at_end())
+      break;
+    auto line = file.line();
+    if (!line) return std::nullopt;
+    tail.push_back(std::move(*line));
   }
-  auto stored_a = file.number(kInt64Min, kInt64Max);
-  auto stored_b = file.number(kInt64Min, kInt64Max);
-  auto scaled = file.number(0, kInt64Max);
+  const std::size_t rows = tail.size() - kChecksumLines;
+  record.known.resize(rows);
+  for (std::size_t j = 0; j < rows; ++j) {
+    // A row not discovered is an empty line, or one of spaces.
+    if (is_blank(tail[j])) continue;
+    auto value = parse_number(tail[j], kInt32Min, kInt32Max);
+    if (!value) return std::nullopt;
+    record.known[j] = static_cast<std::int32_t>(*value);
+  }
+  auto stored_a = parse_number(tail[rows], kInt64Min, kInt64Max);
+  auto stored_b = parse_number(tail[rows + 1], kInt64Min, kInt64Max);
+  auto scaled = parse_number(tail[rows + 2], 0, kInt64Max);
   if (!stored_a || !stored_b || !scaled) return std::nullopt;
-  // The file ends after its last line: anything more is no file the game wrote.
-  if (!file.at_end()) return std::nullopt;
   if (achievements_sums(record, *scaled / 152) != FileSums{*stored_a, *stored_b})
     return std::nullopt;
   return record;
+}
+
+std::optional<AchievementsRecord> read_achievements(std::string_view bytes, int item_count) {
+  StringSource source(bytes);
+  return read_achievements(source, item_count);
 }
 
 }  // namespace quillvane

@@ -3,16 +3,28 @@
 
 namespace quillvane {
 
-std::vector<std::string> read_cheat_names(const std::string& bytes) {
+std::vector<std::string> read_cheat_names(ByteSource& bytes) {
   std::vector<std::string> names;
   TextReader file(bytes);
-  while (auto line = file.line()) {
+  for (;;) {
+    auto line = file.line();
+    if (!line && file.too_long()) {
+      // No item has such a name: the line is passed over, never held whole.
+      file.pass_long_line();
+      continue;
+    }
+    if (!line) break;
     if (line->empty()) continue;
     // The inventory ends at entry 9999: further names are ignored.
     if (names.size() >= static_cast<std::size_t>(kMostCheatNames)) break;
     names.push_back(std::move(*line));
   }
   return names;
+}
+
+std::vector<std::string> read_cheat_names(std::string_view bytes) {
+  StringSource source(bytes);
+  return read_cheat_names(source);
 }
 
 }  // namespace quillvane

@@ -1,7 +1,9 @@
 // The game's files as plain functions: each builds a file's bytes from a
-// record, or reads a record back from the bytes, and nothing else. They know
-// nothing of the game or the platform: the game copies its fields in and out,
-// reads and writes the files, and decides what a damaged file means.
+// record, or reads a record back from a source of bytes (a file being read,
+// or bytes in memory), and nothing else. They know nothing of the game or
+// the platform: the game copies its fields in and out, opens and writes the
+// files, and decides what a damaged file means. A reader takes the lines it
+// uses, one at a time, and reads nothing after them.
 #pragma once
 
 #include <array>
@@ -53,10 +55,13 @@ FileSums progress_sums(const ProgressRecord& record, std::int64_t r);
 // The whole file, its checksum made with the random number r (10 to 99). A
 // record without a speech mode is written with mode 0.
 std::string write_progress(const ProgressRecord& record, int r);
-// The record the bytes hold; nullopt for a damaged file: a missing line, a
-// non-number where a number belongs, sums that do not match, or a
-// difficulty outside 0 to 3.
-std::optional<ProgressRecord> read_progress(const std::string& bytes);
+// The record lines 1 to 43 hold; nullopt for a damaged file: a missing
+// line, a line longer than kLongestLine, a non-number where a number belongs
+// (line 43 may be absent, empty or spaces: no speech mode), a number outside
+// the range its field holds (a difficulty outside 0 to 3), or sums that do
+// not match. Nothing after line 43 is read.
+std::optional<ProgressRecord> read_progress(ByteSource& bytes);
+std::optional<ProgressRecord> read_progress(std::string_view bytes);
 
 // One achievement item's unlocked value and record at each level.
 struct AchievementEntry {
@@ -76,12 +81,18 @@ FileSums achievements_sums(const AchievementsRecord& record, std::int64_t r);
 // known, the checksum made with r.
 std::string write_achievements(const AchievementsRecord& record, int r);
 // The record of a file with item_count items: kLiveRecipeRows rows, or
-// kOldRecipeRows for a file of the older layout's length. nullopt for a
-// damaged file.
-std::optional<AchievementsRecord> read_achievements(const std::string& bytes, int item_count);
+// kOldRecipeRows for a file of exactly the older layout's length (nothing
+// after that many lines). A recipe line empty or of spaces is a row not
+// discovered. nullopt for a damaged file, as for progress.ini. Nothing after
+// the last line of the layout is read.
+std::optional<AchievementsRecord> read_achievements(ByteSource& bytes, int item_count);
+std::optional<AchievementsRecord> read_achievements(std::string_view bytes, int item_count);
 
 // cheat.ini: its names in order, empty lines skipped, at most kMostCheatNames.
-std::vector<std::string> read_cheat_names(const std::string& bytes);
+// A line longer than kLongestLine is no name the game could hold: it is
+// passed over, never kept, like an empty line.
+std::vector<std::string> read_cheat_names(ByteSource& bytes);
+std::vector<std::string> read_cheat_names(std::string_view bytes);
 
 // mylegacy.txt: one line per name.
 std::string legacy_report(const std::vector<std::string>& names);
@@ -91,8 +102,9 @@ std::string log_line(std::string_view text);
 
 // settings.ini: line 1 the cue volume in percent (0 to 100 in steps of 25),
 // line 2 the braille setting (a number), line 3 the language kept (a code
-// such as "es"). Read leniently: a missing or damaged line means its
-// default, and a file of line 1 alone is whole.
+// such as "es"). Read leniently: a missing or damaged line (an over-long one
+// too) means its default, and a file of line 1 alone is whole. Nothing after
+// line 3 is read.
 struct SettingsRecord {
   int cuevolume = 100;
   int braille = 0;
@@ -102,6 +114,7 @@ struct SettingsRecord {
 // The file's lines; a line beyond the first is written only when it or a
 // line after it differs from its default, so the defaults give one line.
 std::string write_settings(const SettingsRecord& settings);
-SettingsRecord read_settings(const std::string& bytes);
+SettingsRecord read_settings(ByteSource& bytes);
+SettingsRecord read_settings(std::string_view bytes);
 
 }  // namespace quillvane

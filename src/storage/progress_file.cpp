@@ -30,7 +30,7 @@ std::string write_progress(const ProgressRecord& record, int r) {
   return file.bytes();
 }
 
-std::optional<ProgressRecord> read_progress(const std::string& bytes) {
+std::optional<ProgressRecord> read_progress(ByteSource& bytes) {
   TextReader file(bytes);
   ProgressRecord record;
   for (std::string& name : record.items) {
@@ -51,15 +51,21 @@ std::optional<ProgressRecord> read_progress(const std::string& bytes) {
   record.sapirate = static_cast<std::int32_t>(*rate);
   if (progress_sums(record, *scaled / 152) != FileSums{*stored_a, *stored_b}) return std::nullopt;
 
-  // The speech mode line is optional; when it is there it must be a number.
-  if (auto line = file.line(); line && !line->empty()) {
+  // Line 43, the speech mode, is optional: absent, empty or spaces mean none;
+  // anything else must be a number. Nothing after it is read.
+  auto line = file.line();
+  if (!line) return file.too_long() ? std::nullopt : std::optional(record);
+  if (!is_blank(*line)) {
     auto mode = parse_number(*line, kInt32Min, kInt32Max);
     if (!mode) return std::nullopt;
     record.speechmode = static_cast<std::int32_t>(*mode);
   }
-  // The file ends after its last line: anything more is no file the game wrote.
-  if (!file.at_end()) return std::nullopt;
   return record;
+}
+
+std::optional<ProgressRecord> read_progress(std::string_view bytes) {
+  StringSource source(bytes);
+  return read_progress(source);
 }
 
 }  // namespace quillvane

@@ -26,16 +26,32 @@ std::string write_settings(const SettingsRecord& settings) {
   return file.bytes();
 }
 
-SettingsRecord read_settings(const std::string& bytes) {
+SettingsRecord read_settings(ByteSource& bytes) {
   SettingsRecord settings;
   TextReader file(bytes);
-  if (auto volume = file.number(0, 100); volume && *volume % 25 == 0)
-    settings.cuevolume = static_cast<int>(*volume);
-  if (auto braille = file.number(kInt32Min, kInt32Max))
-    settings.braille = static_cast<int>(*braille);
-  if (auto language = file.line(); language && language_code(*language))
+  // An over-long line holds nothing the game keeps: its default, and the
+  // next line is read after it.
+  auto next_line = [&file] {
+    auto line = file.line();
+    if (file.too_long()) file.pass_long_line();
+    return line;
+  };
+  if (auto line = next_line()) {
+    auto volume = parse_number(*line, 0, 100);
+    if (volume && *volume % 25 == 0) settings.cuevolume = static_cast<int>(*volume);
+  }
+  if (auto line = next_line()) {
+    if (auto braille = parse_number(*line, kInt32Min, kInt32Max))
+      settings.braille = static_cast<int>(*braille);
+  }
+  if (auto language = next_line(); language && language_code(*language))
     settings.language = *language;
   return settings;
+}
+
+SettingsRecord read_settings(std::string_view bytes) {
+  StringSource source(bytes);
+  return read_settings(source);
 }
 
 }  // namespace quillvane

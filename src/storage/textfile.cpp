@@ -1,5 +1,7 @@
 #include "storage/textfile.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace quillvane {
@@ -24,22 +26,75 @@ void TextWriter::number(std::int64_t value) {
   bytes_ += " \r\n";
 }
 
-TextReader::TextReader(const std::string& bytes) {
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
-    std::size_t stop = end == std::string::npos ? bytes.size() : end;
-    std::size_t length = stop - start;
-    if (length > 0 && bytes[stop - 1] == '\r') --length;
-    lines_.emplace_back(bytes, start, length);
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
+std::size_t StringSource::read(char* buffer, std::size_t size) {
+  const std::size_t count = std::min(size, bytes_.size());
+  std::memcpy(buffer, bytes_.data(), count);
+  bytes_.remove_prefix(count);
+  return count;
 }
 
+namespace {
+// How much of a file is read at a time.
+constexpr std::size_t kPiece = 16384;
+}  // namespace
+
+TextReader::TextReader(ByteSource& source) : source_(source), buffer_(kPiece) {}
+
+bool TextReader::fill() {
+  if (drained_) return false;
+  const std::size_t count = source_.read(buffer_.data(), buffer_.size());
+  if (count == 0) {
+    drained_ = true;
+    return false;
+  }
+  begin_ = 0;
+  end_ = count;
+  return true;
+}
+
+bool TextReader::at_end() { return begin_ == end_ && !fill(); }
+
 std::optional<std::string> TextReader::line() {
-  if (at_end()) return std::nullopt;
-  return lines_[next_++];
+  if (too_long_ || at_end()) return std::nullopt;
+  std::string text;
+  bool ended = false;
+  while (!ended && (begin_ < end_ || fill())) {
+    const char* start = buffer_.data() + begin_;
+    const auto* newline = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+    const std::size_t length = newline ? static_cast<std::size_t>(newline - start) : end_ - begin_;
+    // One byte past the limit may still be the CR of the line end.
+    if (text.size() + length > kLongestLine + 1) {
+      too_long_ = true;
+      inside_long_line_ = true;
+      return std::nullopt;
+    }
+    text.append(start, length);
+    begin_ += length;
+    if (newline) {
+      ++begin_;
+      ended = true;
+    }
+  }
+  if (!text.empty() && text.back() == '\r') text.pop_back();
+  if (text.size() > kLongestLine) {
+    too_long_ = true;
+    return std::nullopt;
+  }
+  return text;
+}
+
+void TextReader::pass_long_line() {
+  while (inside_long_line_ && (begin_ < end_ || fill())) {
+    const char* start = buffer_.data() + begin_;
+    const auto* newline = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+    if (newline) {
+      begin_ += static_cast<std::size_t>(newline - start) + 1;
+      break;
+    }
+    begin_ = end_;
+  }
+  inside_long_line_ = false;
+  too_long_ = false;
 }
 
 std::optional<std::int64_t> TextReader::number(std::int64_t low, std::int64_t high) {
@@ -72,6 +127,10 @@ std::optional<std::int64_t> parse_number(std::string_view text, std::int64_t low
       negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
   if (value < low || value > high) return std::nullopt;
   return value;
+}
+
+bool is_blank(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
 }  // namespace quillvane
