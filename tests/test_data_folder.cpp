@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/data_folder.h"
 #include "fake_platform.h"
@@ -31,6 +33,54 @@ TEST(FolderLock, OneHolderAtATimeAndFreeAgainOnceReleased) {
   EXPECT_EQ(FolderLock(folder + "/missing").state(), FolderLock::State::unlockable);
   fs::remove_all(folder);
 }
+
+// A save killed between its temporary file and the rename leaves that file:
+// exactly those names go, nothing else, and never a folder.
+TEST(InterruptedSaves, AreRemovedByTheNamesTheSavesWriteAndNothingElse) {
+  const std::string folder = make_temp_folder();
+  auto in_folder = [&](const std::string& name) { return (fs::path(folder) / name).string(); };
+  for (const char* name : kReplacedFiles) {
+    write_bytes(in_folder(name), "the saved file");
+    write_bytes(files::temporary_path(in_folder(name)), "the save, cut sh");
+  }
+  // What no save of the game writes stays: the log is appended, the cheat
+  // file only read, and names that merely look alike are another's.
+  const std::vector<std::string> others = {"log.txt.tmp", "cheat.ini.tmp", "progress.tmp",
+                                           "progress.ini.tmp.1", "quillvane.tmp"};
+  for (const std::string& name : others) write_bytes(in_folder(name), name);
+  EXPECT_EQ(remove_interrupted_saves(folder), 4);
+  for (const char* name : kReplacedFiles) {
+    EXPECT_FALSE(fs::exists(files::temporary_path(in_folder(name)))) << name;
+    EXPECT_EQ(read_bytes(in_folder(name)), "the saved file") << name;
+  }
+  for (const std::string& name : others) EXPECT_EQ(read_bytes(in_folder(name)), name);
+  // Nothing left: nothing removed. A folder of that name is left alone.
+  EXPECT_EQ(remove_interrupted_saves(folder), 0);
+  fs::create_directory(in_folder("settings.ini.tmp"));
+  EXPECT_EQ(remove_interrupted_saves(folder), 0);
+  EXPECT_TRUE(fs::is_directory(in_folder("settings.ini.tmp")));
+  fs::remove_all(folder);
+}
+
+#ifndef _WIN32
+// A save through a symbolic link writes its temporary file beside the file
+// the link points at: that one is the save's, the one beside the link not.
+TEST(InterruptedSaves, OfALinkedFileAreBesideItsTarget) {
+  const std::string folder = make_temp_folder();
+  const std::string elsewhere = make_temp_folder();
+  write_bytes(elsewhere + "/real.ini", "the saved file");
+  fs::create_symlink(elsewhere + "/real.ini", folder + "/progress.ini");
+  write_bytes(elsewhere + "/real.ini.tmp", "cut");
+  write_bytes(folder + "/progress.ini.tmp", "not the save's");
+  EXPECT_EQ(files::temporary_path(folder + "/progress.ini"), elsewhere + "/real.ini.tmp");
+  EXPECT_EQ(remove_interrupted_saves(folder), 1);
+  EXPECT_FALSE(fs::exists(elsewhere + "/real.ini.tmp"));
+  EXPECT_EQ(read_bytes(folder + "/progress.ini.tmp"), "not the save's");
+  EXPECT_EQ(read_bytes(elsewhere + "/real.ini"), "the saved file");
+  fs::remove_all(folder);
+  fs::remove_all(elsewhere);
+}
+#endif
 
 #ifndef _WIN32
 // The saves beside the test program stand for an older build's saves. One

@@ -107,6 +107,9 @@ int main(int argc, char** argv) {
     if (script.empty()) say_before_leaving(message, options.language.catalog->code());
     return 1;
   }
+  // The folder is this game's now: the temporary files of saves a crash
+  // interrupted go before the game reads its saves.
+  if (lock.state() == files::FolderLock::State::held) remove_interrupted_saves(options.data_dir);
   if (!folder_named) {
     if (int copied = adopt_saves_beside_program(options.data_dir))
       std::cerr << "quillvane: copied " << copied << " saved file" << (copied == 1 ? "" : "s")

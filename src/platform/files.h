@@ -30,9 +30,15 @@ class FileReader final : public InputFile {
 
 std::optional<std::string> read_whole(const std::string& path);
 bool exists(const std::string& path);
-// Writes bytes to a temporary file beside path, flushes it to disk, then
-// renames it over path. On failure the old file is left as it was.
+// Writes bytes to temporary_path(path), flushes it to disk, then renames it
+// over path. On failure the old file is left as it was.
 bool replace_atomically(const std::string& path, const std::string& bytes);
+// The temporary file a save of path writes before its rename: beside the
+// file it replaces (through symbolic links, beside the file they point at).
+std::string temporary_path(const std::string& path);
+// Removes a file (a symbolic link itself, never what it points at); a
+// folder is left alone. True when something was removed.
+bool remove_file(const std::string& path);
 bool append(const std::string& path, const std::string& bytes);
 // True when a file can be created in folder (used to pick the data folder).
 bool folder_writable(const std::string& folder);

@@ -85,11 +85,17 @@ bool exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool replace_atomically(const std::string& named, const std::string& bytes) {
+std::string temporary_path(const std::string& path) {
   // The temporary file stands beside the file it replaces, so the rename
   // stays within one file system.
+  return final_target(path) + ".tmp";
+}
+
+bool remove_file(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool replace_atomically(const std::string& named, const std::string& bytes) {
   const std::string path = final_target(named);
-  std::string temp = path + ".tmp";
+  const std::string temp = temporary_path(path);
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;

@@ -78,9 +78,20 @@ bool exists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::string temporary_path(const std::string& path) { return path + ".tmp"; }
+
+bool remove_file(const std::string& path) {
+  // A folder, or a link to one, is left alone.
+  const std::wstring wide = win32::to_wide(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  return DeleteFileW(wide.c_str()) != 0;
+}
+
 bool replace_atomically(const std::string& path, const std::string& bytes) {
   std::wstring target = win32::to_wide(path);
-  std::wstring temp = target + L".tmp";
+  std::wstring temp = win32::to_wide(temporary_path(path));
   {
     FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
