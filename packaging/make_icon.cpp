@@ -132,39 +132,151 @@ void chunk(std::string& png, const std::string& type, const std::string& data) {
   put32(png, crc32(type + data));
 }
 
-// A zlib stream of stored (uncompressed) blocks: small enough for one icon
-// and needs no compression library.
-std::string zlib_stored(const std::string& raw) {
-  std::string out = "\x78\x01";
+// Writes a deflate stream bit by bit, least significant bit first.
+class BitWriter {
+ public:
+  // Extra bits and block headers: value's low count bits, lowest first.
+  void bits(std::uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) put((value >> i) & 1u);
+  }
+  // A Huffman code: its bits from the most significant down.
+  void code(std::uint32_t value, int length) {
+    for (int i = length - 1; i >= 0; --i) put((value >> i) & 1u);
+  }
+  std::string finish() {
+    if (used_) out_ += static_cast<char>(byte_);
+    return out_;
+  }
+
+ private:
+  void put(std::uint32_t bit) {
+    byte_ |= bit << used_;
+    if (++used_ == 8) {
+      out_ += static_cast<char>(byte_);
+      byte_ = 0;
+      used_ = 0;
+    }
+  }
+  std::string out_;
+  std::uint32_t byte_ = 0;
+  int used_ = 0;
+};
+
+// A literal or length symbol in deflate's fixed Huffman code.
+void fixed_symbol(BitWriter& out, int symbol) {
+  if (symbol < 144)
+    out.code(0x30 + symbol, 8);
+  else if (symbol < 256)
+    out.code(0x190 + symbol - 144, 9);
+  else if (symbol < 280)
+    out.code(symbol - 256, 7);
+  else
+    out.code(0xC0 + symbol - 280, 8);
+}
+
+// A back reference of length 3 to 258 at distance 1 to 32768.
+void fixed_match(BitWriter& out, int length, int distance) {
+  static constexpr std::array<int, 29> kLengthBase{3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                                   15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
+                                                   67, 83, 99, 115, 131, 163, 195, 227, 258};
+  static constexpr std::array<int, 29> kLengthExtra{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                                    2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+  static constexpr std::array<int, 30> kDistanceBase{
+      1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+      193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+  static constexpr std::array<int, 30> kDistanceExtra{0, 0, 0,  0,  1,  1,  2,  2,  3,  3,
+                                                      4, 4, 5,  5,  6,  6,  7,  7,  8,  8,
+                                                      9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+  int l = 28;
+  while (kLengthBase[l] > length) --l;
+  fixed_symbol(out, 257 + l);
+  out.bits(static_cast<std::uint32_t>(length - kLengthBase[l]), kLengthExtra[l]);
+  int d = 29;
+  while (kDistanceBase[d] > distance) --d;
+  out.code(static_cast<std::uint32_t>(d), 5);
+  out.bits(static_cast<std::uint32_t>(distance - kDistanceBase[d]), kDistanceExtra[d]);
+}
+
+// A zlib stream in one block of deflate's fixed Huffman code, with matches
+// found through hash chains: an icon's flat colours and filtered rows are
+// mostly repeats, so this needs no compression library to be small.
+std::string zlib_compressed(const std::string& raw) {
+  constexpr int kWindow = 32768, kMinMatch = 3, kMaxMatch = 258, kChain = 64;
+  constexpr std::uint32_t kHashSize = 1u << 15;
+  std::vector<int> head(kHashSize, -1), previous(raw.size(), -1);
+  const auto byte = [&](std::size_t i) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(raw[i]));
+  };
+  const auto hash = [&](std::size_t i) {
+    return ((byte(i) << 10) ^ (byte(i + 1) << 5) ^ byte(i + 2)) & (kHashSize - 1);
+  };
+  const auto remember = [&](std::size_t i) {
+    if (i + kMinMatch > raw.size()) return;
+    const std::uint32_t h = hash(i);
+    previous[i] = head[h];
+    head[h] = static_cast<int>(i);
+  };
+  BitWriter out;
+  out.bits(1, 1);  // the last block
+  out.bits(1, 2);  // fixed Huffman codes
+  std::size_t pos = 0;
+  while (pos < raw.size()) {
+    int best = 0, distance = 0;
+    if (pos + kMinMatch <= raw.size()) {
+      const int longest = static_cast<int>(std::min<std::size_t>(kMaxMatch, raw.size() - pos));
+      int candidate = head[hash(pos)];
+      for (int tries = 0; candidate >= 0 && tries < kChain; ++tries) {
+        const std::size_t from = static_cast<std::size_t>(candidate);
+        if (pos - from > kWindow) break;
+        int length = 0;
+        while (length < longest && raw[from + length] == raw[pos + length]) ++length;
+        if (length > best) {
+          best = length;
+          distance = static_cast<int>(pos - from);
+          if (length == longest) break;
+        }
+        candidate = previous[from];
+      }
+    }
+    if (best >= kMinMatch) {
+      fixed_match(out, best, distance);
+      for (int i = 0; i < best; ++i) remember(pos + i);
+      pos += best;
+    } else {
+      fixed_symbol(out, static_cast<int>(byte(pos)));
+      remember(pos);
+      ++pos;
+    }
+  }
+  fixed_symbol(out, 256);  // the end of the block
+
+  std::string stream = "\x78\x01";
+  stream += out.finish();
   std::uint32_t a = 1, b = 0;
-  for (unsigned char byte : raw) {
-    a = (a + byte) % 65521;
+  for (unsigned char c : raw) {
+    a = (a + c) % 65521;
     b = (b + a) % 65521;
   }
-  std::size_t pos = 0;
-  do {
-    std::size_t n = std::min<std::size_t>(65535, raw.size() - pos);
-    bool last = pos + n == raw.size();
-    out += static_cast<char>(last ? 1 : 0);
-    out += static_cast<char>(n & 0xFF);
-    out += static_cast<char>(n >> 8);
-    out += static_cast<char>(~n & 0xFF);
-    out += static_cast<char>((~n >> 8) & 0xFF);
-    out.append(raw, pos, n);
-    pos += n;
-  } while (pos < raw.size());
-  put32(out, (b << 16) | a);
-  return out;
+  put32(stream, (b << 16) | a);
+  return stream;
 }
 
 std::string png_bytes(int size) {
   std::string raw;
   for (int y = 0; y < size; ++y) {
-    raw += '\0';  // filter: none
+    // Each row filtered by "Sub" (every byte less the one a pixel to its
+    // left): the tile's rows of one colour become runs of zeros.
+    raw += '\1';
+    std::array<int, 4> left{0, 0, 0, 0};
     for (int x = 0; x < size; ++x) {
       Colour c = pixel(x, y, size);
-      for (double channel : {c.r, c.g, c.b, c.a})
-        raw += static_cast<char>(std::lround(std::fmin(1.0, std::fmax(0.0, channel)) * 255));
+      const std::array<double, 4> channels{c.r, c.g, c.b, c.a};
+      for (int k = 0; k < 4; ++k) {
+        const int value =
+            static_cast<int>(std::lround(std::fmin(1.0, std::fmax(0.0, channels[k])) * 255));
+        raw += static_cast<char>((value - left[k]) & 0xFF);
+        left[k] = value;
+      }
     }
   }
   std::string header;
@@ -173,7 +285,7 @@ std::string png_bytes(int size) {
   header += std::string("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA, no interlace
   std::string png = "\x89PNG\r\n\x1a\n";
   chunk(png, "IHDR", header);
-  chunk(png, "IDAT", zlib_stored(raw));
+  chunk(png, "IDAT", zlib_compressed(raw));
   chunk(png, "IEND", "");
   return png;
 }
