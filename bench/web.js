@@ -38,8 +38,8 @@ function launch() {
 // the saved files read from IndexedDB.
 async function readyAfterLoad(page) {
   await page.goto(url, { waitUntil: 'load' });
-  await page.waitForFunction(() => window.quillvaneReady !== undefined);
-  return page.evaluate(() => window.quillvaneReady);
+  await page.waitForFunction(() => window.quillvane && window.quillvane.readyAt !== undefined);
+  return page.evaluate(() => window.quillvane.readyAt);
 }
 
 async function main() {
@@ -67,7 +67,7 @@ async function main() {
     });
   });
   await page.goto(url, { waitUntil: 'load' });
-  await page.waitForFunction(() => window.quillvaneReady !== undefined);
+  await page.waitForFunction(() => window.quillvane && window.quillvane.readyAt !== undefined);
   await page.keyboard.press('Enter');  // Start: the welcome line
   await page.waitForFunction(() => window.__latency.length === 1);
   // A new easy game (the menu's Enter twice), then its half-second wait.

@@ -38,7 +38,7 @@ run_node() {
 replay_transcripts "$work/transcripts" "the WebAssembly runner" run_node
 
 echo "-- page scripts (node's test runner)"
-node --test web/test/page.test.js web/test/touch.test.js
+node --test web/test/*.test.mjs
 
 echo "-- the site in headless Chromium"
 command -v npm >/dev/null || {

@@ -10,7 +10,7 @@
 
 namespace {
 
-EM_JS(void, web_game_ended, (), { QuillvanePage.gameEnded(); });
+EM_JS(void, web_game_ended, (), { Module.page.ended(); });
 
 }  // namespace
 

@@ -60,8 +60,9 @@ async function launch() {
 // call (__spoken), every line the game hands the page for the screen reader
 // (__said) and every line written into the log of lines (__announced, with
 // the time in __announcedAt; the most lines ever waiting their turn in
-// __mostWaiting), the cues started, cut off and ended (__cues),
-// and whether the game is idle, waiting for a key with no deadline (__idle).
+// __mostWaiting), and the cues started, cut off and ended (__cues). The
+// page's parts are in window.quillvane (main.js): whether the game is idle,
+// waiting for a key with no deadline, is quillvane.events.idle.
 async function openPage(browser, before) {
   const page = await browser.newPage();
   page.on('pageerror', (error) => console.error(`page error: ${error.message}`));
@@ -90,7 +91,6 @@ async function openPage(browser, before) {
     window.__said = [];
     window.__announced = [];
     window.__announcedAt = [];
-    window.__idle = false;
     document.addEventListener('DOMContentLoaded', () => {
       const observer = new MutationObserver((records) => {
         for (const record of records) {
@@ -101,20 +101,15 @@ async function openPage(browser, before) {
         }
       });
       observer.observe(document.getElementById('lines'), { childList: true });
-      // The page's script has run: its calls from the game are wrapped.
-      const announce = QuillvanePage.announce;
+      // The page's modules have run: every line handed to the log is heard.
+      const lines = window.quillvane.lines;
       window.__mostWaiting = 0;
-      QuillvanePage.announce = (text) => {
-        window.__said.push(text);
-        announce(text);
-        window.__mostWaiting = Math.max(window.__mostWaiting, QuillvanePage.linesWaiting());
-      };
-      // The game waits a day at a time when nothing but a key can wake it.
-      const waitForEvent = QuillvanePage.waitForEvent;
-      QuillvanePage.waitForEvent = (ms) => {
-        window.__idle = ms >= 86400000;
-        return waitForEvent(ms).then(() => { window.__idle = false; });
-      };
+      lines.addEventListener('said', (event) => {
+        window.__said.push(event.detail);
+        queueMicrotask(() => {
+          window.__mostWaiting = Math.max(window.__mostWaiting, lines.waiting());
+        });
+      });
     });
   });
   if (before) await page.evaluateOnNewDocument(before);
@@ -185,7 +180,7 @@ async function press(page, name) {
 // The game is idle and every line it gave the page has had its turn in the
 // log of lines.
 const settled = (page, timeout = 30000) => page.waitForFunction(
-    () => window.__idle && QuillvanePage.linesWaiting() === 0, { timeout });
+    () => window.quillvane.events.idle && window.quillvane.lines.waiting() === 0, { timeout });
 
 // A line as the game said it: the page ends a line equal to the one before
 // it with a no-break space, so that screen readers announce it again.
@@ -234,21 +229,62 @@ async function playBlocks(page, blocks, onBlock) {
     await press(page, block.key);
     await expectNew(page, 'announced', before, block.says);
     if (block.says.length) {
+      // The log keeps the newest line only.
       const tree = await axLines(page);
-      assert.deepStrictEqual(tree.slice(-block.says.length).map(unvaried), block.says,
+      assert.deepStrictEqual(tree.map(unvaried), block.says.slice(-1),
                              `${state.step}: the accessibility tree`);
     }
     if (onBlock) await onBlock(block);
   }
 }
 
+// The stops a screen reader's one-finger swipes make from the element
+// named `from` (not counted) to the one named `to` (counted), in the
+// accessibility tree's reading order: each control, heading or image is one
+// stop (what is inside it is read with it), and the text of one element is
+// one stop; containers and what is hidden are passed over. Gives the stops
+// as [role, text] pairs.
+async function swipeStops(page, from, to) {
+  const cdp = await page.createCDPSession();
+  try {
+    const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+    const byId = new Map(nodes.map((node) => [node.nodeId, node]));
+    const whole = new Set(['button', 'heading', 'textbox', 'link', 'checkbox', 'combobox', 'image',
+                           'img', 'slider', 'searchbox', 'radio', 'switch']);
+    const name = (node) => (node.name && node.name.value) || '';
+    const role = (node) => (node.role && node.role.value) || '';
+    const stops = [];
+    let counting = false;
+    let done = false;
+    const textOf = new Set();
+    const visit = (node) => {
+      if (!node || done) return;
+      if (counting && !node.ignored) {
+        if (whole.has(role(node))) {
+          stops.push([role(node), name(node)]);
+          if (name(node) === to) done = true;
+          return;
+        }
+        if (role(node) === 'StaticText' && !textOf.has(node.parentId)) {
+          textOf.add(node.parentId);
+          stops.push(['text', name(node)]);
+        }
+      }
+      if (!counting && name(node) === from) counting = true;
+      for (const id of node.childIds || []) visit(byId.get(id));
+    };
+    visit(nodes.find((node) => !node.parentId));
+    assert.ok(done, `no ${to} after ${from}: ${JSON.stringify(stops)}`);
+    return stops;
+  } finally {
+    await cdp.detach();
+  }
+}
+
 async function storedFile(page, name) {
   return page.evaluate((file) => {
-    try {
-      return Array.from(FS.readFile(`/data/${file}`));
-    } catch (error) {
-      return null;
-    }
+    const bytes = window.quillvane.bridge.readFile(`/data/${file}`);
+    return bytes ? Array.from(bytes) : null;
   }, name);
 }
 
@@ -259,8 +295,8 @@ async function canvasColours(page) {
     let green = 0, magenta = 0, black = 0;
     for (let i = 0; i < data.length; i += 4) {
       const [r, g, b] = [data[i], data[i + 1], data[i + 2]];
-      if (g > 150 && r < 80 && b < 80) green++;
-      if (r > 180 && b > 180 && g < 80) magenta++;
+      if (g > 80 && r < 60 && b < 60) green++;
+      if (r > 130 && b > 130 && g < 60) magenta++;
       if (r < 60 && g < 60 && b < 60) black++;
     }
     return { green, magenta, black };
@@ -271,5 +307,5 @@ async function canvasColours(page) {
 module.exports = {
   url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, withVoice,
   whenReady, load, reload, record, sleep, holdRequest, press, settled, unvaried, expectNew, axLines, playBlocks,
-  storedFile, canvasColours,
+  storedFile, canvasColours, swipeStops,
 };

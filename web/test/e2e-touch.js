@@ -12,7 +12,7 @@ const assert = require('node:assert');
 const { KnownDevices } = require('puppeteer-core');
 const {
   url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, whenReady, record,
-  settled, unvaried, axLines,
+  settled, unvaried, axLines, swipeStops,
 } = require('./browser.js');
 
 const phone = KnownDevices['Pixel 5'];
@@ -48,14 +48,13 @@ async function checkWidth(page, width) {
   assert.ok(scrollWidth <= innerWidth, `${state.step}: ${scrollWidth} px wide on a ${innerWidth} px screen`);
 }
 
-// The top of the list's line for entry n, in the page's CSS pixels, and the
-// canvas's box; the list is 520 units wide, a line 15 units.
+// The middle of the list's line for entry n, in the page's CSS pixels; a
+// line is 15 units, drawn at the list's scale (CSS px a unit).
 async function lineCentre(page, entry) {
   return page.evaluate((n) => {
     const box = document.getElementById('items').getBoundingClientRect();
-    const units = box.width / QuillvanePage.listWidth;
-    return { x: box.left + box.width / 2,
-             y: box.top + ((n + 0.5) * QuillvanePage.lineStep - QuillvanePage.listScroll()) * units };
+    const list = window.quillvane.list;
+    return { x: box.left + box.width / 2, y: box.top + ((n + 0.5) * 15 - list.scroll) * list.scale };
   }, entry);
 }
 
@@ -63,19 +62,20 @@ async function lineCentre(page, entry) {
 async function selectionDrawnOn(page, entry) {
   await page.waitForFunction((n) => {
     const canvas = document.getElementById('items');
-    const scale = canvas.width / QuillvanePage.listWidth;
+    const list = window.quillvane.list;
+    const scale = list.scale * canvas.width / canvas.getBoundingClientRect().width;
     const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
     let top = Infinity, bottom = -1, count = 0;
     for (let i = 0; i < data.length; i += 4) {
-      if (data[i + 1] > 150 && data[i] < 80 && data[i + 2] < 80) {
+      if (data[i + 1] > 80 && data[i] < 60 && data[i + 2] < 60) {
         const y = Math.floor(i / 4 / canvas.width);
         top = Math.min(top, y);
         bottom = Math.max(bottom, y);
         count++;
       }
     }
-    const lineTop = (n * QuillvanePage.lineStep - QuillvanePage.listScroll()) * scale;
-    return count > 20 && top >= lineTop - 1 && bottom <= lineTop + QuillvanePage.lineStep * scale + 1;
+    const lineTop = (n * 15 - list.scroll) * scale;
+    return count > 20 && top >= lineTop - 1 && bottom <= lineTop + 15 * scale + 1;
   }, { timeout: 30000 }, entry);
 }
 
@@ -132,14 +132,14 @@ async function main() {
       outsideApplication: !controls.closest('[role="application"]') &&
           !!(document.getElementById('quillvane').compareDocumentPosition(controls) &
              Node.DOCUMENT_POSITION_FOLLOWING),
-      filesFollow: controls.getBoundingClientRect().bottom <= files.getBoundingClientRect().top &&
-                   !!(controls.compareDocumentPosition(files) & Node.DOCUMENT_POSITION_FOLLOWING),
+      filesBefore: files.getBoundingClientRect().bottom <= box.top &&
+                   !!(files.compareDocumentPosition(canvas) & Node.DOCUMENT_POSITION_FOLLOWING),
     };
   });
   assert.strictEqual(layout.hidden, 'true', 'the canvas stays hidden from screen readers');
   assert.ok(Math.abs(layout.width - layout.wantWidth) <= 1 && Math.abs(layout.height - layout.wantHeight) <= 1,
             `the canvas in device pixels: ${JSON.stringify(layout)}`);
-  assert.ok(layout.canvasAbove && layout.filesFollow, `list, controls, files: ${JSON.stringify(layout)}`);
+  assert.ok(layout.canvasAbove && layout.filesBefore, `files, list, controls: ${JSON.stringify(layout)}`);
   assert.ok(layout.outsideApplication, 'the controls are outside the application, after it');
 
   // ---- a game by taps alone ----
@@ -221,6 +221,30 @@ async function main() {
     assert.strictEqual(await page.$eval('#jump', (e) => e.value), '', 'the field empties itself');
   }
   assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'jump');
+
+  // ---- from the game area to its controls, after 30 lines and more ----
+  state.step = 'swipes from the game area to Next item';
+  const said = await page.evaluate(() => window.__said.length);
+  assert.ok(said >= 30, `${said} lines said`);
+  const stops = await swipeStops(page, 'Quillvane game', 'Next item');
+  assert.ok(stops.length <= 3, `${stops.length} stops: ${JSON.stringify(stops)}`);
+  console.log(`web touch: ${stops.length} swipe stops from the game area to Next item after ${said} ` +
+              `lines: ${stops.map(([role, text]) => `${role} "${text}"`).join(', ')}`);
+
+  // ---- every control a comfortable target ----
+  state.step = 'control sizes';
+  const sizes = await page.$$eval('button, input:not([type="file"])', (all) => all
+    .filter((element) => element.getClientRects().length)
+    .map((element) => {
+      const box = element.getBoundingClientRect();
+      return { name: element.textContent || element.id, width: box.width, height: box.height };
+    }));
+  assert.ok(sizes.length >= 24, `the controls found: ${JSON.stringify(sizes)}`);
+  for (const size of sizes)
+    assert.ok(size.width >= 44 && size.height >= 44, `${size.name}: ${size.width} x ${size.height}`);
+  const smallest = sizes.reduce((a, b) => (Math.min(b.width, b.height) < Math.min(a.width, a.height) ? b : a));
+  console.log(`web touch: ${sizes.length} controls, the smallest ${smallest.name} ` +
+              `${smallest.width.toFixed(1)} x ${smallest.height.toFixed(1)} CSS px`);
 
   // ---- the page in play still fits narrow screens ----
   state.step = 'after the game';

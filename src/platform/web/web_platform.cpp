@@ -14,44 +14,64 @@
 namespace quillvane {
 namespace {
 
-// The page's side of the bridge lives in web/quillvane-page.js as the
-// global QuillvanePage; these are the only calls the game makes into it.
+// The page's side of the bridge is Module.page (web/bridge.js); these are
+// the only calls the game makes into it. Every text crosses with its
+// length, so that nothing in it (a NUL in an item's name) cuts it short.
 
 // Suspends the game until a page event is queued or ms have passed.
-EM_ASYNC_JS(void, web_wait, (double ms), { await QuillvanePage.waitForEvent(ms); });
+EM_ASYNC_JS(void, web_wait, (double ms), { await Module.page.wait(ms); });
 // The next queued event: -1 none, a key as shift * 256 + key code, a hurry
 // as kHurryEvent, or a tap on the list's line for entry n as kSelectBase + n
-// (web/quillvane-page.js posts the same numbers).
-EM_JS(int, web_take_event, (), { return QuillvanePage.takeEvent(); });
-EM_JS(void, web_announce, (const char* text), { QuillvanePage.announce(UTF8ToString(text)); });
-EM_JS(void, web_voice_line, (const char* text), { QuillvanePage.voiceLine(UTF8ToString(text)); });
-EM_JS(int, web_has_voice, (), { return QuillvanePage.hasVoice() ? 1 : 0; });
-EM_JS(void, web_speak, (const char* text, double rate, double volume),
-      { QuillvanePage.speak(UTF8ToString(text), rate, volume); });
-EM_JS(void, web_play_cue, (const char* path), { QuillvanePage.playCue(UTF8ToString(path)); });
-EM_JS(void, web_set_cue_volume, (int percent), { QuillvanePage.setCueVolume(percent); });
-EM_JS(void, web_stop_speech, (), { QuillvanePage.stopSpeech(); });
+// (web/events.js posts the same numbers).
+EM_JS(int, web_take_event, (), { return Module.page.take(); });
+EM_JS(void, web_announce, (const char* text, int length),
+      { Module.page.announce(new TextDecoder().decode(HEAPU8.subarray(text, text + length))); });
+EM_JS(void, web_voice_line, (const char* text, int length),
+      { Module.page.voiceLine(new TextDecoder().decode(HEAPU8.subarray(text, text + length))); });
+EM_JS(int, web_has_voice, (), { return Module.page.hasVoice() ? 1 : 0; });
+EM_JS(void, web_speak, (const char* text, int length, double rate, double volume), {
+  Module.page.speak(new TextDecoder().decode(HEAPU8.subarray(text, text + length)), rate, volume);
+});
+EM_JS(void, web_play_cue, (const char* path, int length),
+      { Module.page.playCue(new TextDecoder().decode(HEAPU8.subarray(path, path + length))); });
+EM_JS(void, web_set_cue_volume, (int percent), { Module.page.setCueVolume(percent); });
+EM_JS(void, web_stop_speech, (), { Module.page.stopSpeech(); });
 // The whole item list in one call, a record per inventory entry (split by
 // \x1e): the entry's top, 1 when it is the selected one, then each piece of
-// text on its line as x, red, green, blue, text (every field split by \x1f).
-EM_JS(void, web_draw, (const char* rows), { QuillvanePage.drawRows(UTF8ToString(rows)); });
+// text on its line as x, what it is (0 a name, 1 the selection's, 2 a name
+// in a slot) and its text (every field split by \x1f).
+EM_JS(void, web_draw, (const char* rows, int length),
+      { Module.page.draw(new TextDecoder().decode(HEAPU8.subarray(rows, rows + length))); });
 // Keeps one file of the data folder, as it now is, in IndexedDB: 1 once
 // the browser has it, 0 when it refused or did not answer in time.
 EM_ASYNC_JS(int, web_keep, (const char* path),
-            { return (await QuillvaneStorage.keep([UTF8ToString(path)])) ? 1 : 0; });
+            { return (await Module.page.keep(UTF8ToString(path))) ? 1 : 0; });
+// Keeps bytes appended to a file: only they are written.
+EM_ASYNC_JS(int, web_keep_appended, (const char* path, const char* bytes, int length), {
+  return (await Module.page.append(UTF8ToString(path), HEAPU8.slice(bytes, bytes + length))) ? 1
+                                                                                             : 0;
+});
 // The game waits for a key with nothing in progress.
-EM_JS(void, web_game_waiting, (), { QuillvanePage.gameWaiting(); });
+EM_JS(void, web_game_waiting, (), { Module.page.waiting(); });
 // The page's codes for a hurry (the page being hidden) and a tap on the
 // list; keys are below both.
 constexpr int kHurryEvent = 1 << 16;
 constexpr int kSelectBase = 1 << 17;
+
+// What the page shows and says of a text of the game: UTF-8, with control
+// characters (a NUL in a hand-edited name) and bidirectional controls
+// escaped as the terminal prints them, so that a screen reader gets the
+// whole line and the list draws every row.
+std::string shown(const std::string& text) { return printable_utf8(text); }
+int length_of(const std::string& text) { return static_cast<int>(text.size()); }
 
 // speechSynthesis: the game's SAPI-style rate (-10 to 10, each 10 steps
 // three times as fast) becomes the API's multiplier of 0.1 to 10.
 class WebVoice : public Voice {
  public:
   void speak_purge(const std::string& text) override {
-    web_speak(to_utf8(text).c_str(), rate_, volume_);
+    const std::string line = shown(text);
+    web_speak(line.data(), length_of(line), rate_, volume_);
   }
   void set_rate(int rate) override {
     rate_ = std::clamp(std::pow(3.0, std::clamp(rate, -10, 10) / 10.0), 0.1, 10.0);
@@ -101,10 +121,11 @@ void WebPlatform::on_say(const std::string& text) {
   // Mode 0's lines are the browser voice's, unless the browser has none;
   // every other mode's go to the screen reader (the caption modes, and a
   // JAWS mode kept from a desktop game: a browser has no JAWS object).
+  const std::string line = shown(text);
   if (speech_mode_ == kVoiceMode)
-    web_voice_line(to_utf8(text).c_str());
+    web_voice_line(line.data(), length_of(line));
   else
-    web_announce(to_utf8(text).c_str());
+    web_announce(line.data(), length_of(line));
 }
 
 void WebPlatform::show_items(const ItemView& view) {
@@ -117,15 +138,12 @@ void WebPlatform::show_items(const ItemView& view) {
       row_top = line.y;
       rows += std::to_string(line.y) + '\x1f' + (line.y == selected_top ? '1' : '0');
     }
-    std::string text = to_utf8(line.text);
-    // The separators are no part of any item's name.
-    std::replace(text.begin(), text.end(), '\x1e', '?');
-    std::replace(text.begin(), text.end(), '\x1f', '?');
-    for (int field : {line.x, int{line.colour.red}, int{line.colour.green}, int{line.colour.blue}})
-      rows += '\x1f' + std::to_string(field);
-    rows += '\x1f' + text;
+    // Escaped, the separators are no part of any item's name.
+    const std::string text = shown(line.text);
+    const int role = line.colour == layout::kGreen ? 1 : line.colour == layout::kMagenta ? 2 : 0;
+    rows += '\x1f' + std::to_string(line.x) + '\x1f' + std::to_string(role) + '\x1f' + text;
   }
-  web_draw(rows.c_str());
+  web_draw(rows.data(), length_of(rows));
 }
 
 Voice* WebPlatform::make_voice() {
@@ -137,7 +155,9 @@ int WebPlatform::default_speech_mode() {
   return files::exists(data_folder_ + "/progress.ini") ? 0 : 1;
 }
 
-void WebPlatform::play_sound(const std::string& path) { web_play_cue(path.c_str()); }
+void WebPlatform::play_sound(const std::string& path) {
+  web_play_cue(path.data(), length_of(path));
+}
 
 void WebPlatform::set_cue_volume(int percent) { web_set_cue_volume(percent); }
 
@@ -155,7 +175,8 @@ bool WebPlatform::write_file(const std::string& path, const std::string& bytes) 
 }
 
 bool WebPlatform::append_file(const std::string& path, const std::string& bytes) {
-  return files::append(path, bytes) && web_keep(path.c_str());
+  return files::append(path, bytes) &&
+         web_keep_appended(path.c_str(), bytes.data(), length_of(bytes));
 }
 
 }  // namespace quillvane

@@ -1,11 +1,12 @@
-// The touch controls' pure parts under node's test runner: every button
-// sends the key of its name, in the swiping order; the jump field's letters;
-// a tap's height mapped to a line of the list.
-'use strict';
-const test = require('node:test');
-const assert = require('node:assert');
-const { translateKey } = require('../keys.js');
-const { controls, keydownFor, letterKeydowns, entryAt } = require('../touch.js');
+// The touch controls under node's test runner: every button sends the key
+// of its name, in the swiping order; the jump field's letters; a tap's
+// height mapped to a line of the list.
+import test from 'node:test';
+import assert from 'node:assert';
+import { translateKey } from '../keys.js';
+import { controls, keydownFor, letterKeydowns } from '../touch.js';
+import { entryAt } from '../view.js';
+import { say } from '../texts.js';
 
 // The game's key codes by their key-script names, and the shift mask.
 const codes = { Up: 38, Down: 40, Enter: 13, Backspace: 8, Delete: 46, Escape: 27, Home: 36,
@@ -28,8 +29,9 @@ test('each button sends the key of its name, most used first', () => {
     ['Later line', 'PageDown'], ['Status', 'End'], ['Speech output', 'Tab'],
     ['Slower', 'Minus'], ['Faster', 'Shift+Plus'], ['Stop speech', 'Ctrl+Ctrl'], ['Sounds', 'F12'],
   ];
-  assert.deepStrictEqual(controls.map(([name]) => name), expected.map(([name]) => name));
-  for (const [name, description] of controls) {
+  assert.deepStrictEqual(controls.map(([name]) => say(name)), expected.map(([name]) => name));
+  for (const [text, description] of controls) {
+    const name = say(text);
     const script = expected.find(([want]) => want === name)[1];
     const key = translateKey(keydownFor(description));
     assert.ok(key, name);
@@ -48,20 +50,20 @@ test('the jump field sends Latin letters as their keys and nothing else', () => 
   }
 });
 
-test('a tap falls on the line drawn there, at any size and scroll', () => {
-  // [y in the shown box, shown height, scroll, entry]; the canvas is 600
-  // units tall, a line 15: entry i is drawn from 15 i to 15 i + 15.
+test('a tap falls on the line drawn there, at any scale and scroll', () => {
+  // [y in CSS px from the canvas's top, CSS px a unit, scroll in units,
+  // entry]; entry i is drawn from 15 i to 15 i + 15 units.
   const cases = [
-    [0, 600, 0, 0],
-    [14.9, 600, 0, 0],
-    [15, 600, 0, 1],
-    [52, 600, 0, 3],
-    [52, 300, 0, 6],          // drawn at half the size
-    [299.9, 300, 0, 39],
-    [0, 600, 90, 6],          // scrolled by six lines
-    [20, 600, 100, 8],
-    [10, 398.08, 1500, 101],  // a phone's 345 CSS px wide list, far down a long list
+    [0, 1, 0, 0],
+    [14.9, 1, 0, 0],
+    [15, 1, 0, 1],
+    [52, 1, 0, 3],
+    [52, 0.5, 0, 6],           // drawn at half the size
+    [299.9, 0.5, 0, 39],
+    [0, 1, 90, 6],             // scrolled by six lines
+    [20, 1, 100, 8],
+    [10, 16 / 13, 1500, 100],  // a phone's list at its smallest text, far down a long list
   ];
-  for (const [y, height, scroll, entry] of cases)
-    assert.strictEqual(entryAt(y, height, scroll, 600, 15), entry, `${y} ${height} ${scroll}`);
+  for (const [y, scale, scroll, entry] of cases)
+    assert.strictEqual(entryAt(y, scale, scroll), entry, `${y} ${scale} ${scroll}`);
 });

@@ -1,0 +1,198 @@
+// The page: puts its texts in, makes each of its parts and wires them
+// together. Each part is a module of its own with the state it owns:
+//   texts.js      every text the page shows or announces
+//   lines.js      the log of lines the screen reader announces
+//   events.js     the game's queue of keys, taps and hurries
+//   keys.js       a keydown as the game's key
+//   voice.js      the browser's voice (speech mode 0)
+//   cues.js       the sound cues
+//   view.js       the item list's canvas
+//   touch.js      the controls for touch and a phone's screen reader
+//   storage.js    the data folder kept in IndexedDB
+//   lifecycle.js  one game per browser; the page hidden, shown, left
+//   persist.js    asking the browser to keep the game for good
+//   files.js      Save my files and Load files
+//   offline.js    the offline worker and the notice of a new version
+//   bridge.js     the compiled game (quillvane.js, quillvane.wasm)
+// Nothing passes between them through the window; `window.quillvane` only
+// lets the tests and benchmarks look in.
+import createQuillvane from './quillvane.js';
+import { applyTexts, say } from './texts.js';
+import { LineLog, logWriter, pageClock } from './lines.js';
+import { EventQueue } from './events.js';
+import { translateKey } from './keys.js';
+import { BrowserVoice } from './voice.js';
+import { Cues } from './cues.js';
+import { ItemList } from './view.js';
+import { wireTouch } from './touch.js';
+import { FileStore, indexedDbBackend } from './storage.js';
+import { TabLock, watchLifecycle } from './lifecycle.js';
+import { KeepForGood } from './persist.js';
+import { FilesSection } from './files.js';
+import { registerWorker } from './offline.js';
+import { GameBridge } from './bridge.js';
+
+const $ = (id) => document.getElementById(id);
+applyTexts(document);
+
+const statusLine = $('status');
+const status = (text) => { statusLine.textContent = text; };
+// A status carried over a reload (the page reloads to play loaded files).
+const carried = sessionStorage.getItem('quillvane-status');
+if (carried) {
+  sessionStorage.removeItem('quillvane-status');
+  status(carried);
+}
+
+const offline = registerWorker(window, () => status(say('newVersion')));
+const lines = new LineLog(logWriter($('lines')), pageClock);
+const events = new EventQueue({ later: (fn, ms) => setTimeout(fn, ms), cancel: (t) => clearTimeout(t) });
+const voice = new BrowserVoice(lines, window.speechSynthesis);
+const cues = new Cues();
+const list = new ItemList($('items'), $('colour-probe'), window);
+const store = new FileStore(indexedDbBackend(window.indexedDB));
+const lock = new TabLock(window);
+const keep = new KeepForGood({
+  storage: navigator.storage, permissions: navigator.permissions, memory: localStorage,
+  button: $('keep'),
+  tell: (answer) => status(say(answer === 'granted' ? 'persistGranted' : 'persistRefused')),
+});
+
+let started = false;
+let starting = false;
+let startWanted = false;
+let warned = false;
+
+const bridge = new GameBridge({
+  events, lines, voice, cues, list, store,
+  saved: (path) => keep.saved(path),
+  // The game waits for its first key: a player without usable storage is
+  // told, once, after the welcome line.
+  waiting: () => {
+    if (warned || store.open) return;
+    warned = true;
+    lines.say(say('wontKeep'));
+    status(say('wontKeep'));
+  },
+  ended: () => {
+    lock.end();
+    started = false;
+    // The lines stay for the screen reader to finish; the game area leaves
+    // the tab order.
+    $('items').hidden = true;
+    $('controls').hidden = true;
+    $('game').tabIndex = -1;
+    $('back').hidden = true;
+    status(say('gameEnded'));
+  },
+  ready: () => {
+    window.quillvane.readyAt = performance.now();
+    $('start').dataset.ready = 'true';
+    cues.fetchAll();
+    if (startWanted) start();
+  },
+  failed: (error) => status(say('notLoadedGame', { error })),
+});
+
+const files = new FilesSection({
+  game: bridge, store, lock, status, window, started: () => started,
+  restart: (text) => {
+    sessionStorage.setItem('quillvane-status', text);
+    location.reload();
+  },
+});
+
+// Start pressed: one game per browser, a second tab starts nothing and
+// writes nothing; the data folder becomes what the store holds now
+// (another tab may have played since the page was loaded).
+async function start() {
+  if (started || starting) return;
+  if (!bridge.ready) {
+    startWanted = true;
+    status(say('loading'));
+    return;
+  }
+  starting = true;
+  const mine = await lock.claim();
+  if (mine && store.open) {
+    try {
+      bridge.fill(await store.read());
+    } catch (error) { /* the copy read at load time stays */ }
+  }
+  starting = false;
+  if (!mine) {
+    lines.say(say('lockedOut'));
+    status(say('lockedOut'));
+    return;
+  }
+  started = true;
+  cues.start();
+  const game = $('game');
+  $('items').hidden = false;
+  $('controls').hidden = false;
+  game.tabIndex = 0;
+  $('back').hidden = false;
+  $('start').hidden = true;
+  game.focus();
+  list.fit();
+  voice.watch();
+  if ([say('loading'), say('lockedOut')].includes(statusLine.textContent)) status('');
+  bridge.start();
+}
+
+// Keys in the game area, before Start nothing.
+$('game').addEventListener('keydown', (event) => {
+  const key = started ? translateKey(event) : null;
+  if (!key) return;
+  if (key.prevent) event.preventDefault();
+  events.postKey(key);
+});
+const sendKeydown = (keydown) => {
+  const key = translateKey(keydown);
+  if (key && started) events.postKey(key);
+};
+wireTouch({
+  box: $('control-buttons'), jump: $('jump'), canvas: $('items'), list, send: sendKeydown,
+  select: (entry) => { if (started) events.postSelect(entry); },
+});
+
+// The canvas follows its shown width, and the screen's density (a zoom or
+// a move to another screen changes the ratio, not the size); it is drawn
+// again when the colours asked for change.
+new ResizeObserver(() => list.fit()).observe($('items'));
+function watchRatio() {
+  matchMedia(`(resolution: ${window.devicePixelRatio || 1}dppx)`)
+    .addEventListener('change', () => {
+      list.fit();
+      watchRatio();
+    }, { once: true });
+}
+watchRatio();
+for (const query of ['(forced-colors: active)', '(prefers-contrast: more)'])
+  matchMedia(query).addEventListener('change', () => list.redraw());
+
+watchLifecycle(window, lock, {
+  hiding: () => {
+    store.setHidden(true);
+    if (started) events.postHurry();
+  },
+  shown: () => store.setHidden(false),
+});
+
+$('start').addEventListener('click', start);
+$('back').addEventListener('click', () => { if (started) $('game').focus(); });
+$('save').addEventListener('click', () => files.save());
+$('load').addEventListener('click', () => $('load-input').click());
+$('load-input').addEventListener('change', (event) => {
+  files.load([...event.target.files]);
+  event.target.value = '';
+});
+$('start').focus();
+
+// For the tests and benchmarks only.
+window.quillvane = {
+  lines, events, list, store, lock, keep, files, bridge, offline, voice,
+  started: () => started,
+};
+
+bridge.load(createQuillvane).catch((error) => status(say('notLoadedGame', { error })));
