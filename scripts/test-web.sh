@@ -83,6 +83,9 @@ cp "$work/e2e/items.png" "$build/e2e-items.png"
 cp "$work/e2e-touch/touch-before.png" "$build/touch-before.png"
 cp "$work/e2e-touch/touch-after.png" "$build/touch-after.png"
 cp "$work/e2e-touch/touch-playing.png" "$build/touch-playing.png"
+# The list on a 320 px phone and the page in a high contrast theme.
+cp "$work/e2e-page/phone-320.png" "$build/phone-320.png"
+cp "$work/e2e-page/page-forced-colours.png" "$build/page-forced-colours.png"
 
 echo "-- site"
 ls -l "$build/quillvane-web.zip"

@@ -43,9 +43,29 @@ process.on('exit', () => {
   for (const profile of profiles) fs.rmSync(profile, { recursive: true, force: true });
 });
 
-async function launch() {
+// The browser the scenarios drive: headless Chromium, or Firefox ESR
+// (QUILLVANE_BROWSER=firefox; puppeteer drives it through WebDriver BiDi,
+// where Chromium's own protocol, the accessibility tree among it, is not
+// there).
+const browserName = process.env.QUILLVANE_BROWSER || 'chromium';
+async function launch(extraPrefs = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quillvane-profile-'));
   profiles.push(profile);
+  if (browserName === 'firefox') {
+    const browser = await puppeteer.launch({
+      browser: 'firefox',
+      executablePath: '/usr/bin/firefox-esr',
+      headless: true,
+      userDataDir: profile,
+      extraPrefsFirefox: {
+        // The storage prompt, which a headless browser cannot show, answers no.
+        'dom.storageManager.prompt.testing': true,
+        'dom.storageManager.prompt.testing.allow': false,
+        ...extraPrefs,
+      },
+    });
+    return { browser, profile };
+  }
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',
     headless: true,
@@ -305,7 +325,7 @@ async function canvasColours(page) {
 
 
 module.exports = {
-  url, outDir, transcripts, welcome, state, transcriptBlocks, launch, openPage, withVoice,
+  url, outDir, transcripts, welcome, state, transcriptBlocks, browserName, launch, openPage, withVoice,
   whenReady, load, reload, record, sleep, holdRequest, press, settled, unvaried, expectNew, axLines, playBlocks,
   storedFile, canvasColours, swipeStops,
 };
