@@ -44,7 +44,13 @@ if (carried) {
   status(carried);
 }
 
-const offline = registerWorker(window, () => status(say('newVersion')));
+// The offline worker is registered once the page has fetched what it
+// needs: it then takes those files from the browser's HTTP cache, and each
+// file of the site is downloaded once.
+let offline = null;
+const keepOffline = () => {
+  if (!offline) offline = registerWorker(window, () => status(say('newVersion')));
+};
 const lines = new LineLog(logWriter($('lines')), pageClock);
 const events = new EventQueue({ later: (fn, ms) => setTimeout(fn, ms), cancel: (t) => clearTimeout(t) });
 const voice = new BrowserVoice(lines, window.speechSynthesis);
@@ -88,10 +94,13 @@ const bridge = new GameBridge({
   ready: () => {
     window.quillvane.readyAt = performance.now();
     $('start').dataset.ready = 'true';
-    cues.fetchAll();
+    cues.fetchAll().then(keepOffline);
     if (startWanted) start();
   },
-  failed: (error) => status(say('notLoadedGame', { error })),
+  failed: (error) => {
+    status(say('notLoadedGame', { error }));
+    keepOffline();
+  },
 });
 
 const files = new FilesSection({
@@ -191,8 +200,9 @@ $('start').focus();
 
 // For the tests and benchmarks only.
 window.quillvane = {
-  lines, events, list, store, lock, keep, files, bridge, offline, voice,
+  lines, events, list, store, lock, keep, files, bridge, voice,
   started: () => started,
+  offline: () => offline,
 };
 
 bridge.load(createQuillvane).catch((error) => status(say('notLoadedGame', { error })));

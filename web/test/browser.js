@@ -40,7 +40,13 @@ function transcriptBlocks(file) {
 // Every profile made is removed when the test ends.
 const profiles = [];
 process.on('exit', () => {
-  for (const profile of profiles) fs.rmSync(profile, { recursive: true, force: true });
+  for (const profile of profiles) {
+    try {
+      fs.rmSync(profile, { recursive: true, force: true });
+    } catch (error) {
+      // A browser still writing into it as a failed scenario ends.
+    }
+  }
 });
 
 // The browser the scenarios drive: headless Chromium, or Firefox ESR
@@ -248,8 +254,9 @@ async function playBlocks(page, blocks, onBlock) {
     const before = (await record(page)).announced.length;
     await press(page, block.key);
     await expectNew(page, 'announced', before, block.says);
-    if (block.says.length) {
-      // The log keeps the newest line only.
+    if (block.says.length && browserName === 'chromium') {
+      // The log keeps the newest line only (the tree as Chromium's own
+      // protocol gives it).
       const tree = await axLines(page);
       assert.deepStrictEqual(tree.map(unvaried), block.says.slice(-1),
                              `${state.step}: the accessibility tree`);
