@@ -6,6 +6,7 @@ const path = require('node:path');
 const fs = require('node:fs');
 const os = require('node:os');
 const puppeteer = require(path.join(__dirname, '../web/test/node_modules/puppeteer-core'));
+const { serve } = require(path.join(__dirname, '../web/test/static-server.js'));
 
 const url = process.argv[2];
 const loads = 15;
@@ -20,7 +21,11 @@ const percentile = (values, p) => {
 // Every profile made is removed when the benchmark ends.
 const profiles = [];
 process.on('exit', () => {
-  for (const profile of profiles) fs.rmSync(profile, { recursive: true, force: true });
+  for (const profile of profiles) {
+    try {
+      fs.rmSync(profile, { recursive: true, force: true });
+    } catch (error) { /* a browser still writing into it */ }
+  }
 });
 function launch() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quillvane-bench-'));
@@ -42,7 +47,34 @@ async function readyAfterLoad(page) {
   return page.evaluate(() => window.quillvane.readyAt);
 }
 
+// A first visit in a fresh profile, against a plain static server with
+// gzip serving the site: every request, until the page is ready and its
+// offline worker holds the whole site.
+async function firstVisit(site) {
+  const server = await serve(site);
+  const browser = await launch();
+  const page = await browser.newPage();
+  await page.goto(server.url, { waitUntil: 'load' });
+  await page.waitForFunction(async () => {
+    if (!window.quillvane || !window.quillvane.offline()) return false;
+    const registration = await navigator.serviceWorker.getRegistration();
+    return Boolean(registration && registration.active && navigator.serviceWorker.controller);
+  }, { timeout: 60000 });
+  await browser.close();
+  await server.close();
+  const counts = new Map();
+  for (const request of server.requests) counts.set(request.path, (counts.get(request.path) || 0) + 1);
+  const bytes = server.requests.reduce((n, request) => n + request.bytes, 0);
+  const raw = server.requests.reduce((n, request) => n + request.raw, 0);
+  const twice = [...counts].filter(([, n]) => n > 1).map(([file]) => file);
+  console.log(`first visit: ${server.requests.length} requests for ${counts.size} files` +
+              `${twice.length ? `, fetched more than once: ${twice.join(' ')}` : ', each once'}; ` +
+              `${(bytes / 1000).toFixed(0)} kB as served with gzip (limit 700 kB), ${(raw / 1000).toFixed(0)} kB ` +
+              'unpacked');
+}
+
 async function main() {
+  await firstVisit(process.argv[3]);
   // Cold: a fresh profile each time (nothing cached, a new database).
   const cold = [];
   for (let i = 0; i < colds; i++) {
