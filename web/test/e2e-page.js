@@ -212,28 +212,41 @@ async function focusChange(page) {
 // its emulation ends with it.
 const mediaSessions = new WeakMap();
 async function emulateMedia(page, features) {
+  if (firefox) return;
   if (!mediaSessions.has(page)) mediaSessions.set(page, await page.createCDPSession());
   await mediaSessions.get(page).send('Emulation.setEmulatedMedia', { media: '', features });
 }
 
-// Plays to Water in slot 2 with Dirt in slot 1, then reads the list in each mode.
+// Plays to Water in slot 2 with Dirt in slot 1, then reads the list in
+// each mode: Chromium is asked to emulate it; Firefox is started with a
+// high contrast theme of its own (which also asks for more contrast), and
+// has no way to ask for more contrast alone.
+const playedToWater = game.slice(0, game.findIndex(
+  (block) => block.key === 'Enter' && block.says[0].startsWith('Water in slot 2')) + 1);
 async function readable() {
-  const { browser } = await launch();
-  const page = await openPage(browser);
-  await load(page);
-  await start(page);
-  const water = game.findIndex((block) => block.key === 'Enter' && block.says[0].startsWith('Water in slot 2'));
-  await playBlocks(page, game.slice(0, water + 1));
-  const modes = [['normal', []], ['more contrast', [{ name: 'prefers-contrast', value: 'more' }]],
-                 ['forced colours', [{ name: 'forced-colors', value: 'active' }]]];
+  const modes = [
+    ['normal', [], {}, '(forced-colors: none)'],
+    ['more contrast', [{ name: 'prefers-contrast', value: 'more' }], null, '(prefers-contrast: more)'],
+    ['forced colours', [{ name: 'forced-colors', value: 'active' }], { 'browser.display.document_color_use': 2 },
+     '(forced-colors: active)'],
+  ];
   const figures = [];
-  for (const [mode, features] of modes) {
+  let page = null;
+  let browser = null;
+  for (const [mode, features, firefoxPrefs, query] of modes) {
     state.step = `the list's contrast, ${mode}`;
-    if (firefox && features.length) {
-      console.log(`web page (firefox): ${mode} not emulated here: puppeteer cannot ask Firefox for it`);
+    if (firefox && !firefoxPrefs) {
+      console.log(`web page (firefox): ${mode} not run: Firefox cannot be asked for it alone`);
       continue;
     }
+    if (browser) await browser.close();
+    ({ browser } = await launch(firefox ? firefoxPrefs : {}));
+    page = await openPage(browser);
+    await load(page);
+    await start(page);
+    await playBlocks(page, playedToWater);
     await emulateMedia(page, features);
+    assert.ok(await page.evaluate((q) => matchMedia(q).matches, query), `${state.step}: ${query}`);
     await page.evaluate(() => window.quillvane.list.redraw());
     await page.waitForFunction(() => !window.quillvane.list.frameRequested);
     const ratios = await listRatios(page);
@@ -257,58 +270,57 @@ async function readable() {
       });
       assert.strictEqual(drawn.name, system, `${state.step}: the list is drawn in the system's CanvasText`);
     }
+    if (mode !== 'normal') continue;
+    // A 320 px phone: the list's text at least 16 CSS px, measured from the
+    // drawn bracket against one drawn at a known size.
+    state.step = 'the list on a 320 px phone';
+    // (A touch screen's emulation would reload the page, and end the game.)
+    await page.setViewport({ width: 320, height: 640, deviceScaleFactor: firefox ? 1 : 2 });
+    await page.waitForFunction(() => window.innerWidth === 320);
+    await page.waitForFunction(() => {
+      const canvas = document.getElementById('items');
+      return Math.abs(canvas.width - canvas.getBoundingClientRect().width * devicePixelRatio) <= 1;
+    });
+    await page.evaluate(() => window.quillvane.list.redraw());
+    await page.waitForFunction(() => !window.quillvane.list.frameRequested);
+    const text = await page.evaluate(() => {
+      const list = window.quillvane.list;
+      const canvas = document.getElementById('items');
+      const cssPerPixel = canvas.getBoundingClientRect().width / canvas.width;
+      const selected = list.rows.find((row) => row.selected);
+      const perUnit = list.scale / cssPerPixel;
+      const x0 = Math.round(10 * perUnit);
+      const y0 = Math.round((selected.y - list.scroll - 1) * perUnit);
+      const data = canvas.getContext('2d').getImageData(x0, y0, Math.round(9 * perUnit), Math.round(15 * perUnit));
+      const inked = (d, w, h) => {
+        let top = h, bottom = -1;
+        for (let y = 0; y < h; y++)
+          for (let x = 0; x < w; x++) {
+            const i = (y * w + x) * 4;
+            if (d[i] + d[i + 1] + d[i + 2] < 500) { top = Math.min(top, y); bottom = Math.max(bottom, y); }
+          }
+        return bottom - top + 1;
+      };
+      const bracket = inked(data.data, data.width, data.height) * cssPerPixel;
+      // The same bracket drawn at 100 px, in the same font.
+      const probe = new OffscreenCanvas(100, 150);
+      const context = probe.getContext('2d');
+      context.fillStyle = '#fff';
+      context.fillRect(0, 0, 100, 150);
+      context.fillStyle = '#000';
+      context.font = 'bold 100px "DejaVu Sans", sans-serif';
+      context.textBaseline = 'top';
+      context.fillText('[', 10, 10);
+      const known = inked(context.getImageData(0, 0, 100, 150).data, 100, 150);
+      return { size: bracket / known * 100, scale: list.scale, width: canvas.getBoundingClientRect().width };
+    });
+    assert.ok(text.size >= 15.5, `${state.step}: text of ${JSON.stringify(text)}`);
+    await page.screenshot({ path: path.join(outDir, `phone-320${firefox ? '-firefox' : ''}.png`), fullPage: false });
+    console.log(`web page${firefox ? ' (firefox)' : ''}: list text on a 320 px phone ` +
+                `${text.size.toFixed(1)} CSS px (the list ${text.width.toFixed(0)} px wide)`);
   }
-  await emulateMedia(page, []);
-  console.log(`web page${firefox ? ' (firefox)' : ''}: contrast ratios read from the canvas: ${figures.join('; ')}`);
-
-  // A 320 px phone: the list's text at least 16 CSS px, measured from the
-  // drawn bracket against one drawn at a known size.
-  state.step = 'the list on a 320 px phone';
-  // (A touch screen's emulation would reload the page, and end the game.)
-  await page.setViewport({ width: 320, height: 640, deviceScaleFactor: firefox ? 1 : 2 });
-  await page.waitForFunction(() => window.innerWidth === 320);
-  await page.waitForFunction(() => {
-    const canvas = document.getElementById('items');
-    return Math.abs(canvas.width - canvas.getBoundingClientRect().width * devicePixelRatio) <= 1;
-  });
-  await page.evaluate(() => window.quillvane.list.redraw());
-  await page.waitForFunction(() => !window.quillvane.list.frameRequested);
-  const text = await page.evaluate(() => {
-    const list = window.quillvane.list;
-    const canvas = document.getElementById('items');
-    const cssPerPixel = canvas.getBoundingClientRect().width / canvas.width;
-    const selected = list.rows.find((row) => row.selected);
-    const perUnit = list.scale / cssPerPixel;
-    const x0 = Math.round(10 * perUnit);
-    const y0 = Math.round((selected.y - list.scroll - 1) * perUnit);
-    const data = canvas.getContext('2d').getImageData(x0, y0, Math.round(9 * perUnit), Math.round(15 * perUnit));
-    const inked = (d, w, h) => {
-      let top = h, bottom = -1;
-      for (let y = 0; y < h; y++)
-        for (let x = 0; x < w; x++) {
-          const i = (y * w + x) * 4;
-          if (d[i] + d[i + 1] + d[i + 2] < 500) { top = Math.min(top, y); bottom = Math.max(bottom, y); }
-        }
-      return bottom - top + 1;
-    };
-    const bracket = inked(data.data, data.width, data.height) * cssPerPixel;
-    // The same bracket drawn at 100 px, in the same font.
-    const probe = new OffscreenCanvas(100, 150);
-    const context = probe.getContext('2d');
-    context.fillStyle = '#fff';
-    context.fillRect(0, 0, 100, 150);
-    context.fillStyle = '#000';
-    context.font = 'bold 100px "DejaVu Sans", sans-serif';
-    context.textBaseline = 'top';
-    context.fillText('[', 10, 10);
-    const known = inked(context.getImageData(0, 0, 100, 150).data, 100, 150);
-    return { size: bracket / known * 100, scale: list.scale, width: canvas.getBoundingClientRect().width };
-  });
-  assert.ok(text.size >= 15.5, `${state.step}: text of ${JSON.stringify(text)}`);
-  await page.screenshot({ path: path.join(outDir, `phone-320${firefox ? '-firefox' : ''}.png`), fullPage: false });
-  console.log(`web page${firefox ? ' (firefox)' : ''}: list text on a 320 px phone ` +
-              `${text.size.toFixed(1)} CSS px (the list ${text.width.toFixed(0)} px wide)`);
   await browser.close();
+  console.log(`web page${firefox ? ' (firefox)' : ''}: contrast ratios read from the canvas: ${figures.join('; ')}`);
 }
 
 // ---- saved files made here ----
