@@ -4,6 +4,8 @@
 #  1. the terminal edition in gnome-terminal (tests/e2e/orca_terminal.sh),
 #  2. the web page in Chromium and 3. in Firefox ESR (tests/e2e/orca_web.sh),
 #     each a real browser window that Orca reads before Start is pressed,
+#  4. the web page in Firefox ESR again, Orca reading it aloud at a real
+#     voice's pace and Start pressed before the reading ends,
 # while real key presses play an easy game; every line the game printed or
 # wrote to the page's log of lines must reach Orca's speech, none twice.
 # Prints the lines said and spoken and, where the lines are stamped (the
@@ -31,4 +33,5 @@ site=${QUILLVANE_WEB_DIR:-build-web}/site
 bash tests/e2e/orca_terminal.sh "$build"
 bash tests/e2e/orca_web.sh "$build" "$site" chromium
 bash tests/e2e/orca_web.sh "$build" "$site" firefox
+bash tests/e2e/orca_web.sh "$build" "$site" firefox reading
 echo "orca: all scenarios passed"

@@ -6,6 +6,8 @@
 // writes only the new bytes however long the log has grown. Every call to
 // the browser's storage ends within a bounded time: a store that fails,
 // refuses or never answers is a failed save, never a game that hangs.
+import { joined as concat } from './zip.js';
+
 export const folder = '/data';
 export const fileMode = 0o100666;
 // Far above what a working store takes (a write commits in about 10 ms),
@@ -32,17 +34,6 @@ export function parseChunkKey(key) {
 }
 
 export const record = (bytes) => ({ timestamp: new Date(), mode: fileMode, contents: bytes });
-
-// Byte arrays one after the other, in one array.
-export function concat(parts) {
-  const out = new Uint8Array(parts.reduce((n, part) => n + part.length, 0));
-  let at = 0;
-  for (const part of parts) {
-    out.set(part, at);
-    at += part.length;
-  }
-  return out;
-}
 
 // The files the store's records make ([key, value] pairs in key order):
 // each file of the data folder (none in a folder below it) with its chunks

@@ -75,7 +75,7 @@ export function makeZip(files) {
 }
 
 // Byte arrays one after the other, in one array.
-function joined(parts) {
+export function joined(parts) {
   const out = new Uint8Array(parts.reduce((n, part) => n + part.length, 0));
   let at = 0;
   for (const part of parts) {

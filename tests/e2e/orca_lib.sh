@@ -37,9 +37,35 @@ orca_enter_session() {
 
 # speech-dispatcher as Orca starts it (autospawned from this HOME's
 # configuration): espeak-ng into ALSA's null device. Its dummy module would
-# refuse to start without an audio device.
+# refuse to start without an audio device. With ORCA_SLOW_VOICE=1 a silent
+# voice instead that takes as long as a real one to read (1/15 s a
+# character), so that Orca reads a page aloud at a player's pace.
 orca_write_speech_config() {
-  mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher"
+  mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher/modules"
+  if [[ "${ORCA_SLOW_VOICE:-}" == 1 ]]; then
+    cat >"$XDG_CONFIG_HOME/speech-dispatcher/slow-voice" <<'SH'
+#!/bin/sh
+# Says nothing, for as long as a voice would take to say $1.
+sleep "$(awk -v n="${#1}" 'BEGIN { print n / 15 }')"
+SH
+    chmod +x "$XDG_CONFIG_HOME/speech-dispatcher/slow-voice"
+    cat >"$XDG_CONFIG_HOME/speech-dispatcher/modules/slow.conf" <<CONF
+GenericExecuteSynth "$XDG_CONFIG_HOME/speech-dispatcher/slow-voice \'\$DATA\'"
+GenericRateAdd 0
+GenericRateMultiply 100
+GenericRateForceInteger 1
+AddVoice "en" "MALE1" "en"
+CONF
+    cat >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf" <<'CONF'
+Timeout 5
+AudioOutputMethod "alsa"
+AudioALSADevice "null"
+AddModule "slow" "sd_generic" "slow.conf"
+DefaultModule slow
+LanguageDefaultModule "en" "slow"
+CONF
+    return 0
+  fi
   cat >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf" <<'CONF'
 Timeout 5
 AudioOutputMethod "alsa"

@@ -5,9 +5,15 @@
 # every line to its log of lines for the screen reader (speech mode 1), and
 # every one must be spoken by Orca, none twice (of keys pressed in a quick
 # burst, the last line). Prints how many lines were said and spoken and the
-# delay from each line to Orca's speech.
+# delay from each line to Orca's speech. The browser's profile is new, its
+# prompts (Firefox's for persistent storage) as a new profile has them.
 #
-#   tests/e2e/orca_web.sh BUILD_DIR SITE_DIR chromium|firefox
+#   tests/e2e/orca_web.sh BUILD_DIR SITE_DIR chromium|firefox [reading]
+#
+# reading: Orca speaks through a silent voice that takes as long as a real
+# one (1/15 s a character), and Start is pressed while Orca is still reading
+# the page aloud, past the Start button, as a player who does not wait for
+# the end does; every key after it must still reach the game.
 #
 # BUILD_DIR holds the headless runner (build/), SITE_DIR the site
 # (build-web/site). Delays: in Chromium the page's lines are stamped as they
@@ -26,6 +32,9 @@ browser=${3:?usage: orca_web.sh BUILD_DIR SITE_DIR chromium|firefox}
 [[ -x "$game" ]] || e2e_fail "no game at $game"
 [[ -f "$site/index.html" ]] || e2e_fail "no site in $site"
 case "$browser" in chromium | firefox) ;; *) e2e_fail "no browser named $browser" ;; esac
+reading=${4:-}
+case "$reading" in "" | reading) ;; *) e2e_fail "unknown way to start: $reading" ;; esac
+if [[ "$reading" == reading ]]; then export ORCA_SLOW_VOICE=1; fi
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 orca_enter_session "$here/orca_web.sh" "$@"
 
@@ -103,8 +112,6 @@ user_pref("network.captive-portal-service.enabled", false);
 user_pref("network.connectivity-service.enabled", false);
 user_pref("browser.newtabpage.enabled", false);
 user_pref("accessibility.force_disabled", -1);
-user_pref("dom.storageManager.prompt.testing", true);
-user_pref("dom.storageManager.prompt.testing.allow", true);
 PREFS
   firefox-esr --no-remote --profile "$profile" --width 1200 --height 760 "$url" \
     >"$E2E/browser.log" 2>&1 9>&- &
@@ -122,8 +129,18 @@ xdotool windowfocus --sync "$window" || true
 # keeps the game's keys for itself.
 wait_for 'tail -c +$((mark + 1)) "$ORCA_LOG" | grep -a "SPEECH OUTPUT:" | grep -q "Page has"' 120 ||
   e2e_fail "Orca did not read the page: $(tail -n 20 "$E2E/browser.log")"
-orca_quiet_reset
-wait_for orca_quiet 90 || e2e_fail "Orca kept talking about the page: $(orca_speech_tail)"
+if [[ "$reading" == reading ]]; then
+  # The reading has passed the Start button (the files that follow it are
+  # being read, word by word between SSML marks) and goes on.
+  wait_for 'tail -c +$((mark + 1)) "$ORCA_LOG" | grep -a -e "SPEECH OUTPUT:" -e "SPEECH DISPATCHER:" |
+    grep -q -E "Your (<mark name=\"[0-9:]+\"/>)?files"' 180 ||
+    e2e_fail "Orca did not read past the Start button: $(orca_speech_tail)"
+  grep -a -e "Switching active mode" -e "textLines complete" "$ORCA_LOG" | tail -n 1 | grep -q "to say-all" ||
+    e2e_fail "Orca had finished reading the page before Start: $(orca_speech_tail)"
+else
+  orca_quiet_reset
+  wait_for orca_quiet 90 || e2e_fail "Orca kept talking about the page: $(orca_speech_tail)"
+fi
 
 stamps=/dev/null
 if [[ "$browser" == chromium ]]; then
@@ -177,4 +194,4 @@ status=0
 orca_compare "$E2E/expected" "$stamps" 0 "$E2E/optional" || status=$?
 if [[ "${ORCA_REPORT_ONLY:-}" == 1 ]]; then status=0; fi
 ((status == 0)) || e2e_fail "Orca did not speak every line of the page once in $browser (log: $ORCA_LOG)"
-echo "orca web ($browser): ok"
+echo "orca web ($browser${reading:+, Start pressed while Orca reads the page}): ok"
