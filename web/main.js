@@ -68,6 +68,7 @@ let started = false;
 let starting = false;
 let startWanted = false;
 let warned = false;
+let gameOver = false;
 
 const bridge = new GameBridge({
   events, lines, voice, cues, list, store,
@@ -83,6 +84,7 @@ const bridge = new GameBridge({
   ended: () => {
     lock.end();
     started = false;
+    gameOver = true;
     // The lines stay for the screen reader to finish; the game area leaves
     // the tab order.
     $('items').hidden = true;
@@ -189,6 +191,20 @@ watchLifecycle(window, lock, {
 });
 
 $('start').addEventListener('click', start);
+// Before the game runs, Enter or Space on the page outside any control
+// presses Start: a screen reader reading the page aloud moves its caret on
+// past the Start button (Orca in Firefox takes the page's focus with it),
+// and the player who heard "Start Quillvane" presses Enter all the same.
+document.addEventListener('keydown', (event) => {
+  if (started || starting || gameOver || event.defaultPrevented || event.repeat) return;
+  if (event.ctrlKey || event.altKey || event.metaKey || event.shiftKey) return;
+  if (event.key !== 'Enter' && event.key !== ' ') return;
+  const target = event.target;
+  if (target.closest && target.closest('button, a, input, select, textarea, [role="application"], [tabindex]'))
+    return;
+  event.preventDefault();
+  start();
+});
 $('back').addEventListener('click', () => { if (started) $('game').focus(); });
 $('save').addEventListener('click', () => files.save());
 $('load').addEventListener('click', () => $('load-input').click());

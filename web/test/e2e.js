@@ -239,6 +239,16 @@ async function main() {
   assert.strictEqual(await activeId(page), 'start', state.step);
   assert.deepStrictEqual(await record(page), { announced: [], spoken: [] }, state.step);
 
+  // Enter with the focus on no control (a screen reader's caret moved it
+  // on from the Start button) presses Start too.
+  await page.evaluate(() => {
+    document.getElementById('start').blur();
+    const heading = document.getElementById('files-heading');
+    heading.tabIndex = -1;
+    heading.focus();
+    heading.removeAttribute('tabindex');
+  });
+  assert.notStrictEqual(await activeId(page), 'start', state.step);
   await start(page);
   assert.strictEqual(await page.title(), 'Quillvane', 'the title stays the game\'s name');
   assert.strictEqual(await activeId(page), 'game', state.step);
