@@ -8,7 +8,8 @@
 // and magenta than the desktop's (at least 4.5:1 on white), slot names
 // underlined as well; with `prefers-contrast: more` the selected line is
 // inverted; with forced colours (a high contrast theme) the system's Canvas,
-// CanvasText, Highlight and HighlightText.
+// CanvasText, Highlight and HighlightText (the selected line framed in the
+// highlight instead where the theme's highlighted text would be too faint).
 export const listWidth = 520;
 export const lineStep = 15;
 export const fontUnits = 13;
@@ -57,12 +58,41 @@ export function entryAt(y, scale, scroll) {
 // The colours of the normal drawing (each at least 4.5:1 on the background).
 export const normalColours = {
   background: 'rgb(255, 255, 255)', name: 'rgb(0, 0, 0)', selection: 'rgb(0, 110, 0)',
-  slot: 'rgb(180, 0, 180)', band: null, bandText: null,
+  slot: 'rgb(180, 0, 180)', band: null, bandText: null, frame: null,
 };
 export const moreContrastColours = {
   background: 'rgb(255, 255, 255)', name: 'rgb(0, 0, 0)', selection: 'rgb(0, 0, 0)',
-  slot: 'rgb(120, 0, 120)', band: 'rgb(0, 0, 0)', bandText: 'rgb(255, 255, 255)',
+  slot: 'rgb(120, 0, 120)', band: 'rgb(0, 0, 0)', bandText: 'rgb(255, 255, 255)', frame: null,
 };
+
+// WCAG's contrast ratio of two CSS colours "rgb(r, g, b)".
+export function contrast(first, second) {
+  const luminance = (colour) => {
+    const [r, g, b] = (colour.match(/[\d.]+/g) || [0, 0, 0]).slice(0, 3).map((value) => {
+      const s = Number(value) / 255;
+      return s <= 0.04045 ? s / 12.92 : ((s + 0.055) / 1.055) ** 2.4;
+    });
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+  };
+  const [light, dark] = [luminance(first), luminance(second)].sort((x, y) => y - x);
+  return (light + 0.05) / (dark + 0.05);
+}
+
+// The colours of a high contrast theme: names in its text colour on its
+// background; the selected line in its highlight, where the theme's
+// highlighted text stands out from it by 4.5:1, else framed in the
+// highlight with its text as any other's.
+export function forcedColours({ canvas, text, highlight, highlightText }) {
+  const colours = { background: canvas, name: text, selection: text, slot: text, band: null, bandText: null,
+                    frame: null };
+  if (contrast(highlight, highlightText) >= 4.5) {
+    colours.band = highlight;
+    colours.bandText = highlightText;
+  } else {
+    colours.frame = contrast(highlight, canvas) >= 3 ? highlight : text;
+  }
+  return colours;
+}
 
 // The colours a page draws with now: forced colours from the system's
 // (read through the probe, an element the page styles with them), more
@@ -73,11 +103,10 @@ export function pageColours(window, probe) {
       probe.style.setProperty(property, value);
       return window.getComputedStyle(probe).getPropertyValue(property);
     };
-    const canvas = style('background-color', 'Canvas');
-    const text = style('color', 'CanvasText');
-    const band = style('background-color', 'Highlight');
-    const bandText = style('color', 'HighlightText');
-    return { background: canvas, name: text, selection: text, slot: text, band, bandText };
+    return forcedColours({
+      canvas: style('background-color', 'Canvas'), text: style('color', 'CanvasText'),
+      highlight: style('background-color', 'Highlight'), highlightText: style('color', 'HighlightText'),
+    });
   }
   if (window.matchMedia('(prefers-contrast: more)').matches) return moreContrastColours;
   return normalColours;
@@ -161,6 +190,11 @@ export class ItemList {
       if (inverted) {
         context.fillStyle = colours.band;
         context.fillRect(0, top - 1, viewWidth, lineStep);
+      }
+      if (row.selected && colours.frame) {
+        context.strokeStyle = colours.frame;
+        context.lineWidth = 1.5;
+        context.strokeRect(2, top - 1.5, viewWidth - 4, lineStep + 0.5);
       }
       for (const piece of row.pieces) {
         const colour = inverted ? colours.bandText

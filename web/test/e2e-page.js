@@ -245,6 +245,7 @@ async function readable() {
     await load(page);
     await start(page);
     await playBlocks(page, playedToWater);
+    state.step = `the list's contrast, ${mode}`;
     await emulateMedia(page, features);
     assert.ok(await page.evaluate((q) => matchMedia(q).matches, query), `${state.step}: ${query}`);
     await page.evaluate(() => window.quillvane.list.redraw());

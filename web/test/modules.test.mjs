@@ -12,7 +12,7 @@ import { FileStore, assemble, chunkKey, mostChunks, writeLimit, openLimit } from
 import { persistPlan } from '../persist.js';
 import { UpdateWatch } from '../offline.js';
 import { firstLines, readLimit, chosenFiles, linesUsed, longestLine } from '../files.js';
-import { listScale, scrollFor, parseRows, fontUnits, Role } from '../view.js';
+import { listScale, scrollFor, parseRows, fontUnits, Role, contrast, forcedColours } from '../view.js';
 import { texts, say, joined } from '../texts.js';
 import { makeZip } from '../zip.js';
 
@@ -379,6 +379,22 @@ test('the list keeps text of at least 16 CSS px and scrolls with the selection',
   long[9].selected = true;
   assert.strictEqual(scrollFor(long, 630, 600), 15 * 10 - 15);
   assert.strictEqual(scrollFor(long.slice(0, 5), 200, 600), 0, 'a short list does not scroll');
+});
+
+test('a high contrast theme\'s colours: its highlight as a band where its text stands out, else a frame', () => {
+  assert.strictEqual(contrast('rgb(255, 255, 255)', 'rgb(0, 0, 0)'), 21);
+  assert.ok(Math.abs(contrast('rgb(51, 153, 255)', 'rgb(255, 255, 255)') - 2.94) < 0.01);
+  const windows = forcedColours({ canvas: 'rgb(0, 0, 0)', text: 'rgb(255, 255, 255)',
+                                  highlight: 'rgb(26, 235, 255)', highlightText: 'rgb(0, 0, 0)' });
+  assert.deepStrictEqual([windows.band, windows.bandText, windows.frame],
+                         ['rgb(26, 235, 255)', 'rgb(0, 0, 0)', null]);
+  // Firefox's own theme here: white text on a light blue highlight.
+  const faint = forcedColours({ canvas: 'rgb(255, 255, 255)', text: 'rgb(0, 0, 0)',
+                                highlight: 'rgb(51, 153, 255)', highlightText: 'rgb(255, 255, 255)' });
+  assert.deepStrictEqual([faint.band, faint.selection, faint.frame], [null, 'rgb(0, 0, 0)', 'rgb(0, 0, 0)']);
+  const framed = forcedColours({ canvas: 'rgb(255, 255, 255)', text: 'rgb(0, 0, 0)',
+                                 highlight: 'rgb(0, 90, 200)', highlightText: 'rgb(120, 170, 255)' });
+  assert.strictEqual(framed.frame, 'rgb(0, 90, 200)');
 });
 
 test('every text the page names is in the table, filled in as asked', () => {
