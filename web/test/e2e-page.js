@@ -417,9 +417,8 @@ async function filesInAndOut(dir) {
 
 // ---- Load files: the game's readers' verdict on saved files with one change ----
 // The valid files (from a played game), each changed in one way; each row's
-// verdict is the game's own, as the desktop reads the whole file (the node
-// build of the game, started on a folder that holds it), and, once the
-// game reads its saves line by line, the one given here.
+// verdict is the one given here, and the game's own (the node build of the
+// game, started on a folder that holds the file).
 function loadRows(progress, achievements) {
   const lines = (bytes) => bytes.toString('latin1').split('\r\n').slice(0, -1);
   const file = (all) => bytesOf(all.map((line) => `${line}\r\n`).join(''));
@@ -452,53 +451,46 @@ function loadRows(progress, achievements) {
   const emptyRecipe = A.findIndex((line, i) => i >= 1944 && line === '');
   const past32 = 2n ** 31n;
   const past64 = 2n ** 63n;
-  // [name, file, bytes, verdict once saves are read line by line, whether
-  // that verdict needs such readers]
+  // [name, file, bytes, verdict]
   return [
-    ['progress.ini as it was saved', 'progress.ini', progress, 'accepted', false],
-    ['progress.ini and a CR LF', 'progress.ini', Buffer.concat([progress, bytesOf('\r\n')]), 'accepted', true],
-    ['progress.ini and an LF', 'progress.ini', Buffer.concat([progress, bytesOf('\n')]), 'accepted', true],
+    ['progress.ini as it was saved', 'progress.ini', progress, 'accepted'],
+    ['progress.ini and a CR LF', 'progress.ini', Buffer.concat([progress, bytesOf('\r\n')]), 'accepted'],
+    ['progress.ini and an LF', 'progress.ini', Buffer.concat([progress, bytesOf('\n')]), 'accepted'],
     ['progress.ini and a line of text', 'progress.ini', Buffer.concat([progress, bytesOf('not part of any game\r\n')]),
-     'accepted', true],
-    ['progress.ini and 1 MB of NUL bytes', 'progress.ini', Buffer.concat([progress, nul]), 'accepted', true],
-    ['progress.ini without its last CR LF', 'progress.ini', progress.subarray(0, progress.length - 2), 'accepted',
-     false],
+     'accepted'],
+    ['progress.ini and 1 MB of NUL bytes', 'progress.ini', Buffer.concat([progress, nul]), 'accepted'],
+    ['progress.ini without its last CR LF', 'progress.ini', progress.subarray(0, progress.length - 2), 'accepted'],
     ['progress.ini of 42 lines and a CR LF', 'progress.ini', Buffer.concat([file(P.slice(0, 42)), bytesOf('\r\n')]),
-     'accepted', false],
-    ['progress.ini, steps one past the range', 'progress.ini', progressWith(36, past32), 'damaged', false],
-    ['progress.ini, steps one below the range', 'progress.ini', progressWith(36, -past32 - 1n), 'damaged', false],
-    ['progress.ini, difficulty 4', 'progress.ini', progressWith(37, 4), 'damaged', false],
-    ['progress.ini, difficulty -1', 'progress.ini', progressWith(37, -1), 'damaged', false],
+     'accepted'],
+    ['progress.ini, steps one past the range', 'progress.ini', progressWith(36, past32), 'damaged'],
+    ['progress.ini, steps one below the range', 'progress.ini', progressWith(36, -past32 - 1n), 'damaged'],
+    ['progress.ini, difficulty 4', 'progress.ini', progressWith(37, 4), 'damaged'],
+    ['progress.ini, difficulty -1', 'progress.ini', progressWith(37, -1), 'damaged'],
     ['progress.ini, a checksum one past the range', 'progress.ini', file([...P.slice(0, 38), ` ${past64} `,
-                                                                         ...P.slice(39)]), 'damaged', false],
+                                                                         ...P.slice(39)]), 'damaged'],
     ['progress.ini, the checksum seed -1', 'progress.ini', file([...P.slice(0, 40), '-1 ', ...P.slice(41)]),
-     'damaged', false],
-    ['progress.ini, the rate one past the range', 'progress.ini', progressWith(41, past32), 'damaged', false],
-    ['progress.ini, the speech mode one past the range', 'progress.ini', progressWith(42, past32), 'damaged',
-     false],
-    ['progress.ini of 50 MB of line ends', 'progress.ini', lineEnds, 'damaged', false],
-    ['achievements.ini as it was saved', 'achievements.ini', achievements, 'accepted', false],
-    ['achievements.ini and a CR LF', 'achievements.ini', Buffer.concat([achievements, bytesOf('\r\n')]), 'accepted',
-     true],
-    ['achievements.ini and an LF', 'achievements.ini', Buffer.concat([achievements, bytesOf('\n')]), 'accepted',
-     true],
+     'damaged'],
+    ['progress.ini, the rate one past the range', 'progress.ini', progressWith(41, past32), 'damaged'],
+    ['progress.ini, the speech mode one past the range', 'progress.ini', progressWith(42, past32), 'damaged'],
+    ['progress.ini of 50 MB of line ends', 'progress.ini', lineEnds, 'damaged'],
+    ['achievements.ini as it was saved', 'achievements.ini', achievements, 'accepted'],
+    ['achievements.ini and a CR LF', 'achievements.ini', Buffer.concat([achievements, bytesOf('\r\n')]), 'accepted'],
+    ['achievements.ini and an LF', 'achievements.ini', Buffer.concat([achievements, bytesOf('\n')]), 'accepted'],
     ['achievements.ini and a line of text', 'achievements.ini',
-     Buffer.concat([achievements, bytesOf('not part of any game\r\n')]), 'accepted', true],
-    ['achievements.ini and 1 MB of NUL bytes', 'achievements.ini', Buffer.concat([achievements, nul]), 'accepted',
-     true],
+     Buffer.concat([achievements, bytesOf('not part of any game\r\n')]), 'accepted'],
+    ['achievements.ini and 1 MB of NUL bytes', 'achievements.ini', Buffer.concat([achievements, nul]), 'accepted'],
     ['achievements.ini without its last CR LF', 'achievements.ini', achievements.subarray(0, achievements.length - 2),
-     'accepted', false],
+     'accepted'],
     ['achievements.ini, a recipe line of spaces', 'achievements.ini',
-     file([...A.slice(0, emptyRecipe), '   ', ...A.slice(emptyRecipe + 1)]), 'accepted', true],
+     file([...A.slice(0, emptyRecipe), '   ', ...A.slice(emptyRecipe + 1)]), 'accepted'],
     ['achievements.ini, an unlocked value one past the range', 'achievements.ini', achievementsWith(0, past32),
-     'damaged', false],
-    ['achievements.ini, a record one past the range', 'achievements.ini', achievementsWith(1, past32), 'damaged',
-     false],
+     'damaged'],
+    ['achievements.ini, a record one past the range', 'achievements.ini', achievementsWith(1, past32), 'damaged'],
     ['achievements.ini, a recipe flag one past the range', 'achievements.ini', achievementsWith(emptyRecipe, past32),
-     'damaged', false],
+     'damaged'],
     ['achievements.ini, the checksum seed -1', 'achievements.ini',
-     file([...A.slice(0, 2235), '-1 ']), 'damaged', false],
-    ['achievements.ini of 50 MB of line ends', 'achievements.ini', lineEnds, 'damaged', false],
+     file([...A.slice(0, 2235), '-1 ']), 'damaged'],
+    ['achievements.ini of 50 MB of line ends', 'achievements.ini', lineEnds, 'damaged'],
   ];
 }
 
@@ -518,15 +510,11 @@ function desktopVerdict(dir, name, bytes) {
 
 async function loadVerdicts(dir, files) {
   const rows = loadRows(Buffer.from(files.get('progress.ini')), Buffer.from(files.get('achievements.ini')));
-  // Whether this build's readers read saves line by line: a valid file with
-  // one more line end is the sign.
-  const lineByLine = desktopVerdict(dir, 'progress.ini', rows[1][2]) === 'accepted';
   const { browser } = await launch();
   const page = await openPage(browser);
   await load(page);
   const table = [];
-  const notRun = [];
-  for (const [name, file, bytes, verdict, needsLineByLine] of rows) {
+  for (const [name, file, bytes, verdict] of rows) {
     state.step = `Load files: ${name}`;
     const rowDir = fs.mkdtempSync(path.join(dir, 'row-'));
     fs.writeFileSync(path.join(rowDir, file), bytes);
@@ -544,20 +532,15 @@ async function loadVerdicts(dir, files) {
       for (let seen = 0; end < bytes.length && seen < lines; end++) if (bytes[end] === 10) seen++;
       assert.deepStrictEqual(Buffer.from(await storedFile(page, file)), bytes.subarray(0, end), `${state.step}: kept`);
     }
-    // The desktop reads the whole file: not for 50 MB (earlier readers held it whole).
+    // The game started on the same file, but for the 50 MB ones (their verdict is given).
     const desktop = bytes.length <= 2 * 1024 * 1024 ? desktopVerdict(dir, file, bytes) : null;
     if (desktop) assert.strictEqual(onPage, desktop, `${state.step}: the page as the game`);
-    if (needsLineByLine && !lineByLine) notRun.push(name);
-    else assert.strictEqual(onPage, verdict, state.step);
+    assert.strictEqual(onPage, verdict, state.step);
     table.push(`  ${name}: ${onPage}${desktop ? ` (the game: ${desktop})` : ''}`);
     fs.rmSync(rowDir, { recursive: true, force: true });
   }
   await browser.close();
   console.log(`web page${firefox ? ' (firefox)' : ''}: Load files' verdicts\n${table.join('\n')}`);
-  if (notRun.length) {
-    console.log(`web page: this build's readers refuse anything after a save's last line; the verdicts ` +
-                `of these rows wait for readers that read line by line: ${notRun.join('; ')}`);
-  }
 }
 
 async function main() {
