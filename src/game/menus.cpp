@@ -9,18 +9,20 @@
 namespace quillvane {
 namespace {
 
-const char* const kMainLabels[] = {
+// The main menu's first entry, too long for one literal.
+const char* const kNewGameLabel =
     N_("Start a new game.  Starting a new game will not delete your achievements.  It is meant "
-       "as a convenient way to start over from the beginning."),
-    N_("Continue where you left off"), N_("View your achievements"), N_("How to play"),
-    N_("Exit the game")};
+       "as a convenient way to start over from the beginning.");
+const char* const kMainLabels[] = {kNewGameLabel, N_("Continue where you left off"),
+                                   N_("View your achievements"), N_("How to play"),
+                                   N_("Exit the game")};
 const char* const kDifficultyLabels[] = {
     N_("Easy mode, Start with 15 magic"), N_("Normal mode, Start with 10 magic"),
     N_("Hard mode, Start with 5 magic"), N_("Insane mode, Start with no magic"),
     N_("Previous menu")};
-// TRANSLATORS: "Achevements" is a typo the game's English keeps; write your
-// language's word for achievements.
 const char* const kHelpLabels[] = {N_("Introduction"), N_("How to play"), N_("Helpful keys"),
+                                   // TRANSLATORS: "Achevements" is a typo the game's English keeps;
+                                   // write your language's word for achievements.
                                    N_("Achevements"), N_("Previous menu")};
 const char* const kGameMenuLabels[] = {N_("Return to the game"), N_("View your achievements"),
                                        N_("Exit the game")};
