@@ -3,19 +3,30 @@
 // Ctrl pressed alone). The one place keys are translated; used by the page
 // and by the node tests.
 
+// The game's key codes (Windows virtual-key codes) that the page sends, by
+// the names src/platform/keys.h gives them (a node test holds the two
+// together), and the shift mask.
+export const vk = Object.freeze({
+  Backspace: 8, Tab: 9, Enter: 13, Ctrl: 17, Escape: 27, Space: 32,
+  PageUp: 33, PageDown: 34, End: 35, Home: 36, Left: 37, Up: 38, Right: 39, Down: 40,
+  Insert: 45, Delete: 46, Digit0: 48, A: 65, Num0: 96, NumMultiply: 106, NumPlus: 107,
+  NumMinus: 109, NumDecimal: 110, NumDivide: 111, F12: 123, Plus: 187, Minus: 189,
+});
+export const mask = Object.freeze({ None: 0, Shift: 1, Ctrl: 2, Alt: 4 });
+
 // Keypad keys by their position (event.code), so that Numpad8 is the
 // keypad 8 with NumLock on or off, and the keypad Enter is Enter.
 const keypad = {
-  Numpad0: 96, Numpad1: 97, Numpad2: 98, Numpad3: 99, Numpad4: 100,
-  Numpad5: 101, Numpad6: 102, Numpad7: 103, Numpad8: 104, Numpad9: 105,
-  NumpadMultiply: 106, NumpadAdd: 107, NumpadSubtract: 109,
-  NumpadDecimal: 110, NumpadDivide: 111, NumpadEnter: 13,
+  NumpadMultiply: vk.NumMultiply, NumpadAdd: vk.NumPlus, NumpadSubtract: vk.NumMinus,
+  NumpadDecimal: vk.NumDecimal, NumpadDivide: vk.NumDivide, NumpadEnter: vk.Enter,
 };
+for (let n = 0; n <= 9; n++) keypad[`Numpad${n}`] = vk.Num0 + n;
 const named = {
-  Backspace: 8, Tab: 9, Enter: 13, Escape: 27, ' ': 32, Spacebar: 32,
-  PageUp: 33, PageDown: 34, End: 35, Home: 36,
-  ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40,
-  Left: 37, Up: 38, Right: 39, Down: 40, Insert: 45, Delete: 46,
+  Backspace: vk.Backspace, Tab: vk.Tab, Enter: vk.Enter, Escape: vk.Escape, ' ': vk.Space,
+  Spacebar: vk.Space, PageUp: vk.PageUp, PageDown: vk.PageDown, End: vk.End, Home: vk.Home,
+  ArrowLeft: vk.Left, ArrowUp: vk.Up, ArrowRight: vk.Right, ArrowDown: vk.Down,
+  Left: vk.Left, Up: vk.Up, Right: vk.Right, Down: vk.Down, Insert: vk.Insert,
+  Delete: vk.Delete,
 };
 // Keys the browser or the player's system keeps for itself.
 const modifierKeys = new Set(['Shift', 'Control', 'Alt', 'Meta', 'AltGraph', 'CapsLock',
@@ -34,29 +45,31 @@ const modifierKeys = new Set(['Shift', 'Control', 'Alt', 'Meta', 'AltGraph', 'Ca
 export function translateKey(event) {
   // Ctrl pressed alone stops the voice; the browser and the screen reader
   // keep it too (screen readers stop their own speech on it).
-  if (event.key === 'Control' && !event.repeat) return { keycode: 17, shift: 2, prevent: false };
+  if (event.key === 'Control' && !event.repeat) {
+    return { keycode: vk.Ctrl, shift: mask.Ctrl, prevent: false };
+  }
   if (event.ctrlKey || event.altKey || event.metaKey || modifierKeys.has(event.key)) return null;
   if (/^F([1-9]|1[01])$/.test(event.key)) return null;
   if (event.key === 'Tab' && event.shiftKey) return null;
-  const shift = event.shiftKey ? 1 : 0;
+  const shift = event.shiftKey ? mask.Shift : mask.None;
   let keycode = 0;
   if (event.code in keypad) {
     keycode = keypad[event.code];
   } else if (event.key in named) {
     keycode = named[event.key];
   } else if (event.key === 'F12') {
-    keycode = 123;
+    keycode = vk.F12;
   } else if (/^Digit[0-9]$/.test(event.code)) {
-    keycode = 48 + Number(event.code.slice(5));
+    keycode = vk.Digit0 + Number(event.code.slice(5));
   } else if (/^[a-zA-Z]$/.test(event.key)) {
     keycode = event.key.toUpperCase().charCodeAt(0);
   } else if (/^Key[A-Z]$/.test(event.code)) {
     // A layout whose letters are not Latin: the key's position.
     keycode = event.code.charCodeAt(3);
   } else if (event.key === '+' || event.key === '=' || event.code === 'Equal') {
-    keycode = 187;
+    keycode = vk.Plus;
   } else if (event.key === '-' || event.key === '_' || event.code === 'Minus') {
-    keycode = 189;
+    keycode = vk.Minus;
   } else if (event.keyCode > 0 && event.keyCode < 255 && !/^F\d+$/.test(event.key)) {
     keycode = event.keyCode;
   }

@@ -2,14 +2,33 @@
 // node's test runner.
 import test from 'node:test';
 import assert from 'node:assert';
+import fs from 'node:fs';
 import zlib from 'node:zlib';
-import { translateKey } from '../keys.js';
+import { mask, translateKey, vk } from '../keys.js';
 import { makeZip, readZip, crc32, entryName } from '../zip.js';
 
 function keydown(key, code, modifiers = {}, keyCode = 0) {
   return { key, code, keyCode, shiftKey: false, ctrlKey: false, altKey: false, metaKey: false,
            ...modifiers };
 }
+
+test("the page's key codes are the platform's, name for name", () => {
+  const header = fs.readFileSync(new URL('../../src/platform/keys.h', import.meta.url), 'utf8');
+  // The constants of one namespace of the header, by name.
+  const constants = (space) => {
+    const start = header.indexOf(`namespace ${space} {`);
+    const body = header.slice(start, header.indexOf(`}  // namespace ${space}`, start));
+    const found = {};
+    for (const [, name, value] of body.matchAll(/inline constexpr int (\w+) = (\d+);/g)) {
+      found[name] = Number(value);
+    }
+    return found;
+  };
+  const platformKeys = constants('vk');
+  for (const [name, code] of Object.entries(vk)) assert.strictEqual(code, platformKeys[name], name);
+  const platformMask = constants('mask');
+  for (const [name, bit] of Object.entries(mask)) assert.strictEqual(bit, platformMask[name], name);
+});
 
 test('keys become the game key codes and shift mask, the browser kept out', () => {
   const shift = { shiftKey: true };

@@ -3,20 +3,18 @@
 // height mapped to a line of the list.
 import test from 'node:test';
 import assert from 'node:assert';
-import { translateKey } from '../keys.js';
+import { mask, translateKey, vk } from '../keys.js';
 import { controls, keydownFor, letterKeydowns } from '../touch.js';
 import { entryAt } from '../view.js';
 import { say } from '../texts.js';
 
-// The game's key codes by their key-script names, and the shift mask.
-const codes = { Up: 38, Down: 40, Enter: 13, Backspace: 8, Delete: 46, Escape: 27, Home: 36,
-                PageUp: 33, PageDown: 34, End: 35, Tab: 9, Minus: 189, Plus: 187, Ctrl: 17,
-                F12: 123, 1: 49, 2: 50, 3: 51, 4: 52, 5: 53 };
-const masks = { Shift: 1, Ctrl: 2 };
+// A key in the key script's words ("Shift+Enter", "2") as the game's code
+// and shift mask.
 function gameKey(script) {
   const parts = script.split('+');
   const name = parts.pop();
-  return { keycode: codes[name], shift: parts.reduce((sum, part) => sum | masks[part], 0) };
+  const keycode = /^[0-9]$/.test(name) ? vk.Digit0 + Number(name) : vk[name];
+  return { keycode, shift: parts.reduce((sum, part) => sum | mask[part], mask.None) };
 }
 
 test('each button sends the key of its name, most used first', () => {
