@@ -3,8 +3,9 @@
 #   cmake -DSOURCE_DIR=<repository> -DOUTPUT=<file.pot> -P translation-template.cmake
 # The marks: tr("text"), trn("singular", "plural", n), N_("text") for a
 # text looked up later, NC_("context", "text") for a name in its context
-# ("item", "collection"). Locations name files only, so that moving a line
-# changes nothing; the files are read in sorted order.
+# ("item", "collection"); in the web page's modules (web/*.js), N_('text').
+# Locations name files only, so that moving a line changes nothing; the
+# files are read in sorted order, the game's first, then the page's.
 cmake_minimum_required(VERSION 3.20)
 find_program(XGETTEXT xgettext REQUIRED)
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/src/*.cpp ${SOURCE_DIR}/src/*.h)
@@ -19,6 +20,19 @@ execute_process(
   RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "xgettext failed")
+endif()
+# The web page's own texts, joined to the same template: a text the game
+# says too is one message.
+file(GLOB page_sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/web/*.js)
+list(SORT page_sources)
+execute_process(
+  COMMAND ${XGETTEXT} --language=JavaScript --from-code=UTF-8 --join-existing --keyword
+          --keyword=N_ --add-comments=TRANSLATORS: --add-location=file --package-name=Quillvane
+          --output=${OUTPUT} ${page_sources}
+  WORKING_DIRECTORY ${SOURCE_DIR}
+  RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "xgettext failed on the web page")
 endif()
 # The texts are UTF-8 (the translations' letters), as every catalog is.
 file(READ ${OUTPUT} template)

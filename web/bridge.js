@@ -6,6 +6,8 @@
 // files section.
 import { folder } from './storage.js';
 
+const settingsPath = `${folder}/settings.ini`;
+
 export class GameBridge {
   // parts: { events, lines, voice, cues, list, store, saved(path) after a
   // file was kept, waiting() when the game first waits for a key, ended()
@@ -16,6 +18,9 @@ export class GameBridge {
     this.module = null;
     this.filesAtLoad = null;
     this.ready = false;
+    // A language chosen on the page while the game runs: settings.ini keeps
+    // it for the next load, whatever the game writes there meanwhile.
+    this.languageForNextLoad = '';
   }
 
   // The arguments for the Emscripten module's factory.
@@ -30,10 +35,12 @@ export class GameBridge {
       hasVoice: () => voice.present(),
       speak: (text, rate, volume) => voice.speak(text, rate, volume),
       stopSpeech: () => voice.stop(),
+      voiceLanguage: (code, notice) => voice.language(code, notice),
       playCue: (path) => cues.play(path),
       setCueVolume: (percent) => cues.setVolume(percent),
       draw: (records) => list.show(records),
       keep: async (path) => {
+        if (path === settingsPath && bridge.languageForNextLoad) bridge.writeLanguage(bridge.languageForNextLoad);
         const ok = await store.keep([path], (file) => bridge.readFile(file));
         if (ok) this.parts.saved(path);
         return ok;
@@ -93,9 +100,45 @@ export class GameBridge {
   }
 
   // Plays the game until it ends the program: every wait suspends it and
-  // hands the page back to the browser.
-  start() {
-    this.module.ccall('quillvane_web_start', null, [], [], { async: true });
+  // hands the page back to the browser. code: the page's language, which the
+  // game plays unless settings.ini keeps another; catalog: its catalog (null
+  // for English), put where the game looks for it.
+  start(code, catalog) {
+    if (catalog) {
+      const place = `/locale/${catalog.code}/LC_MESSAGES`;
+      this.module.FS.mkdirTree(place);
+      this.module.FS.writeFile(`${place}/quillvane.mo`, catalog.bytes);
+    }
+    this.module.ccall('quillvane_web_start', null, ['string'], [code], { async: true });
+  }
+
+  // The language code settings.ini keeps, '' for none.
+  keptLanguage() {
+    return this.module.UTF8ToString(this.module._quillvane_kept_language());
+  }
+
+  // settings.ini's language becomes code, in the game's memory: whether the
+  // file changed.
+  writeLanguage(code) {
+    const module = this.module;
+    const size = module.lengthBytesUTF8(code) + 1;
+    const at = module._malloc(size);
+    try {
+      module.stringToUTF8(code, at, size);
+      return module._quillvane_keep_language(at) === 1;
+    } finally {
+      module._free(at);
+    }
+  }
+
+  // Keeps the language chosen on the page in settings.ini, and the file in
+  // the store: resolves to false when the store refused it. running: a game
+  // is being played, which keeps its own language until the page is loaded
+  // again, and may write settings.ini meanwhile.
+  async keepLanguage(code, running) {
+    if (running) this.languageForNextLoad = code;
+    if (!this.writeLanguage(code)) return true;
+    return this.parts.store.keep([settingsPath], (path) => this.readFile(path));
   }
 
   readFile(path) {

@@ -1,9 +1,12 @@
-// The game's queue of page events: keys (shift * 256 + key code), a hurry
+// The game's queue of page events: keys (shift * 256 + key code), letters
+// beyond A to Z (characterBase + shift * 2^21 + the code point), a hurry
 // (the page being hidden) and taps on the list's lines, numbered as the
 // game's web front-end reads them. The game takes them one at a time and,
 // with none waiting, waits for the next or for its deadline.
 export const hurryEvent = 1 << 16;
 export const selectBase = 1 << 17;
+export const characterBase = 1 << 24;
+const characterBits = 21;
 // The longest one wait may be: the game waits a day at a time for a key.
 export const longestWait = 86400000;
 
@@ -18,10 +21,11 @@ export class EventQueue {
     this.idle = false;
   }
 
-  // A translated key ({ keycode, shift }) from a keydown or a control that
-  // stands for the key.
+  // A translated key ({ keycode, shift, character }) from a keydown or a
+  // control that stands for the key.
   postKey(key) {
-    this.post(key.shift * 256 + key.keycode);
+    if (key.character) this.post(characterBase + key.shift * 2 ** characterBits + key.character);
+    else this.post(key.shift * 256 + key.keycode);
   }
   // A tap on the list's line for entry n; the game ignores a line with no entry.
   postSelect(entry) {

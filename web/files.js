@@ -1,9 +1,10 @@
 // The files section: "Save my files" downloads the game's files in a zip
-// (progress.ini, achievements.ini and log.txt, dated with the files'
-// times); "Load files" takes progress.ini and achievements.ini, chosen
-// alone or in a zip, checks them with the game's own readers and only then
-// stores them. As the game reads them, only their first lines count (43 of
-// progress.ini, 2236 of achievements.ini), none longer than 4 kB: so only
+// (progress.ini, achievements.ini, settings.ini and log.txt, dated with the
+// files' times); "Load files" takes progress.ini, achievements.ini and
+// settings.ini (the comforts and the language kept), chosen alone or in a
+// zip, checks them with the game's own readers and only then stores them.
+// As the game reads them, only their first lines count (43 of progress.ini,
+// 2236 of achievements.ini, 3 of settings.ini), none longer than 4 kB: so only
 // that much of a file is ever read (a slice of the file, the first bytes of
 // a zip entry as it is unpacked), whatever follows, and what is kept is
 // those lines, as the game's next save would write them.
@@ -13,7 +14,7 @@ import { folder } from './storage.js';
 
 // A line of at most 4 kB and its CR LF.
 export const longestLine = 4096 + 2;
-export const linesUsed = { 'progress.ini': 43, 'achievements.ini': 2236 };
+export const linesUsed = { 'progress.ini': 43, 'achievements.ini': 2236, 'settings.ini': 3 };
 export const loadedNames = Object.keys(linesUsed);
 export const savedNames = [...loadedNames, 'log.txt'];
 
@@ -56,9 +57,10 @@ export async function chosenFiles(chosen) {
 export class FilesSection {
   // game: the game bridge; store: the file store; lock: the tab lock;
   // status(text): the status line; started(): the game runs; restart(text):
-  // the page reloads to play the loaded files, carrying text.
-  constructor({ game, store, lock, status, started, restart, window }) {
-    Object.assign(this, { game, store, lock, status, started, restart, window });
+  // the page reloads to play the loaded files, carrying text; loaded():
+  // files were stored while no game runs (settings.ini may name a language).
+  constructor({ game, store, lock, status, started, restart, window, loaded = () => {} }) {
+    Object.assign(this, { game, store, lock, status, started, restart, window, loaded });
   }
 
   save() {
@@ -77,7 +79,7 @@ export class FilesSection {
     document.body.appendChild(link);
     link.click();
     link.remove();
-    return this.status(say('saved', { names: joined(files.map((file) => file.name)) }));
+    return this.status(say('saved', joined(files.map((file) => file.name))));
   }
 
   // The chosen files go through the game's own readers before anything
@@ -89,13 +91,13 @@ export class FilesSection {
     try {
       found = await chosenFiles(chosen);
     } catch (error) {
-      const reason = error.code === 'unreadable' ? say('unreadable', { name: error.message })
+      const reason = error.code === 'unreadable' ? say('unreadable', error.message)
         : say(error.code || 'damagedZip');
-      return this.status(say('notLoaded', { reason }));
+      return this.status(say('notLoaded', reason));
     }
     if (!found.size) return this.status(say('chooseFiles'));
     const problem = this.game.check(found);
-    if (problem) return this.status(say('notLoaded', { reason: say('damaged', { name: problem }) }));
+    if (problem) return this.status(say('notLoaded', say('damaged', problem)));
     const paths = [...found.keys()].map((name) => `${folder}/${name}`);
     const before = new Map(paths.map((path) => [path, this.game.readFile(path)]));
     for (const [name, bytes] of found) this.game.writeFile(`${folder}/${name}`, firstLines(bytes, linesUsed[name]));
@@ -103,9 +105,10 @@ export class FilesSection {
       for (const [path, bytes] of before) this.game.writeFile(path, bytes);
       return this.status(say('refusedToKeep'));
     }
-    const message = say('loaded', { names: joined([...found.keys()]) });
+    const message = say('loaded', joined([...found.keys()]));
     // A game in play would save over them: the page starts afresh from them.
     if (this.started()) return this.restart(message);
-    return this.status(message);
+    this.status(message);
+    return this.loaded();
   }
 }

@@ -1,7 +1,8 @@
 // Turns a browser keydown into the game's key: a Windows virtual-key code
 // and a shift mask (1 Shift, 2 Ctrl, 4 Alt; from the page only Shift, and
-// Ctrl pressed alone). The one place keys are translated; used by the page
-// and by the node tests.
+// Ctrl pressed alone), or for a letter beyond A to Z (ñ, ä, ß) the
+// character typed with key code 0, as the window and the terminal send it.
+// The one place keys are translated; used by the page and by the node tests.
 
 // The game's key codes (Windows virtual-key codes) that the page sends, by
 // the names src/platform/keys.h gives them (a node test holds the two
@@ -32,7 +33,17 @@ const named = {
 const modifierKeys = new Set(['Shift', 'Control', 'Alt', 'Meta', 'AltGraph', 'CapsLock',
                               'NumLock', 'OS', 'Fn', 'Hyper', 'Super']);
 
-// { keycode, shift, prevent } for a keydown the game takes, else null,
+// The character a key types beyond ASCII (ñ, ä, ö, ü, ß, é), as a code
+// point: 0 for none, for a control or for an invisible space.
+export function typedCharacter(key) {
+  const characters = [...String(key)];
+  if (characters.length !== 1) return 0;
+  const code = characters[0].codePointAt(0);
+  if (code < 0xa1 || (code >= 0x2000 && code <= 0x200f) || (code >= 0x2028 && code <= 0x202f)) return 0;
+  return code;
+}
+
+// { keycode, shift, prevent, character } for a keydown the game takes, else null,
 // and then the browser, the screen reader and the system act on it as
 // they would anywhere. Every key with Ctrl, Alt or Meta is theirs (Ctrl+R,
 // Alt+D, Alt+Left, Ctrl+P, screen reader commands), and so are F1 to F11
@@ -46,13 +57,14 @@ export function translateKey(event) {
   // Ctrl pressed alone stops the voice; the browser and the screen reader
   // keep it too (screen readers stop their own speech on it).
   if (event.key === 'Control' && !event.repeat) {
-    return { keycode: vk.Ctrl, shift: mask.Ctrl, prevent: false };
+    return { keycode: vk.Ctrl, shift: mask.Ctrl, prevent: false, character: 0 };
   }
   if (event.ctrlKey || event.altKey || event.metaKey || modifierKeys.has(event.key)) return null;
   if (/^F([1-9]|1[01])$/.test(event.key)) return null;
   if (event.key === 'Tab' && event.shiftKey) return null;
   const shift = event.shiftKey ? mask.Shift : mask.None;
   let keycode = 0;
+  let character = 0;
   if (event.code in keypad) {
     keycode = keypad[event.code];
   } else if (event.key in named) {
@@ -66,6 +78,10 @@ export function translateKey(event) {
   } else if (/^Key[A-Z]$/.test(event.code)) {
     // A layout whose letters are not Latin: the key's position.
     keycode = event.code.charCodeAt(3);
+  } else if ((character = typedCharacter(event.key))) {
+    // A letter of the player's keyboard beyond A to Z (ñ, ä, ß on their
+    // keys, an é composed): no key code of its own.
+    return { keycode: 0, shift, prevent: true, character };
   } else if (event.key === '+' || event.key === '=' || event.code === 'Equal') {
     keycode = vk.Plus;
   } else if (event.key === '-' || event.key === '_' || event.code === 'Minus') {
@@ -74,6 +90,6 @@ export function translateKey(event) {
     keycode = event.keyCode;
   }
   if (!keycode) return null;
-  return { keycode, shift, prevent: true };
+  return { keycode, shift, prevent: true, character: 0 };
 }
 

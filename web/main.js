@@ -1,6 +1,7 @@
 // The page: puts its texts in, makes each of its parts and wires them
 // together. Each part is a module of its own with the state it owns:
 //   texts.js      every text the page shows or announces
+//   language.js   the page's language and the catalogs the site carries
 //   lines.js      the log of lines the screen reader announces
 //   events.js     the game's queue of keys, taps and hurries
 //   keys.js       a keydown as the game's key
@@ -17,7 +18,8 @@
 // Nothing passes between them through the window; `window.quillvane` only
 // lets the tests and benchmarks look in.
 import createQuillvane from './quillvane.js';
-import { applyTexts, say } from './texts.js';
+import { applyTexts, say, useCatalog, textsLanguage, documentLanguage } from './texts.js';
+import { offered, spoken, browserLanguage, fetchCatalog } from './language.js';
 import { LineLog, logWriter, pageClock } from './lines.js';
 import { EventQueue } from './events.js';
 import { translateKey } from './keys.js';
@@ -33,7 +35,45 @@ import { registerWorker } from './offline.js';
 import { GameBridge } from './bridge.js';
 
 const $ = (id) => document.getElementById(id);
-applyTexts(document);
+
+// The page's language. Its texts are put in once its catalog is here: at
+// first the language this browser last showed the page in (a copy of the
+// player's choice, which settings.ini keeps), else the browser's own; once
+// the game's files are read, settings.ini's choice.
+const memory = {
+  get: (key) => { try { return localStorage.getItem(key); } catch (error) { return null; } },
+  set: (key, value) => { try { localStorage.setItem(key, value); } catch (error) { /* not kept */ } },
+};
+let pageCatalog = null;
+let languageTask = Promise.resolve();
+const languageSelect = $('language');
+async function showLanguage(code) {
+  const catalog = await fetchCatalog(code);
+  const shown = catalog ? code : 'en';
+  pageCatalog = catalog;
+  useCatalog(shown, catalog);
+  applyTexts(document);
+  // The languages offered, each named in its own language; a language the
+  // page speaks but does not offer (the tests' qps) is shown as its code.
+  languageSelect.replaceChildren();
+  const names = offered.some(([offer]) => offer === shown) ? offered : [...offered, [shown, shown]];
+  for (const [offer, name] of names) {
+    const option = document.createElement('option');
+    option.value = offer;
+    option.lang = documentLanguage(offer);
+    option.textContent = name;
+    languageSelect.append(option);
+  }
+  languageSelect.value = shown;
+  memory.set('quillvane-language', shown);
+  return shown;
+}
+const showingLanguage = (code) => {
+  languageTask = languageTask.then(() => showLanguage(code));
+  return languageTask;
+};
+await showingLanguage(spoken(memory.get('quillvane-language') || '') ||
+                      browserLanguage(navigator.languages));
 
 const statusLine = $('status');
 const status = (text) => { statusLine.textContent = text; };
@@ -95,18 +135,49 @@ const bridge = new GameBridge({
   },
   ready: () => {
     window.quillvane.readyAt = performance.now();
+    followKeptLanguage();
     $('start').dataset.ready = 'true';
     cues.fetchAll().then(keepOffline);
     if (startWanted) start();
   },
   failed: (error) => {
-    status(say('notLoadedGame', { error }));
+    status(say('notLoadedGame', error));
     keepOffline();
   },
 });
 
+// The player's choice kept in settings.ini, once the game's files are read
+// (and again after Load files): the page shows it, and the game plays it.
+// A code with no catalog is English here, and the game says so at Start. A
+// choice made on this page before the files were read is kept instead.
+let chosenBeforeReady = '';
+function followKeptLanguage() {
+  if (chosenBeforeReady) {
+    bridge.keepLanguage(chosenBeforeReady, false);
+    chosenBeforeReady = '';
+    return;
+  }
+  const kept = bridge.keptLanguage();
+  if (!kept) return;
+  const code = spoken(kept) || 'en';
+  if (code !== textsLanguage()) showingLanguage(code);
+}
+
+// The player's choice on the page: the page's texts change at once and the
+// choice is kept in settings.ini. A game not yet started plays it from
+// Start; a game being played keeps its language until the page is loaded
+// again. The status line says which, in the language chosen.
+languageSelect.addEventListener('change', async () => {
+  const chosen = languageSelect.value;
+  await showingLanguage(chosen);
+  if (bridge.ready) bridge.keepLanguage(chosen, started || gameOver);
+  else chosenBeforeReady = chosen;
+  status(say(started || gameOver ? 'languageAtReload' : 'languageAtStart'));
+});
+
 const files = new FilesSection({
   game: bridge, store, lock, status, window, started: () => started,
+  loaded: () => followKeptLanguage(),
   restart: (text) => {
     sessionStorage.setItem('quillvane-status', text);
     location.reload();
@@ -130,6 +201,8 @@ async function start() {
       bridge.fill(await store.read());
     } catch (error) { /* the copy read at load time stays */ }
   }
+  // A language being put in is the one the game plays.
+  await languageTask;
   starting = false;
   if (!mine) {
     lines.say(say('lockedOut'));
@@ -148,7 +221,10 @@ async function start() {
   list.fit();
   voice.watch();
   if ([say('loading'), say('lockedOut')].includes(statusLine.textContent)) status('');
-  bridge.start();
+  // The game's lines are in the page's language: screen readers speak
+  // them with its voice.
+  $('lines').lang = documentLanguage(textsLanguage());
+  bridge.start(textsLanguage(), pageCatalog);
 }
 
 // Keys in the game area, before Start nothing.
@@ -221,4 +297,4 @@ window.quillvane = {
   offline: () => offline,
 };
 
-bridge.load(createQuillvane).catch((error) => status(say('notLoadedGame', { error })));
+bridge.load(createQuillvane).catch((error) => status(say('notLoadedGame', error)));

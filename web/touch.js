@@ -3,6 +3,7 @@
 // of the item list. Each control sends exactly what its key sends, so the
 // game cannot tell them apart.
 import { say } from './texts.js';
+import { typedCharacter } from './keys.js';
 
 // The buttons in the order a one-finger swipe reaches them: the most used
 // first. Each names its text (texts.js) and the keydown its key makes;
@@ -37,11 +38,14 @@ export function keydownFor(description) {
            metaKey: false, ...description };
 }
 
-// The keydowns for the letters typed into the jump field: Latin letters
-// only, as their lower-case keys; anything else is no key.
+// The keydowns for the letters typed into the jump field: the Latin
+// letters as their lower-case keys, and letters beyond them (ñ, ä, ß, é)
+// as the keys that type them on the player's keyboard; anything else is
+// no key.
 export function letterKeydowns(text) {
-  return [...text].filter((c) => /^[a-zA-Z]$/.test(c))
-    .map((c) => keydownFor({ key: c.toLowerCase(), code: `Key${c.toUpperCase()}` }));
+  return [...text].filter((c) => /^[a-zA-Z]$/.test(c) || (/^\p{L}$/u.test(c) && typedCharacter(c)))
+    .map((c) => (/^[a-zA-Z]$/.test(c) ? keydownFor({ key: c.toLowerCase(), code: `Key${c.toUpperCase()}` })
+      : keydownFor({ key: c })));
 }
 
 // Puts the buttons into box and wires them, the jump field and the list:
@@ -56,6 +60,8 @@ export function wireTouch({ box, jump, canvas, list, send, select }) {
     const button = box.ownerDocument.createElement('button');
     button.type = 'button';
     button.tabIndex = -1;
+    // Named again with the page's other texts when its language changes.
+    button.dataset.text = name;
     button.textContent = say(name);
     button.addEventListener('click', () => send(keydownFor(description)));
     box.appendChild(button);

@@ -3,8 +3,12 @@
 // lines to the log of lines as well, as the desktop puts them in its title
 // when its voice is missing, and says so once; the saved speech mode stays.
 // Until that is known, mode 0's lines wait, and the voice keeps only the
-// newest (each line it says cuts off the one before anyway).
-import { say } from './texts.js';
+// newest (each line it says cuts off the one before anyway). The voice
+// speaks the game's language: a voice of the browser whose lang matches,
+// else the browser's default voice, after saying once, in the language,
+// that there is none.
+import { say, documentLanguage } from './texts.js';
+import { voiceSpeaks } from './language.js';
 
 export class BrowserVoice {
   // lines: the log of lines (say); speech: window.speechSynthesis or undefined.
@@ -15,6 +19,37 @@ export class BrowserVoice {
     this.linesBefore = [];
     this.utteranceBefore = null;
     this.told = false;
+    this.code = 'en';         // the game's language
+    this.notice = '';         // said once where the browser has no voice for it
+    this.noticeSaid = false;
+  }
+
+  // The game asks for a voice of its language (a catalog's code), with the
+  // line that says, in it, that the browser has none.
+  language(code, notice) {
+    this.code = code;
+    this.notice = notice;
+    this.noticeSaid = false;
+  }
+
+  // The browser's voice for the game's language: undefined while the
+  // browser lists no voices (it chooses), null when none of them speaks it.
+  voiceForLanguage() {
+    const voices = this.speech.getVoices();
+    if (!voices.length) return undefined;
+    const speaking = voices.filter((voice) => voiceSpeaks(voice.lang, this.code));
+    return speaking.find((voice) => voice.default) || speaking[0] || null;
+  }
+
+  utterance(text, rate, volume, voice) {
+    const utterance = new SpeechSynthesisUtterance(text);
+    utterance.rate = rate;
+    utterance.volume = volume;
+    utterance.lang = documentLanguage(this.code);
+    try {
+      if (voice) utterance.voice = voice;
+    } catch (error) { /* the browser chooses */ }
+    return utterance;
   }
 
   present() {
@@ -53,10 +88,12 @@ export class BrowserVoice {
     if (this.state !== 'present') return;
     try {
       this.speech.cancel();
-      const utterance = new SpeechSynthesisUtterance(text);
-      utterance.rate = rate;
-      utterance.volume = volume;
-      this.speech.speak(utterance);
+      const voice = this.voiceForLanguage();
+      if (voice === null && this.notice && !this.noticeSaid) {
+        this.noticeSaid = true;
+        this.speech.speak(this.utterance(this.notice, rate, volume, null));
+      }
+      this.speech.speak(this.utterance(text, rate, volume, voice));
     } catch (error) {
       console.warn('speech failed', error);
     }

@@ -33,7 +33,7 @@ test("the page's key codes are the platform's, name for name", () => {
 test('keys become the game key codes and shift mask, the browser kept out', () => {
   const shift = { shiftKey: true };
   const cases = [
-    // [event, keycode, shift, prevent]
+    // [event, keycode, shift, prevent, character typed beyond A to Z]
     [keydown('Tab', 'Tab'), 9, 0, true],
     [keydown('Enter', 'Enter'), 13, 0, true],
     [keydown('Enter', 'Enter', shift), 13, 1, true],
@@ -72,9 +72,23 @@ test('keys become the game key codes and shift mask, the browser kept out', () =
     [keydown('PageDown', 'PageDown'), 34, 0, true],
     // Ctrl alone silences the voice, and stays the screen reader's too.
     [keydown('Control', 'ControlLeft', { ctrlKey: true }, 17), 17, 2, false],
+    // Letters beyond A to Z on their keyboards: the character, no key code,
+    // wherever the key is (ß where the US minus key is, ñ and ö where its
+    // semicolon is), with Shift as pressed; a letter composed on a Latin
+    // letter's key (á) keeps that key; the digits' row stays digits (é on
+    // a French 2).
+    [keydown('ñ', 'Semicolon', {}, 192), 0, 0, true, 0xf1],
+    [keydown('Ñ', 'Semicolon', shift, 192), 0, 1, true, 0xd1],
+    [keydown('ß', 'Minus', {}, 219), 0, 0, true, 0xdf],
+    [keydown('ä', 'Quote', {}, 222), 0, 0, true, 0xe4],
+    [keydown('ö', 'Semicolon', {}, 192), 0, 0, true, 0xf6],
+    [keydown('ü', 'BracketLeft', {}, 186), 0, 0, true, 0xfc],
+    [keydown('ç', 'Backslash', {}, 191), 0, 0, true, 0xe7],
+    [keydown('á', 'KeyA'), 65, 0, true],
+    [keydown('é', 'Digit2', {}, 50), 50, 0, true],
   ];
-  for (const [event, keycode, mask, prevent] of cases) {
-    assert.deepStrictEqual(translateKey(event), { keycode, shift: mask, prevent },
+  for (const [event, keycode, mask, prevent, character = 0] of cases) {
+    assert.deepStrictEqual(translateKey(event), { keycode, shift: mask, prevent, character },
                            `${event.key} ${event.code}`);
   }
 });

@@ -37,14 +37,22 @@ test('each button sends the key of its name, most used first', () => {
   }
 });
 
-test('the jump field sends Latin letters as their keys and nothing else', () => {
+test('the jump field sends letters as their keys, those beyond A to Z as characters, ' +
+     'and nothing else', () => {
+  // [typed, [key code or the character beyond A to Z, ...]]
   const cases = [
-    ['d', [68]], ['W', [87]], ['mud', [77, 85, 68]], ['1 é-?', []], ['', []], ['a b', [65, 66]],
+    ['d', [68]], ['W', [87]], ['mud', [77, 85, 68]], ['1 -?', []], ['', []], ['a b', [65, 66]],
+    ['ñ', ['ñ']], ['Ñandú', ['Ñ', 65, 78, 68, 'ú']], ['ß', ['ß']], ['1 é-?', ['é']],
+    ['äöü', ['ä', 'ö', 'ü']], ['\u00a0\u200b«°', []],
   ];
-  for (const [typed, keycodes] of cases) {
+  for (const [typed, want] of cases) {
     const keys = letterKeydowns(typed).map(translateKey);
-    assert.deepStrictEqual(keys.map((key) => key.keycode), keycodes, typed);
-    for (const key of keys) assert.strictEqual(key.shift, 0, typed);
+    assert.deepStrictEqual(keys.map((key) => (key.character ? String.fromCodePoint(key.character)
+                                                            : key.keycode)), want, typed);
+    for (const key of keys) {
+      assert.strictEqual(key.shift, 0, typed);
+      if (key.character) assert.strictEqual(key.keycode, 0, typed);
+    }
   }
 });
 

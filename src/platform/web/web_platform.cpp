@@ -21,8 +21,9 @@ namespace {
 // Suspends the game until a page event is queued or ms have passed.
 EM_ASYNC_JS(void, web_wait, (double ms), { await Module.page.wait(ms); });
 // The next queued event: -1 none, a key as shift * 256 + key code, a hurry
-// as kHurryEvent, or a tap on the list's line for entry n as kSelectBase + n
-// (web/events.js posts the same numbers).
+// as kHurryEvent, a tap on the list's line for entry n as kSelectBase + n,
+// or a letter beyond A to Z (ñ, ä, ß) as kCharacterBase + shift * 2^21 +
+// its code point (web/events.js posts the same numbers).
 EM_JS(int, web_take_event, (), { return Module.page.take(); });
 EM_JS(void, web_announce, (const char* text, int length),
       { Module.page.announce(new TextDecoder().decode(HEAPU8.subarray(text, text + length))); });
@@ -36,6 +37,12 @@ EM_JS(void, web_play_cue, (const char* path, int length),
       { Module.page.playCue(new TextDecoder().decode(HEAPU8.subarray(path, path + length))); });
 EM_JS(void, web_set_cue_volume, (int percent), { Module.page.setCueVolume(percent); });
 EM_JS(void, web_stop_speech, (), { Module.page.stopSpeech(); });
+// The language the voice is asked to speak (a catalog's code), and the
+// line it says once, in that language, when the browser has no voice for it.
+EM_JS(void, web_voice_language, (const char* code, const char* notice, int length), {
+  Module.page.voiceLanguage(UTF8ToString(code),
+                            new TextDecoder().decode(HEAPU8.subarray(notice, notice + length)));
+});
 // The whole item list in one call, a record per inventory entry (split by
 // \x1e): the entry's top, 1 when it is the selected one, then each piece of
 // text on its line as x, what it is (0 a name, 1 the selection's, 2 a name
@@ -57,6 +64,8 @@ EM_JS(void, web_game_waiting, (), { Module.page.waiting(); });
 // list; keys are below both.
 constexpr int kHurryEvent = 1 << 16;
 constexpr int kSelectBase = 1 << 17;
+constexpr int kCharacterBase = 1 << 24;
+constexpr int kCharacterBits = 21;
 
 // What the page shows and says of a text of the game: UTF-8, with control
 // characters (a NUL in a hand-edited name) and bidirectional controls
@@ -80,6 +89,9 @@ class WebVoice : public Voice {
     if (volume >= 0 && volume <= 100) volume_ = volume / 100.0;
   }
   void stop() override { web_stop_speech(); }
+  void set_language(const std::string& code, const std::string& notice) override {
+    web_voice_language(code.c_str(), notice.data(), length_of(notice));
+  }
 
  private:
   double rate_ = 1;
@@ -97,6 +109,13 @@ double WebPlatform::now() { return emscripten_get_now() / 1000.0; }
 std::optional<Event> WebPlatform::next_event(double deadline) {
   for (;;) {
     const int event = web_take_event();
+    if (event >= kCharacterBase) {
+      // A letter with no key code of its own, as the window and the
+      // terminal send it: key code 0 and the character typed.
+      Event key{Event::Kind::key, 0, (event - kCharacterBase) >> kCharacterBits};
+      key.character = static_cast<char32_t>((event - kCharacterBase) & ((1 << kCharacterBits) - 1));
+      return key;
+    }
     if (event >= kSelectBase) {
       Event select{Event::Kind::select};
       select.entry = event - kSelectBase;
