@@ -72,8 +72,8 @@ const showingLanguage = (code) => {
   languageTask = languageTask.then(() => showLanguage(code));
   return languageTask;
 };
-await showingLanguage(spoken(memory.get('quillvane-language') || '') ||
-                      browserLanguage(navigator.languages));
+const firstTexts = showingLanguage(spoken(memory.get('quillvane-language') || '') ||
+                                   browserLanguage(navigator.languages));
 
 const statusLine = $('status');
 const status = (text) => { statusLine.textContent = text; };
@@ -288,7 +288,8 @@ $('load-input').addEventListener('change', (event) => {
   files.load([...event.target.files]);
   event.target.value = '';
 });
-$('start').focus();
+// The Start button has the keyboard, with its name in the page's language.
+firstTexts.then(() => $('start').focus());
 
 // For the tests and benchmarks only.
 window.quillvane = {

@@ -23,13 +23,16 @@ function puppeteerKey(name) {
   if (/^[A-Z]$/.test(name)) return `Key${name}`;
   if (/^[0-9]$/.test(name)) return `Digit${name}`;
   return { Up: 'ArrowUp', Down: 'ArrowDown', Left: 'ArrowLeft', Right: 'ArrowRight', Plus: 'Equal',
-           NumPlus: 'NumpadAdd', NumMinus: 'NumpadSubtract' }[name] || name;
+           NumPlus: 'NumpadAdd', NumMinus: 'NumpadSubtract',
+           // Keys a script names by their code alone.
+           VK33: 'PageUp', VK34: 'PageDown', VK35: 'End', VK36: 'Home' }[name] || name;
 }
 
-// A transcript as the lines each key brings.
-function transcriptBlocks(file) {
+// A transcript as the lines each key brings: the game's own text is
+// single-byte (latin1 here), a translation's lines are UTF-8.
+function transcriptBlocks(file, encoding = 'latin1') {
   const blocks = [{ key: null, says: [] }];
-  const text = fs.readFileSync(file, 'latin1').replaceAll('@VERSION@', version);
+  const text = fs.readFileSync(file, encoding).replaceAll('@VERSION@', version);
   for (const line of text.split('\n')) {
     if (line.startsWith('key: ')) blocks.push({ key: line.slice(5), says: [] });
     else if (line.startsWith('say: ')) blocks[blocks.length - 1].says.push(line.slice(5));

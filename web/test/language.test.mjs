@@ -127,3 +127,38 @@ test('every text of the page but the game\'s name is marked for the catalogs', (
   const marked = [...table.matchAll(/^ {2}(\w+): N_\(/gm)].map((match) => match[1]);
   assert.strictEqual(marked.length + unmarked.length, Object.keys(texts).length);
 });
+
+test("mode 0's voice speaks the game's language, and says once when the browser has none", async () => {
+  const { BrowserVoice } = await import('../voice.js');
+  globalThis.SpeechSynthesisUtterance = class {
+    constructor(text) { this.text = text; }
+  };
+  const spanish = { name: 'Spanish', lang: 'es-ES', default: false };
+  const english = { name: 'English', lang: 'en-GB', default: true };
+  const german = { name: 'German', lang: 'de_DE', default: false };
+  // [voices the browser lists, the game's language, what is spoken: [text, lang, voice name]]
+  const notice = 'Ningún aviso';
+  const cases = [
+    [[english, spanish], 'es', [['uno', 'es', 'Spanish'], ['dos', 'es', 'Spanish']]],
+    [[german, english], 'de', [['uno', 'de', 'German'], ['dos', 'de', 'German']]],
+    [[english, spanish], 'en', [['uno', 'en', 'English'], ['dos', 'en', 'English']]],
+    [[english], 'es', [[notice, 'es', undefined], ['uno', 'es', undefined], ['dos', 'es', undefined]]],
+    [[spanish], 'qps', [[notice, 'qps', undefined], ['uno', 'qps', undefined], ['dos', 'qps', undefined]]],
+  ];
+  for (const [voices, code, want] of cases) {
+    const spoken = [];
+    const speech = {
+      getVoices: () => voices,
+      cancel: () => {},
+      speak: (utterance) => spoken.push([utterance.text, utterance.lang, utterance.voice && utterance.voice.name]),
+      addEventListener: () => {},
+    };
+    const voice = new BrowserVoice({ say: () => {} }, speech);
+    voice.language(code, notice);
+    voice.watch();
+    voice.speak('uno', 1, 1);
+    voice.speak('dos', 1, 1);
+    assert.deepStrictEqual(spoken, want, `${code} with ${voices.map((v) => v.lang)}`);
+  }
+  delete globalThis.SpeechSynthesisUtterance;
+});
