@@ -2,12 +2,14 @@
 # A real screen reader listens to the game: Orca, on a private accessibility
 # bus under a virtual display, reads
 #  1. the terminal edition in gnome-terminal (tests/e2e/orca_terminal.sh),
+#     40 and 110 columns wide, through a long plan of games,
 #  2. the web page in Chromium and 3. in Firefox ESR (tests/e2e/orca_web.sh),
 #     each a real browser window that Orca reads before Start is pressed,
 #  4. the web page in Firefox ESR again, Orca reading it aloud at a real
 #     voice's pace and Start pressed before the reading ends,
-# while real key presses play an easy game; every line the game printed or
-# wrote to the page's log of lines must reach Orca's speech, none twice.
+# while real key presses play; every line the game printed or wrote to the
+# page's log of lines must reach Orca's speech once, with no "blank" and no
+# fragment of a line before it.
 # Prints the lines said and spoken and, where the lines are stamped (the
 # terminal and Chromium), the delay to speech.
 #
@@ -30,7 +32,8 @@ site=${QUILLVANE_WEB_DIR:-build-web}/site
   exit 1
 }
 
-bash tests/e2e/orca_terminal.sh "$build"
+bash tests/e2e/orca_terminal.sh "$build" 40
+bash tests/e2e/orca_terminal.sh "$build" 110
 bash tests/e2e/orca_web.sh "$build" "$site" chromium
 bash tests/e2e/orca_web.sh "$build" "$site" firefox
 bash tests/e2e/orca_web.sh "$build" "$site" firefox reading

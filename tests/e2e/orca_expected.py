@@ -4,19 +4,28 @@
 # numbers of the lines that another line of their own burst of keys may
 # overtake: only a burst's last line must be spoken) and counts (the lines
 # of each step).
+#
+# steps are "XDOTOOL KEYS|HEADLESS KEYS". A step whose headless keys are RUN
+# starts a game: it takes the one group of lines said before that game's
+# first key. Without RUN steps the first group comes before the first step,
+# and counts begins with its size.
 def write_expected(work, groups, steps):
-    # Keys pressed together form one step: merge their groups.
-    merged, index = [groups[0]], 1
+    runs = [step for step in steps if step.split("|")[1] == "RUN"]
+    merged, index = ([], 0) if runs else ([groups[0]], 1)
+    kinds = [] if runs else [""]
     for step in steps:
-        count = len(step.split("|")[1].split())
+        keys = step.split("|")[1].split()
+        # Keys pressed together form one step: merge their groups.
+        count = 1 if keys == ["RUN"] else len(keys)
         merged.append(sum(groups[index:index + count], []))
+        kinds.append(step)
         index += count
     with open(f"{work}/expected", "w") as out:
         for group in merged:
             out.write("".join(line + "\n" for line in group))
     with open(f"{work}/optional", "w") as out:
         first = 0
-        for step, group in zip([""] + steps, merged):
+        for step, group in zip(kinds, merged):
             if len(step.split("|")[-1].split()) > 1:
                 out.write("".join(f"{first + i}\n" for i in range(len(group) - 1)))
             first += len(group)

@@ -177,7 +177,8 @@ orca_log_mark() {
 # after the log mark $3. True when it did.
 orca_wait_spoken() {
   local text="$1" limit="${2:-20}" after="${3:-0}"
-  wait_for 'tail -c +$((after + 1)) "$ORCA_LOG" | grep -a "SPEECH OUTPUT:" | grep -qF -- "$text"' \
+  # An utterance of several lines runs over several lines of the log.
+  wait_for 'tail -c +$((after + 1)) "$ORCA_LOG" | grep -a -A 3 "SPEECH OUTPUT:" | grep -qF -- "$text"' \
     "$limit"
 }
 
@@ -188,7 +189,7 @@ orca_clock_offset() {
 }
 
 # Compares the lines the game printed with what Orca spoke:
-#   orca_compare EXPECTED STAMPS OFFSET [OPTIONAL]
+#   orca_compare EXPECTED STAMPS OFFSET [OPTIONAL [LABEL [TYPED]]]
 # EXPECTED holds the game's lines in order; STAMPS the game's stderr with a
 # "printed at NANOSECONDS" (monotonic) for each printed line, in the same order
 # (/dev/null where there are none, as on a web page: no delays are printed);
@@ -198,20 +199,27 @@ orca_clock_offset() {
 # voice cuts a line short for the next. Orca's log also holds its key echo
 # and its own words: each game line is looked for, in order, among the
 # utterances after the one that matched the line before; one utterance may
-# read several lines printed together. Prints lines said, lines spoken, lines
-# spoken again, and the median and maximum delay from the printed line to
-# Orca's speech. Fails unless every line was spoken, and none twice.
+# read several lines printed together. Prints lines said, lines spoken once,
+# Orca's "blank" (an empty line read), fragments (a piece of a game line read
+# on its own), lines spoken again, the median and maximum delay from the
+# printed line to Orca's speech, and a table row named LABEL. A line longer
+# than the terminal's screen (ORCA_SCREEN_ROWS and ORCA_SCREEN_COLUMNS, when
+# set) counts as spoken when its end is. TYPED is what
+# the player typed in the shell: Orca's echo of a piece of it is no
+# fragment of a game line. Fails unless
+# every line was spoken once, with no "blank" and no fragment.
 orca_compare() {
-  python3 - "$1" "$2" "$3" "$ORCA_LOG" "${4:-/dev/null}" <<'PY'
-import datetime, re, statistics, sys
+  python3 - "$1" "$2" "$3" "$ORCA_LOG" "${4:-/dev/null}" "${5:-speech}" "${6:-}" <<'PY'
+import datetime, os, re, statistics, sys
 expected_file, stamps_file, offset, log = sys.argv[1], sys.argv[2], float(sys.argv[3]), sys.argv[4]
 optional = {int(n) for n in open(sys.argv[5]).read().split()}
+label, typed = sys.argv[6], sys.argv[7]
 norm = lambda s: " ".join(s.split())
 expected = [l.rstrip("\n") for l in open(expected_file)]
 stamps = [int(m.group(1)) / 1e9 + offset
           for m in (re.match(r"printed at (\d+)", l) for l in open(stamps_file)) if m]
 today = datetime.date.today()
-spoken = []  # (wall time, text)
+spoken = []  # (wall time, text, raw text)
 # Each utterance is logged as a Python string literal (which may run over
 # several lines) followed by its voice settings.
 pattern = re.compile(r"(\d\d):(\d\d):(\d\d)\.(\d+) - SPEECH OUTPUT: "
@@ -222,18 +230,25 @@ for m in pattern.finditer(open(log, errors="replace").read()):
     h, mi, s, frac = m.group(1, 2, 3, 4)
     when = datetime.datetime(today.year, today.month, today.day, int(h), int(mi), int(s),
                              int(frac.ljust(6, "0")[:6])).timestamp()
-    spoken.append((when, norm(text)))
+    spoken.append((when, norm(text), text))
 lines = [norm(l) for l in expected]
+# Lines longer than the terminal's screen (ORCA_SCREEN_ROWS rows of
+# ORCA_SCREEN_COLUMNS): the terminal shows a screen reader only their end.
+rows, columns = int(os.environ.get("ORCA_SCREEN_ROWS", 0)), int(os.environ.get("ORCA_SCREEN_COLUMNS", 0))
+cut = {i for i, l in enumerate(expected) if rows and columns and -(-len(l) // columns) > rows}
 
 
-def run_at(text, first):
-    """The lines [start, end) that the utterance text reads, joined, with
-    end past first: it may begin a few lines back (Orca reads whole
-    terminal lines) and may skip lines Orca never spoke. Where the text
-    could be several lines, the latest one that skips only lines that may
-    go unspoken wins."""
+def runs_at(text, first):
+    """The runs of lines [start, end) that the utterance text may read,
+    joined, with end past first: it may begin a few lines back (Orca reads
+    whole terminal lines), and may skip lines Orca never spoke."""
     found = []
     for start in range(max(0, first - 3), min(len(lines), first + 8)):
+        # A line longer than the screen is read as far as the screen shows
+        # it: its end.
+        if start in cut and start >= first and lines[start].endswith(text) and len(text) > 40:
+            found.append((start, start + 1))
+            continue
         joined = ""
         for end in range(start, len(lines)):
             joined = lines[end] if end == start else joined + " " + lines[end]
@@ -242,19 +257,55 @@ def run_at(text, first):
             if joined == text and end >= first:
                 found.append((start, end + 1))
                 break
-    skipping = [run for run in found
-                if run[0] >= first and all(i in optional for i in range(first, run[0]))]
-    if skipping:
-        return max(skipping)
-    return found[0] if found else None
+    return found
 
 
-missing, repeated, together, delays = [], [], [], []
+# The reading of the utterances that explains them best: each utterance
+# reads a run of lines or is Orca's own; a line left out costs one (none
+# when it may go unspoken), a line read again costs one, and so does a game
+# line spoken where no run fits it (a line spoken twice). best[i][p] is the
+# least cost once i utterances are read and the lines before p are done.
+INF = float("inf")
+best = [dict() for _ in range(len(spoken) + 1)]
+best[0][0] = (0, None)
+for i, (when, text, raw) in enumerate(spoken):
+    for position, (cost, _) in sorted(best[i].items()):
+        choices = [(position, 1 if runs_at(text, max(0, position - 3)) else 0, None)]
+        for start, end in runs_at(text, position):
+            skipped_cost = sum(1 for k in range(position, start) if k not in optional)
+            choices.append((end, skipped_cost + max(0, position - start), (start, end)))
+        for after, extra, run in choices:
+            total = cost + extra
+            if total < best[i + 1].get(after, (INF,))[0]:
+                best[i + 1][after] = (total, (position, run))
+final = min(best[len(spoken)],
+            key=lambda p: best[len(spoken)][p][0] +
+            sum(1 for k in range(p, len(lines)) if k not in optional))
+reading = []  # (utterance, run or None), in order
+position = final
+for i in range(len(spoken), 0, -1):
+    before, run = best[i][position][1]
+    reading.append((spoken[i - 1], run))
+    position = before
+reading.reverse()
+
+missing, repeated, together, delays, fragments = [], [], [], [], []
+blanks = 0
 position = 0
-for when, text in spoken:
-    run = run_at(text, position)
+for (when, text, raw), run in reading:
     if run is None:
-        continue  # Orca's own words: key echo, "blank", the window's name
+        # Orca's own words: its key echo (which ends in a space), "blank"
+        # for an empty line, the window's name; a game line spoken again;
+        # or a piece of a game line read on its own (a line read while it
+        # was being printed).
+        if text == "blank":
+            blanks += 1
+        elif runs_at(text, max(0, position - 3)):
+            repeated.append(text)
+        elif text and not raw.endswith(" ") and not (typed and text in typed) and any(
+                text in line for line in lines[max(0, position - 3):position + 8]):
+            fragments.append(text)
+        continue
     start, end = run
     missing += range(position, start)
     repeated += lines[start:position]
@@ -267,24 +318,33 @@ for when, text in spoken:
 missing += range(position, len(lines))
 skipped = [lines[i] for i in missing if i in optional]
 missing = [lines[i] for i in missing if i not in optional]
+once = len(lines) - len(missing) - len(skipped) - len(set(repeated))
 print(f"orca: lines said {len(lines)}, spoken {len(lines) - len(missing) - len(skipped)}, "
       f"spoken again {len(repeated)}, utterances of several lines {len(together)}")
-blanks = sum(1 for _, t in spoken if t == "blank")
-print(f"orca: \"blank\" (Orca on an empty line) said {blanks} times")
+print(f"orca: \"blank\" (Orca on an empty line) said {blanks} times, "
+      f"fragments of lines {len(fragments)}")
 if delays:
     print(f"orca: line to speech, median {statistics.median(delays) * 1000:.0f} ms, "
           f"max {max(delays) * 1000:.0f} ms over {len(delays)} lines")
 stamped = not stamps or len(stamps) == len(lines)
 if not stamped:
     print(f"orca: the game stamped {len(stamps)} printed lines for {len(lines)} expected")
+for i in sorted(cut):
+    print(f"  longer than the screen ({-(-len(expected[i]) // columns)} rows), its end spoken: {lines[i][:60]}...")
 for l in missing:
     print(f"  not spoken: {l}")
 for l in skipped:
     print(f"  not spoken, overtaken by the next line of a burst of keys: {l}")
 for l in repeated:
     print(f"  spoken again: {l}")
+for t in fragments:
+    print(f"  fragment: {t}")
 for t in together:
     print(f"  one utterance: {t}")
-sys.exit(0 if not missing and not repeated and stamped else 1)
+print("orca table: | scenario | lines | spoken once | of them longer than the screen | "
+      "not spoken (of a burst) | \"blank\" | fragments | doubled |")
+print(f"orca table: | {label} | {len(lines)} | {once} | {len(cut)} | {len(missing) + len(skipped)} "
+      f"({len(skipped)}) | {blanks} | {len(fragments)} | {len(repeated)} |")
+sys.exit(0 if not missing and not repeated and not blanks and not fragments and stamped else 1)
 PY
 }

@@ -191,6 +191,11 @@ TEST(TerminalKeys, UnknownSequencesAreSkippedWhole) {
   EXPECT_EQ(keys("\xc2\x85\xc2\xa0"
                  "b"),
             "66/0 ");
+  // A cursor position report that came after its wait: no key, but a
+  // modified F3 (which has 1 before its modifier) is still F3.
+  EXPECT_EQ(keys("\x1b[24;80R"
+                 "a\x1b[1;2R"),
+            "65/0 114/1 ");
 }
 
 // The letters beyond A to Z reach the game with their characters: typed in

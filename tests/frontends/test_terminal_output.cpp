@@ -1,12 +1,15 @@
 // What the terminal front-end writes, read back from a pseudo-terminal: each
-// printed line leaves the caret right after its text (the line break comes
-// before the next output, and before the terminal is given back), and a
-// terminal that has not sent a modified Enter or Backspace is told once which
-// keys stand for them.
+// printed line leaves the caret right after its text, its line break coming
+// before the next line, while the screen has room below; a line that
+// reaches the screen's last row takes its break along, and the next comes
+// without one before it. The break comes before the terminal is given back,
+// and a terminal that has not sent a modified Enter or Backspace is told
+// once which keys stand for them.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -15,6 +18,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/terminal/terminal_platform.h"
@@ -26,11 +30,14 @@ constexpr const char* kReady =
     "Chicken and Cow are ready to combine.  Press Shift and Enter when ready.";
 constexpr const char* kBackspace = "Press Shift + Backspace to undo the last recipe.";
 constexpr const char* kHint = "In this terminal, Ctrl+J combines and Ctrl+H undoes.";
+constexpr const char* kIntroEnd = "Ctrl+C quits.";
 
 // A pseudo-terminal with the terminal front-end on its far side. Its
 // terminal side runs on a thread of its own, as a terminal emulator does:
-// it keeps what the game wrote, and answers the attributes question
-// (ESC [ c) with answer_, typed after the keys in typed_before_answer_.
+// it keeps what the game wrote, follows the caret over a screen of rows_ x
+// columns_ (characters, wrapping, CR, LF and scrolling) and answers the
+// question where the caret is (ESC [ 6 n) unless answers_ is false, after
+// the keys in typed_before_answer_ (before the first answer only).
 class TerminalOutput : public ::testing::Test {
  protected:
   void SetUp() override { start(); }
@@ -38,8 +45,13 @@ class TerminalOutput : public ::testing::Test {
 
   void start() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    ASSERT_EQ(openpty(&master_, &slave_, nullptr, nullptr, nullptr), 0);
+    winsize size{};
+    size.ws_row = static_cast<unsigned short>(rows_);
+    size.ws_col = static_cast<unsigned short>(columns_);
+    ASSERT_EQ(openpty(&master_, &slave_, nullptr, nullptr, &size), 0);
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    row_ = 1;
+    column_ = 0;
     running_ = true;
     terminal_ = std::thread([this] { run_terminal(); });
     platform_ =
@@ -57,8 +69,25 @@ class TerminalOutput : public ::testing::Test {
     questions_ = 0;
   }
 
+  // The caret after one byte the terminal shows (escape sequences are
+  // handled by the caller).
+  void follow(char byte) {
+    if (byte == '\r') {
+      column_ = 0;
+    } else if (byte == '\n') {
+      if (row_ < rows_) ++row_;
+      if (column_ == columns_) column_ = columns_ - 1;
+    } else if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80) {
+      if (column_ == columns_) {  // the pending wrap of a full row
+        if (row_ < rows_) ++row_;
+        column_ = 0;
+      }
+      ++column_;
+    }
+  }
+
   void run_terminal() {
-    std::size_t answered = 0;
+    std::size_t seen = 0;
     while (running_) {
       pollfd descriptor{master_, POLLIN, 0};
       poll(&descriptor, 1, 20);
@@ -69,10 +98,25 @@ class TerminalOutput : public ::testing::Test {
         std::lock_guard lock(mutex_);
         while ((got = read(master_, buffer, sizeof buffer)) > 0)
           output_.append(buffer, static_cast<std::size_t>(got));
-        for (std::size_t at; (at = output_.find("\x1b[c", answered)) != std::string::npos;
-             answered = at + 3) {
-          ++questions_;
-          reply += typed_before_answer_ + answer_;
+        while (seen < output_.size()) {
+          if (output_[seen] != '\x1b') {
+            follow(output_[seen++]);
+            continue;
+          }
+          // ESC [ parameters final, or ESC and one byte.
+          std::size_t end = seen + 1;
+          if (end < output_.size() && output_[end] == '[') {
+            ++end;
+            while (end < output_.size() && (output_[end] < 0x40 || output_[end] > 0x7E)) ++end;
+          }
+          if (end >= output_.size()) break;  // the rest is still on its way
+          if (output_.compare(seen, end + 1 - seen, "\x1b[6n") == 0) {
+            ++questions_;
+            if (answers_)
+              reply += std::exchange(typed_before_answer_, "") + "\x1b[" + std::to_string(row_) +
+                       ";" + std::to_string(std::min(column_ + 1, columns_)) + "R";
+          }
+          seen = end + 1;
         }
       }
       if (!reply.empty()) (void)!write(master_, reply.data(), reply.size());
@@ -99,6 +143,10 @@ class TerminalOutput : public ::testing::Test {
     return false;
   }
 
+  // The game waits for its next event (briefly: none comes), which shows
+  // what it has said since it last waited.
+  void game_waits() { platform_->next_event(platform_->now() + 0.001); }
+
   // The keys a terminal sends, taken by the game.
   void type(const std::string& bytes, int keys) {
     ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
@@ -106,12 +154,17 @@ class TerminalOutput : public ::testing::Test {
       ASSERT_TRUE(platform_->next_event(platform_->now() + 10).has_value());
   }
 
-  // The printed lines after the intro, split at the terminal's line breaks,
-  // without the attributes questions.
-  std::vector<std::string> lines() {
+  // What the game wrote after the intro, without the questions.
+  std::string shown() {
     std::string text = output();
-    text = text.substr(text.find("Ctrl+C quits.") + 13);
-    for (std::size_t at; (at = text.find("\x1b[c")) != std::string::npos;) text.erase(at, 3);
+    text = text.substr(text.find(kIntroEnd) + std::string(kIntroEnd).size());
+    for (std::size_t at; (at = text.find("\x1b[6n")) != std::string::npos;) text.erase(at, 4);
+    return text;
+  }
+
+  // The printed lines after the intro, split at the terminal's line breaks.
+  std::vector<std::string> lines() {
+    const std::string text = shown();
     std::vector<std::string> result;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
@@ -128,39 +181,100 @@ class TerminalOutput : public ::testing::Test {
   std::mutex mutex_;
   std::string output_;
   int questions_ = 0;
-  std::string answer_ = "\x1b[?62;22c";  // xterm's answer; empty: no answer
+  int rows_ = 24;
+  int columns_ = 80;
+  int row_ = 1;     // 1 for the top row
+  int column_ = 0;  // characters on the caret's row before it; columns_ when full
+  bool answers_ = true;
   std::string typed_before_answer_;
 };
 
 TEST_F(TerminalOutput, EachLineEndsAtTheCaretAndBreaksBeforeTheNext) {
   // The terminal's own first line comes with the game's first line.
   platform_->on_say("Welcome");
+  game_waits();
   ASSERT_TRUE(wait_for_output("Ctrl+C quits.\r\nWelcome"));
   platform_->on_say("Choose puzzle difficulty");
-  // The break, the question the terminal answers once it has shown the
-  // break, then the next line.
-  ASSERT_TRUE(wait_for_output("Ctrl+C quits.\r\nWelcome\r\n\x1b[cChoose puzzle difficulty"));
+  game_waits();
+  // The break and the next line, in one write after the caret was asked for.
+  ASSERT_TRUE(wait_for_output("Welcome\x1b[6n\r\nChoose puzzle difficulty"));
+  // Lines said in one go are one write.
+  platform_->on_say("Menu");
+  platform_->on_say("Return to the game");
+  game_waits();
+  ASSERT_TRUE(wait_for_output("difficulty\x1b[6n\r\nMenu\r\nReturn to the game"));
   // Giving the terminal back ends the last line, then releases the key modes.
   platform_->restore();
-  ASSERT_TRUE(wait_for_output("Choose puzzle difficulty\r\n\x1b[<u\x1b[>4;0m\x1b>"));
+  ASSERT_TRUE(wait_for_output("Return to the game\r\n\x1b[<u\x1b[>4;0m\x1b>"));
   // Nothing more is written: the shell's prompt starts on a line of its own.
   platform_->restore();
   EXPECT_TRUE(output().ends_with("\x1b>"));
 }
 
+TEST_F(TerminalOutput, ALineReachingTheLastRowTakesItsBreakAlong) {
+  const std::string wide(50, 'w');
+  struct Case {
+    const char* what;
+    int rows, columns;
+    std::vector<std::string> said;  // the first comes with the intro (157 characters)
+    std::string shown;              // after the intro
+  };
+  const Case cases[] = {
+      {"short lines fill the screen, then each scrolls it",
+       6,
+       80,
+       {"Welcome", "One", "Two", "Three", "Four"},
+       "\r\nWelcome\r\nOne\r\nTwo\r\nThree\r\nFour\r\n"},
+      {"a line that wraps onto the last row",
+       6,
+       40,
+       {"Welcome", wide, "Next"},
+       "\r\nWelcome\r\n" + wide + "\r\nNext\r\n"},
+      {"the first lines already reach the last row",
+       3,
+       80,
+       {"Welcome", "Menu"},
+       "\r\nWelcome\r\nMenu\r\n"},
+      {"a line filling its last row exactly",
+       5,
+       40,
+       {"Welcome", std::string(40, 'x'), "Next"},
+       "\r\nWelcome\r\n" + std::string(40, 'x') + "\r\nNext\r\n"},
+  };
+  for (const Case& c : cases) {
+    stop();
+    rows_ = c.rows;
+    columns_ = c.columns;
+    start();
+    for (const std::string& line : c.said) {
+      platform_->on_say(line);
+      game_waits();
+    }
+    ASSERT_TRUE(wait_for_output(c.said.back() + "\r\n")) << c.what << ": " << output();
+    EXPECT_EQ(shown(), c.shown) << c.what;
+    // The break is written: giving the terminal back adds none.
+    platform_->restore();
+    ASSERT_TRUE(wait_for_output(c.said.back() + "\r\n\x1b[<u\x1b[>4;0m\x1b>")) << c.what;
+  }
+}
+
 TEST_F(TerminalOutput, ANewSpeechOutputIsALineLikeAnyOther) {
   platform_->on_speech_mode(0, false);
   platform_->on_say("Welcome");
+  game_waits();
   platform_->on_speech_mode(1, false);
+  game_waits();
   ASSERT_TRUE(wait_for_output("(NVDA mode)."));
   platform_->on_say("Menu");
   platform_->on_speech_mode(0, false);
+  game_waits();
   ASSERT_TRUE(wait_for_output("voice and printed lines."));
   platform_->on_speech_mode(1, false);
   // A change the game tells in its own line (past mode 2 with no JAWS, back
   // to the voice) gets no line of the terminal's.
   platform_->on_speech_mode(0, true);
   platform_->on_say("Jaws does not seem to be responding, Sapi on.");
+  game_waits();
   ASSERT_TRUE(wait_for_output("Sapi on."));
   EXPECT_EQ(lines(), (std::vector<std::string>{
                          "", "Welcome",
@@ -221,6 +335,7 @@ TEST_F(TerminalOutput, TheKeysThatStandForShiftAreNamedOnceWhereShiftCannotBeSen
       if (c.prompted && line == kReady) platform_->on_prompt(Prompt::kCombine);
       if (c.prompted && line == kBackspace) platform_->on_prompt(Prompt::kUndo);
       platform_->on_say(line);
+      game_waits();
     }
     ASSERT_TRUE(wait_for_output(c.printed.back())) << c.what << ": " << output();
     EXPECT_EQ(lines(), c.printed) << c.what;
@@ -230,10 +345,10 @@ TEST_F(TerminalOutput, TheKeysThatStandForShiftAreNamedOnceWhereShiftCannotBeSen
 TEST_F(TerminalOutput, KeysTypedBeforeTheAnswerStayQueued) {
   typed_before_answer_ = "d";
   platform_->on_say("Beginning puzzle on easy mode");
-  platform_->on_say("Dirt, you have 2.");
-  ASSERT_TRUE(wait_for_output("Dirt, you have 2."));
-  // The letter typed meanwhile is a key; the answer is none.
+  // The game waits: the line is shown once the terminal has said where its
+  // caret is, and the letter typed meanwhile is a key; the answer is none.
   const auto key = platform_->next_event(platform_->now() + 10);
+  ASSERT_TRUE(wait_for_output("Beginning puzzle on easy mode"));
   ASSERT_TRUE(key.has_value());
   EXPECT_EQ(key->kind, Event::Kind::key);
   EXPECT_EQ(key->keycode, 68);
@@ -242,11 +357,15 @@ TEST_F(TerminalOutput, KeysTypedBeforeTheAnswerStayQueued) {
 
 TEST_F(TerminalOutput, ATerminalThatDoesNotAnswerIsAskedOnce) {
   stop();
-  answer_ = "";
+  answers_ = false;
   start();
-  for (const char* line : {"Welcome", "Menu", "Exit the game", "Goodbye"}) platform_->on_say(line);
+  for (const char* line : {"Welcome", "Menu", "Exit the game", "Goodbye"}) {
+    platform_->on_say(line);
+    game_waits();
+  }
   ASSERT_TRUE(wait_for_output("Goodbye"));
   EXPECT_EQ(questions(), 1);
+  // Without an answer every line breaks before its text.
   EXPECT_EQ(lines(), (std::vector<std::string>{"", "Welcome", "Menu", "Exit the game", "Goodbye"}));
 }
 

@@ -382,6 +382,9 @@ TerminalKey decode_csi(std::string_view bytes, bool final) {
     return key ? make(key, mask, length) : skip(length);
   }
   if (final_byte == 'u') return reported_key(number(0, 0), mask, length);
+  // A cursor position report come late (ESC [ row ; column R): a modified
+  // F3 always has 1 before its modifier.
+  if (final_byte == 'R' && number(0, 1) > 1) return skip(length);
   if (int key = letter_key(final_byte))
     return make(key, final_byte == 'Z' ? mask | kShift : mask, length);
   return skip(length);

@@ -1,16 +1,21 @@
 #include "platform/terminal/terminal_platform.h"
 
 #include <SDL.h>
+#include <locale.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
+#include <wchar.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
+#include <cwchar>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "lang/format.h"
 #include "platform/audio/quiet_audio.h"
@@ -50,7 +55,7 @@ volatile std::sig_atomic_t line_open = 0;
 void give_terminal_back() {
   if (line_open) {
     line_open = 0;
-    (void)!write(signal_fd, "\n", 1);
+    (void)!write(signal_fd, "\r\n", 2);
   }
   (void)!write(signal_fd, kReleaseKeys.data(), kReleaseKeys.size());
   tcsetattr(signal_fd, TCSANOW, &signal_saved);
@@ -87,10 +92,40 @@ void continue_after_stop(int) {
 // through its own quit, which first finishes the move being made.
 constexpr int kFatalSignals[] = {SIGQUIT, SIGABRT, SIGSEGV, SIGBUS};
 
-// Asks the terminal for its primary device attributes (every terminal
-// answers), and how long the answer is waited for.
-constexpr std::string_view kAskAttributes = "\x1b[c";
+// Asks the terminal where its caret is (ESC [ row ; column R comes back),
+// and how long the answer is waited for.
+constexpr std::string_view kAskPosition = "\x1b[6n";
 constexpr double kAnswerSeconds = 0.2;
+
+// How many columns the terminal gives UTF-8 text: wide characters take two,
+// combining marks none (the C.UTF-8 locale's widths, as terminals use; one
+// a character where that locale is missing).
+std::size_t display_columns(std::string_view text) {
+  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  std::size_t columns = 0;
+  if (!utf8) {
+    for (char c : text) columns += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return columns;
+  }
+  const locale_t previous = uselocale(utf8);
+  std::mbstate_t state{};
+  for (std::size_t at = 0; at < text.size();) {
+    wchar_t character = 0;
+    const std::size_t used = std::mbrtowc(&character, text.data() + at, text.size() - at, &state);
+    if (used == 0 || used > text.size() - at) {
+      // A byte that starts no character is shown as one.
+      state = std::mbstate_t{};
+      ++columns;
+      ++at;
+      continue;
+    }
+    const int width = wcwidth(character);
+    columns += width < 0 ? 1 : static_cast<std::size_t>(width);
+    at += used;
+  }
+  uselocale(previous);
+  return columns;
+}
 
 // The terminal's first line: the keys that stand for Shift+Enter and
 // Shift+Backspace, and how to quit.
@@ -123,9 +158,14 @@ bool TerminalPlatform::open() {
   if (!isatty(input_) || tcgetattr(input_, &saved_) != 0) return false;
   termios raw = saved_;
   // Every key reaches the game as typed: no line editing, no echo, and
-  // Ctrl+C, Ctrl+Z, Ctrl+S arrive as keys. Output is left as it was.
+  // Ctrl+C, Ctrl+Z, Ctrl+S arrive as keys. Output is written as it is
+  // meant (the game writes CR LF itself), so that a line and its break
+  // reach the terminal in one piece: with the terminal's output processing
+  // the kernel hands the text and each break on separately, and a terminal
+  // that shows the text before its break tells a screen reader two changes.
   raw.c_iflag &= ~static_cast<tcflag_t>(BRKINT | ICRNL | INLCR | IGNCR | INPCK | ISTRIP | IXON);
   raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
+  raw.c_oflag &= ~static_cast<tcflag_t>(OPOST);
   raw.c_cflag |= CS8;
   raw.c_cc[VMIN] = 1;
   raw.c_cc[VTIME] = 0;
@@ -154,6 +194,7 @@ bool TerminalPlatform::open() {
 void TerminalPlatform::restore() {
   if (!raw_) return;
   raw_ = false;
+  flush_lines();
   close_line();
   write_out(std::string(kReleaseKeys));
   tcsetattr(input_, TCSANOW, &saved_);
@@ -180,64 +221,85 @@ void TerminalPlatform::write_out(const std::string& text) {
 void TerminalPlatform::close_line() {
   if (!line_open) return;
   line_open = 0;
-  write_out("\n");
+  write_out("\r\n");
 }
 
-void TerminalPlatform::print_lines(std::initializer_list<std::string_view> lines) {
-  // The line break of the line before, then the lines with the caret left
-  // right after the last one's text. The terminal's output processing turns
-  // each break into CR LF, so console readers and screen captures see the
-  // same lines. Lines printed together go in one write, so that the terminal
-  // reports them to a screen reader as one insertion, spoken once.
-  std::string out;
-  if (line_open) {
-    // Once the screen is full, a break and a line written together reach a
-    // screen reader as one insertion that starts on the line before, and
-    // Orca then reads that line again. The terminal answers its attributes
-    // question after it has shown the break: the line then comes on its own.
-    line_open = 0;
-    if (terminal_answers_) {
-      write_out("\n" + std::string(kAskAttributes));
-      await_terminal_answer();
-    } else {
-      out = "\n";
-    }
-  }
-  std::size_t count = 0;
-  // The terminal's keys are named with the first line, not before it: two
-  // insertions a moment apart were read together and then the second again.
+void TerminalPlatform::print_line(std::string text) { said_.push_back(std::move(text)); }
+
+void TerminalPlatform::flush_lines() {
+  if (said_.empty()) return;
+  // Lines said in one go (with no wait between them) go in one write, so
+  // that the terminal reports them to a screen reader as one insertion,
+  // spoken once: a scrolling screen moves every line, and Orca, reading
+  // the first of two quick insertions after the second had come, read the
+  // wrong line. The terminal's keys are named with the first line, not
+  // before it.
+  std::vector<std::string> shown;
   if (!intro_printed_) {
     intro_printed_ = true;
-    out += language().text(kIntro);
-    out += '\n';
-    ++count;
+    shown.emplace_back(language().text(kIntro));
   }
-  for (std::string_view line : lines) {
-    if (count > 0 && !out.ends_with('\n')) out += '\n';
-    out += line;
-    ++count;
+  for (std::string& line : said_) shown.push_back(std::move(line));
+  said_.clear();
+  // Orca speaks an insertion after a navigation key only when it ends at
+  // the caret, and reads a multi-line insertion from the start of its first
+  // line. So the line break comes before the text, in the same write, while
+  // the screen has an empty row below the caret (the text then fills rows
+  // that are already there, and the insertion is the text alone); a text
+  // that reaches the screen's last row takes its break along (the screen
+  // scrolls, and the insertion is the text and its break, ending at the
+  // caret), and the next line starts on that empty row with no break
+  // before it. A break written on its own would move the caret to an empty
+  // row, which Orca reads as "blank" after an arrow. Each break is CR LF.
+  bool break_after = false;
+  if (const std::optional<int> row = caret_row()) {
+    winsize size{};
+    if (ioctl(output_, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
+      std::size_t rows_needed = 0;
+      for (const std::string& line : shown)
+        rows_needed +=
+            std::max<std::size_t>(1, (display_columns(line) + size.ws_col - 1) / size.ws_col);
+      const std::size_t first_row =
+          std::min<std::size_t>(static_cast<std::size_t>(*row) + (line_open ? 1 : 0), size.ws_row);
+      break_after = first_row + rows_needed - 1 >= size.ws_row;
+    }
   }
+  std::string out = line_open ? "\r\n" : "";
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (i > 0) out += "\r\n";
+    out += shown[i];
+  }
+  if (break_after) out += "\r\n";
+  // The flag goes down before the write: a signal handler that runs
+  // meanwhile writes no second break.
+  line_open = 0;
   write_out(out);
-  line_open = 1;
+  line_open = break_after ? 0 : 1;
   // The screen-reader scenario puts each printed line beside the time the
   // screen reader spoke it.
-  for (std::size_t i = 0; i < count; ++i) latency_stamp("printed");
+  for (std::size_t i = 0; i < shown.size(); ++i) latency_stamp("printed");
+  if (!first_printed_) {
+    first_printed_ = true;
+    first_frame_stamp();
+  }
 }
 
-void TerminalPlatform::print_line(const std::string& text) { print_lines({text}); }
-
-void TerminalPlatform::await_terminal_answer() {
-  if (!terminal_answers_) return;
+std::optional<int> TerminalPlatform::caret_row() {
+  if (!terminal_answers_) return std::nullopt;
+  write_out(std::string(kAskPosition));
   const double limit = now() + kAnswerSeconds;
   for (;;) {
-    // The answer is ESC [ ? parameters c; keys typed meanwhile stay queued.
-    const std::size_t start = pending_.find("\x1b[?");
-    if (start != std::string::npos) {
-      const std::size_t end = pending_.find_first_not_of("0123456789;", start + 3);
-      if (end != std::string::npos && pending_[end] == 'c') {
-        pending_.erase(start, end + 1 - start);
-        return;
-      }
+    // The answer is ESC [ row ; column R; keys typed meanwhile stay queued.
+    for (std::size_t start = pending_.find("\x1b["); start != std::string::npos;
+         start = pending_.find("\x1b[", start + 1)) {
+      const std::size_t semicolon = pending_.find_first_not_of("0123456789", start + 2);
+      if (semicolon == std::string::npos || pending_[semicolon] != ';' || semicolon == start + 2)
+        continue;
+      const std::size_t end = pending_.find_first_not_of("0123456789", semicolon + 1);
+      if (end == std::string::npos || pending_[end] != 'R' || end == semicolon + 1) continue;
+      const int row = std::atoi(pending_.c_str() + start + 2);
+      pending_.erase(start, end + 1 - start);
+      return row;
     }
     const double left = limit - now();
     pollfd descriptor{input_, POLLIN, 0};
@@ -245,17 +307,18 @@ void TerminalPlatform::await_terminal_answer() {
         left <= 0 ? 0 : poll(&descriptor, 1, static_cast<int>(std::ceil(left * 1000.0)));
     if (ready < 0 && errno == EINTR) continue;  // a signal, not the end of the wait
     if (ready <= 0) {
-      // A terminal that does not answer is not asked again; a late answer
-      // is skipped by the key decoder.
+      // A terminal that does not answer is not asked again (its lines then
+      // always break before the text); a late answer is skipped by the key
+      // decoder.
       terminal_answers_ = false;
-      return;
+      return std::nullopt;
     }
     char buffer[256];
     const ssize_t got = read(input_, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
       terminal_answers_ = false;
-      return;
+      return std::nullopt;
     }
     pending_.append(buffer, static_cast<std::size_t>(got));
   }
@@ -273,15 +336,13 @@ void TerminalPlatform::on_say(const std::string& text) {
   if (hint_next_line_) {
     hint_next_line_ = false;
     keys_hint_shown_ = true;
-    print_lines({printable_utf8(text),
-                 language().text(N_("In this terminal, Ctrl+J combines and Ctrl+H undoes."))});
+    print_line(printable_utf8(text));
+    print_line(
+        std::string(language().text(N_("In this terminal, Ctrl+J combines and Ctrl+H undoes."))));
   } else {
     print_line(printable_utf8(text));
   }
-  if (!first_line_shown_) {
-    first_line_shown_ = true;
-    first_frame_stamp();
-  }
+  first_line_shown_ = true;
 }
 
 void TerminalPlatform::report_error(const std::string& text) {
@@ -356,6 +417,8 @@ void TerminalPlatform::decode_keys(bool final) {
 }
 
 std::optional<Event> TerminalPlatform::next_event(double deadline) {
+  // The game waits: what it has said since it last waited is shown.
+  if (deadline > now()) flush_lines();
   for (;;) {
     // A quit signal is the player's quit, handed over once.
     if (quit_signal::requested() && !quit_delivered_) {
@@ -405,9 +468,12 @@ Voice* TerminalPlatform::make_voice() {
 }
 
 void TerminalPlatform::notice_voice_change() {
-  if (voice_ && voice_loss_.check(voice_->state()) == VoiceLossNotice::Change::lost)
+  if (voice_ && voice_loss_.check(voice_->state()) == VoiceLossNotice::Change::lost) {
+    // Told during a wait: shown at once.
     print_line(std::string(language().text(
         N_("No voice: speech-dispatcher does not answer. The lines are printed."))));
+    flush_lines();
+  }
 }
 
 void TerminalPlatform::play_sound(const std::string& path) {

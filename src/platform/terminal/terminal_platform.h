@@ -8,11 +8,11 @@
 
 #include <cstdint>
 #include <deque>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/audio/cue_player.h"
 #include "platform/platform.h"
@@ -78,18 +78,19 @@ class TerminalPlatform : public Platform {
   // sequence cut short is taken as it stands (a lone ESC is Escape).
   void decode_keys(bool final);
   void write_out(const std::string& text);
-  // Prints one line of the game's own (a spoken line, or a line of the
-  // terminal's: its keys, a new speech output, a lost voice), leaving the
-  // caret after its text; its line break comes before the next output.
-  void print_line(const std::string& text);
-  // Prints lines said together in one write (the terminal's first line goes
-  // with the first of them).
-  void print_lines(std::initializer_list<std::string_view> lines);
+  // Keeps one line of the game's (a spoken line, or a line of the
+  // terminal's: its keys, a new speech output, a lost voice) to be printed
+  // when the game next waits.
+  void print_line(std::string text);
+  // Prints the lines kept, in one write, leaving the caret after the last
+  // one's text or, at the foot of the screen, at the start of the row below.
+  void flush_lines();
   // Writes the line break the last printed line still waits for.
   void close_line();
-  // Waits (briefly) until the terminal has answered its attributes question,
-  // which it does once it has shown everything written before.
-  void await_terminal_answer();
+  // The screen row of the caret (1 for the top row), as the terminal
+  // answers when asked; nullopt from a terminal that does not answer
+  // within a moment (it is not asked again).
+  std::optional<int> caret_row();
 
   int input_;
   int output_;
@@ -101,7 +102,9 @@ class TerminalPlatform : public Platform {
   std::deque<Event> events_;  // decoded, not yet taken by the game
   bool input_closed_ = false;
   bool raw_ = false;
-  bool first_line_shown_ = false;
+  bool first_line_shown_ = false;  // the game has said a line
+  bool first_printed_ = false;
+  std::vector<std::string> said_;  // said since the game last waited
   bool quit_delivered_ = false;
   // The terminal has reported a modified Enter (Backspace): it can send
   // Shift+Enter (Shift+Backspace) as such.
