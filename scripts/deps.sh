@@ -8,7 +8,7 @@ packages=(
   cmake g++ make pkg-config git
   libgtest-dev googletest libbenchmark-dev libcli11-dev
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev fonts-dejavu-core fontconfig libfontconfig-dev
-  speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libspeechd-dev
+  speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libspeechd-dev libbrlapi-dev
 )
 # What only the tests need: a virtual display, key senders, a terminal
 # emulator and a terminal multiplexer, audio measuring, the Windows
@@ -17,13 +17,15 @@ packages=(
 # validators), the web edition (emscripten, node, npm for the browser
 # tests' puppeteer-core, chromium and a local web server), and a real screen
 # reader that listens to the terminal and the page (Orca on the accessibility
-# bus, gnome-terminal, Firefox ESR).
+# bus, gnome-terminal, Firefox ESR), and BRLTTY, whose virtual display driver
+# stands in for a braille display.
 test_packages=(
   xvfb xauth xdotool x11-utils imagemagick xterm tmux sox
   g++-mingw-w64-x86-64 wine wine64 zip
   dpkg-dev file lintian desktop-file-utils appstream man-db
   emscripten nodejs npm chromium python3
   orca at-spi2-core dbus-x11 python3-pyatspi gnome-terminal firefox-esr libglib2.0-bin procps
+  brltty
 )
 if [[ "${1:-}" == "--with-tests" ]]; then packages+=("${test_packages[@]}"); fi
 

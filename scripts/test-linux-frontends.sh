@@ -16,6 +16,7 @@ bash tests/e2e/window.sh "$build"
 bash tests/e2e/terminal.sh "$build" shift
 bash tests/e2e/terminal.sh "$build" alt
 bash tests/e2e/stalled_speech.sh "$build"
+bash tests/e2e/braille.sh "$build"
 bash tests/e2e/xterm.sh "$build" xterm
 bash tests/e2e/xterm.sh "$build" tmux
 bash tests/e2e/quiet.sh "$build" voice

@@ -118,6 +118,34 @@ TEST(CueVolume, StepsRoundAndIsKeptInItsOwnFile) {
   EXPECT_EQ(f.game->cuevolume, 75);
 }
 
+// --braille and --no-braille are kept in settings.ini's second line; a
+// setting read from the file is left as it is.
+TEST(BrailleSetting, TheCommandLinesChoiceIsKept) {
+  struct Case {
+    const char* before;  // settings.ini ("" for none)
+    BrailleSetting braille;
+    const char* after;
+  };
+  const Case cases[] = {
+      {"", {true, true}, " 100 \r\n 1 \r\n"},
+      {" 75 \r\n", {true, true}, " 75 \r\n 1 \r\n"},
+      {" 75 \r\n 1 \r\n", {false, true}, " 75 \r\n"},
+      {" 75 \r\n 1 \r\nes\r\n", {false, true}, " 75 \r\n 0 \r\nes\r\n"},
+      {" 75 \r\n 1 \r\n", {true, false}, " 75 \r\n 1 \r\n"},
+      {" 75 \r\n 1 \r\n", {true, true}, " 75 \r\n 1 \r\n"},
+      {" 50 \r\n", {false, false}, " 50 \r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.before) + (c.braille.keep ? " kept" : "") +
+                 (c.braille.on ? " on" : " off"));
+    GameFixture f;
+    if (*c.before) write_bytes(f.path("settings.ini"), c.before);
+    f.platform.set_braille(c.braille);
+    f.game->Form_Load();
+    EXPECT_EQ(f.file("settings.ini"), c.after);
+  }
+}
+
 TEST(CueVolume, AMissingOrDamagedSettingsFileMeansFullVolumeSaidNowhere) {
   for (const char* bytes : {"", " 40 \r\n", "loud\r\n", " 101 \r\n", "-25 \r\n"}) {
     SCOPED_TRACE(bytes);

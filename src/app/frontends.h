@@ -14,6 +14,7 @@ struct FrontendOptions {
   std::string data_dir;
   std::optional<std::uint32_t> seed;
   LanguageSetting language;
+  BrailleSetting braille;
 };
 
 enum class Frontend { automatic, window, terminal };

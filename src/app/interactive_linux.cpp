@@ -44,6 +44,7 @@ std::string sounds_parent() {
 int run_window(const FrontendOptions& options) {
   SdlPlatform platform(sounds_parent(), options.data_dir, options.seed);
   platform.set_language(options.language);
+  platform.set_braille(options.braille);
   if (!platform.open()) return 1;
   return run_game(platform);
 }
@@ -52,6 +53,7 @@ int run_terminal(const FrontendOptions& options) {
   TerminalPlatform platform(STDIN_FILENO, STDOUT_FILENO, sounds_parent(), options.data_dir,
                             options.seed);
   platform.set_language(options.language);
+  platform.set_braille(options.braille);
   if (!platform.open()) {
     std::cerr << "quillvane: standard input is not a terminal\n";
     return 2;

@@ -11,6 +11,20 @@
 #include "app/language.h"
 #include "lang/format.h"
 #include "platform/files.h"
+#include "storage/files.h"
+
+namespace {
+
+// The game's own braille display: the command line's choice (kept by the
+// game for the next start), else the one settings.ini keeps.
+quillvane::BrailleSetting choose_braille(bool on, bool off, const std::string& data_folder) {
+  using namespace quillvane;
+  if (on || off) return BrailleSetting{on, true};
+  const auto bytes = files::read_whole(data_folder + "/settings.ini");
+  return BrailleSetting{bytes && read_settings(*bytes).braille == 1, false};
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace quillvane;
@@ -32,7 +46,7 @@ int main(int argc, char** argv) {
 
   std::string script, data_dir, transcript, language;
   std::optional<std::uint32_t> seed;
-  bool window = false, terminal = false;
+  bool window = false, terminal = false, braille = false, no_braille = false;
   app.add_option("--script", script,
                  "Play headless from the key script FILE (- for standard input)")
       ->type_name("FILE");
@@ -50,6 +64,14 @@ int main(int argc, char** argv) {
       ->type_name("CODE");
   auto* window_flag = app.add_flag("--window", window, "Play in a window (needs a display)");
   app.add_flag("--terminal", terminal, "Play in this terminal")->excludes(window_flag);
+#ifndef _WIN32
+  auto* braille_flag =
+      app.add_flag("--braille", braille,
+                   "Show every line on the braille display through BRLTTY (BrlAPI), from its "
+                   "first character; kept for the next start");
+  app.add_flag("--no-braille", no_braille, "Leave the braille display to BRLTTY; kept")
+      ->excludes(braille_flag);
+#endif
 
   try {
     app.parse(argc, argv);
@@ -65,6 +87,10 @@ int main(int argc, char** argv) {
   }
   if (script.empty() && !transcript.empty()) {
     std::cerr << "quillvane: --transcript needs --script\n";
+    return 2;
+  }
+  if (!script.empty() && (braille || no_braille)) {
+    std::cerr << "quillvane: --script cannot be used with --braille or --no-braille\n";
     return 2;
   }
 
@@ -98,6 +124,7 @@ int main(int argc, char** argv) {
   options.language =
       choose_language({language, script.empty() ? system_languages() : std::vector<std::string>{},
                        options.data_dir, locale_folder});
+  options.braille = choose_braille(braille, no_braille, options.data_dir);
   // Two copies on one folder would overwrite each other's saves.
   files::FolderLock lock(options.data_dir);
   if (lock.state() == files::FolderLock::State::busy) {

@@ -52,6 +52,12 @@ void Form1::Form_Load() {
     keptlanguage = language().code();
     savesettings();
   }
+  // So is a braille display asked for or turned off there.
+  const BrailleSetting& braille = platform_.braille_setting();
+  if (braille.keep && (braillesetting == 1) != braille.on) {
+    braillesetting = braille.on ? 1 : 0;
+    savesettings();
+  }
   if (voice)
     voice->set_language(language().code(),
                         tr(N_("No voice for your language is installed: the system's default "

@@ -91,7 +91,8 @@ class Form1 {
 
   // The cue volume in percent (100, 75, 50, 25 or 0), kept in settings.ini.
   int cuevolume = 100;
-  // settings.ini's second line, kept as it was read.
+  // settings.ini's second line, kept as it was read: 1 when the player's
+  // braille display is to show every line (--braille), else off.
   int braillesetting = 0;
 
   // ---------------- The player's language ----------------

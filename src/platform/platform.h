@@ -121,6 +121,15 @@ struct LanguageSetting {
   bool keep = false;
 };
 
+// The game's own braille display as the program's start chose it:
+// --braille or --no-braille on the command line, else settings.ini's
+// second line (1: on).
+struct BrailleSetting {
+  bool on = false;
+  // The command line chose: settings.ini keeps the choice.
+  bool keep = false;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -132,6 +141,12 @@ class Platform {
   const lang::Catalog& language() const { return *language_.catalog; }
   const LanguageSetting& language_setting() const { return language_; }
   void set_language(LanguageSetting setting) { language_ = std::move(setting); }
+
+  // ---- braille ----
+  // Whether the front-end writes every line to a braille display itself,
+  // set before the game starts; the game keeps a command line's choice.
+  const BrailleSetting& braille_setting() const { return braille_; }
+  void set_braille(BrailleSetting setting) { braille_ = setting; }
 
   // ---- time and events ----
   // Monotonic clock in seconds.
@@ -223,6 +238,7 @@ class Platform {
 
  private:
   LanguageSetting language_;
+  BrailleSetting braille_;
 };
 
 }  // namespace quillvane

@@ -80,6 +80,8 @@ SdlPlatform::SdlPlatform(std::string program_folder, std::string data_folder,
       seed_(seed) {}
 
 SdlPlatform::~SdlPlatform() {
+  // The braille display goes back to BRLTTY as the game ends.
+  braille_.reset();
   if (signal_watcher_.joinable()) {
     stop_watching_.notify();
     signal_watcher_.join();
@@ -130,6 +132,16 @@ bool SdlPlatform::open() {
     if (!font_) std::cerr << "quillvane: cannot load the font " << font_file_ << '\n';
   }
   cues_ = std::make_unique<CuePlayer>();
+  if (braille_setting().on) {
+    // Its losses wake the wait as the voice's do.
+    const Uint32 type = voice_event_;
+    braille_ = std::make_unique<BrailleDisplay>([type] {
+      if (type == static_cast<Uint32>(-1)) return;
+      SDL_Event event{};
+      event.type = type;
+      SDL_PushEvent(&event);
+    });
+  }
   watch_quit_signals();
   render();
   return true;
@@ -180,7 +192,10 @@ std::optional<Event> SdlPlatform::translate(const SDL_Event& event) {
           return std::nullopt;
       }
     default:
-      if (event.type == voice_event_) notice_voice_change();
+      if (event.type == voice_event_) {
+        notice_voice_change();
+        notice_braille_change();
+      }
       return std::nullopt;
   }
 }
@@ -189,6 +204,10 @@ std::optional<Event> SdlPlatform::next_event(double deadline) {
   // The window is drawn when the game stops to take events: by then the
   // line of the key just handled is already on its way to the voice.
   if (frame_due_) render();
+  if (braille_ && !braille_lines_.empty() && deadline > now()) {
+    braille_->show(braille_lines_);
+    braille_lines_.clear();
+  }
   for (;;) {
     const double remaining = deadline - now();
     SDL_Event event;
@@ -365,6 +384,21 @@ void SdlPlatform::tell_voice_lost() {
   // The line that could not be said is not lost.
   if (!last_voiced_.empty()) show_in_title(last_voiced_);
   last_voiced_.clear();
+}
+
+void SdlPlatform::on_say(const std::string& text) {
+  if (!braille_) return;
+  if (!braille_lines_.empty()) braille_lines_ += "  ";
+  braille_lines_ += to_utf8(text);
+}
+
+void SdlPlatform::notice_braille_change() {
+  if (!braille_ || braille_loss_.check(braille_->state()) != BrailleLossNotice::Change::lost)
+    return;
+  const std::string notice(language().text(N_("No braille display: BRLTTY does not answer.")));
+  std::cerr << "quillvane: " << notice << '\n';
+  // The window says it where it says the voice's loss: in the title, in mode 0.
+  if (speech_mode_ == kVoiceMode) show_in_title(notice);
 }
 
 void SdlPlatform::on_speech_mode(int mode, bool) {

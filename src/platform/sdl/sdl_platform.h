@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/audio/cue_player.h"
+#include "platform/braille/braille_display.h"
 #include "platform/item_layout.h"
 #include "platform/platform.h"
 #include "platform/speechd/speechd_voice.h"
@@ -45,6 +46,8 @@ class SdlPlatform : public Platform {
   void show_items(const ItemView& view) override;
   // Where mode 0's lines go while the voice is missing: the title, in mode 0.
   void on_speech_mode(int mode, bool said) override;
+  // With --braille, the lines go to the braille display too.
+  void on_say(const std::string& text) override;
 
   Voice* make_voice() override;
   ScreenReader* make_screen_reader() override { return nullptr; }
@@ -127,6 +130,12 @@ class SdlPlatform : public Platform {
   std::string last_voiced_;                       // the last line handed to speech-dispatcher
   Uint32 voice_event_ = static_cast<Uint32>(-1);  // pushed when the voice changes
   std::unique_ptr<CuePlayer> cues_;
+  // The player's braille display (--braille): the lines said since the game
+  // last waited are shown together when it next waits.
+  std::unique_ptr<BrailleDisplay> braille_;
+  BrailleLossNotice braille_loss_;
+  std::string braille_lines_;
+  void notice_braille_change();
   WakePipe stop_watching_;  // before signal_watcher_, which polls it
   std::thread signal_watcher_;
 };

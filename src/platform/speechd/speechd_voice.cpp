@@ -356,16 +356,4 @@ std::string SpeechdVoice::why() const {
   return shared_->why;
 }
 
-VoiceLossNotice::Change VoiceLossNotice::check(SpeechdVoice::State state) {
-  if (state == SpeechdVoice::State::missing && !missing_) {
-    missing_ = true;
-    return Change::lost;
-  }
-  if (state == SpeechdVoice::State::ready && missing_) {
-    missing_ = false;
-    return Change::back;
-  }
-  return Change::none;
-}
-
 }  // namespace quillvane

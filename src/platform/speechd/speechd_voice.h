@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/loss_notice.h"
 #include "platform/platform.h"
 
 namespace quillvane {
@@ -59,19 +60,8 @@ class SpeechdVoice : public Voice {
   std::thread worker_;
 };
 
-// What a front-end tells the player of its voice, each change once: the
-// voice was given up on (lost), or answers again after that (back).
-class VoiceLossNotice {
- public:
-  enum class Change { none, lost, back };
-  // The change the voice's state now makes, if any.
-  Change check(SpeechdVoice::State state);
-  // The loss has been told and the voice has not come back.
-  bool missing() const { return missing_; }
-
- private:
-  bool missing_ = false;
-};
+// What a front-end tells the player of its voice, each change once.
+using VoiceLossNotice = LossNotice<SpeechdVoice::State>;
 
 // The voice rate speech-dispatcher is given for the game's rate setting.
 int speechd_rate(int game_rate);

@@ -145,6 +145,8 @@ TerminalPlatform::TerminalPlatform(int input, int output, std::string program_fo
 
 TerminalPlatform::~TerminalPlatform() {
   restore();
+  // The braille display goes back to BRLTTY as the game ends.
+  braille_.reset();
   // The voice and the cues end side by side, each within its own limit.
   if (voice_) voice_->begin_farewell();
   const bool audio_stopped = !cues_ || cues_->stop();
@@ -188,6 +190,10 @@ bool TerminalPlatform::open() {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   quiet_audio_libraries();
   cues_ = std::make_unique<CuePlayer>();
+  // The braille display is connected beside the game; its loss wakes the
+  // wait, as the voice's does.
+  if (braille_setting().on)
+    braille_ = std::make_unique<BrailleDisplay>([wake = &wake_] { wake->notify(); });
   return true;
 }
 
@@ -235,7 +241,8 @@ void TerminalPlatform::flush_lines() {
   // wrong line. The terminal's keys are named with the first line, not
   // before it.
   std::vector<std::string> shown;
-  if (!intro_printed_) {
+  const bool intro_now = !intro_printed_;
+  if (intro_now) {
     intro_printed_ = true;
     shown.emplace_back(language().text(kIntro));
   }
@@ -275,6 +282,18 @@ void TerminalPlatform::flush_lines() {
   line_open = 0;
   write_out(out);
   line_open = break_after ? 0 : 1;
+  // The braille display shows the lines together, the game's first: the
+  // terminal's keys (its first line) come after the welcome.
+  if (braille_) {
+    std::string cells;
+    const auto add = [&cells](const std::string& line) {
+      if (!cells.empty()) cells += "  ";
+      cells += line;
+    };
+    for (std::size_t i = intro_now ? 1 : 0; i < shown.size(); ++i) add(shown[i]);
+    if (intro_now) add(shown.front());
+    braille_->show(cells);
+  }
   // The screen-reader scenario puts each printed line beside the time the
   // screen reader spoke it.
   for (std::size_t i = 0; i < shown.size(); ++i) latency_stamp("printed");
@@ -386,6 +405,7 @@ bool TerminalPlatform::read_input(int timeout_ms) {
     woke_ = true;
     wake_.drain();
     notice_voice_change();
+    notice_braille_change();
   }
   if (descriptors[2].revents & POLLIN) woke_ = true;
   if (!(descriptors[0].revents & (POLLIN | POLLHUP | POLLERR))) return true;
@@ -472,6 +492,14 @@ void TerminalPlatform::notice_voice_change() {
     // Told during a wait: shown at once.
     print_line(std::string(language().text(
         N_("No voice: speech-dispatcher does not answer. The lines are printed."))));
+    flush_lines();
+  }
+}
+
+void TerminalPlatform::notice_braille_change() {
+  if (braille_ && braille_loss_.check(braille_->state()) == BrailleLossNotice::Change::lost) {
+    // Told during a wait: shown at once.
+    print_line(std::string(language().text(N_("No braille display: BRLTTY does not answer."))));
     flush_lines();
   }
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/audio/cue_player.h"
+#include "platform/braille/braille_display.h"
 #include "platform/platform.h"
 #include "platform/speechd/speechd_voice.h"
 #include "platform/wake_pipe.h"
@@ -74,6 +75,8 @@ class TerminalPlatform : public Platform {
   bool read_input(int timeout_ms);
   // A lost voice is told once, as a printed line.
   void notice_voice_change();
+  // So is a braille display that BRLTTY does not give.
+  void notice_braille_change();
   // Turns every complete key in the buffer into a queued event; final: a
   // sequence cut short is taken as it stands (a lone ESC is Escape).
   void decode_keys(bool final);
@@ -124,6 +127,9 @@ class TerminalPlatform : public Platform {
   VoiceLossNotice voice_loss_;
   bool woke_ = false;  // the last read_input was ended by a wake-up
   std::unique_ptr<CuePlayer> cues_;
+  // The player's braille display (--braille), shown every printed line.
+  std::unique_ptr<BrailleDisplay> braille_;
+  BrailleLossNotice braille_loss_;
 };
 
 }  // namespace quillvane
