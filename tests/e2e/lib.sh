@@ -280,9 +280,10 @@ RUN
 }
 
 # The printed lines of the tmux session E2E_SESSION (default game), with
-# the scrollback, without empty lines. A scenario that reads its lines
-# elsewhere defines its own screen.
-screen() { tmux_ capture-pane -t "${E2E_SESSION:-game}" -p -J -S - | sed '/^$/d'; }
+# the scrollback, without empty lines and without the rows of one space the
+# terminal leaves between lines at the foot of a full screen. A scenario
+# that reads its lines elsewhere defines its own screen.
+screen() { tmux_ capture-pane -t "${E2E_SESSION:-game}" -p -J -S - | sed '/^ *$/d'; }
 
 # Waits until the last printed line is exactly $1 (at most $2 seconds).
 wait_screen() {

@@ -83,7 +83,7 @@ terminal_run() { # label daemon
   tmux_ set -t "$label" history-limit 5000 >/dev/null
   # The printed lines, without the first line (how to type the keys) and
   # the line that tells of a missing voice.
-  shown() { tmux_ capture-pane -t "$label" -p -J -S - | sed '/^$/d' | tail -n +2 | grep -vxF "$notice_terminal" || true; }
+  shown() { tmux_ capture-pane -t "$label" -p -J -S - | sed '/^ *$/d' | tail -n +2 | grep -vxF "$notice_terminal" || true; }
   wait_for '[[ "$(shown | head -n 1)" == "$E2E_WELCOME" ]]' 30 || e2e_fail "terminal $label: no welcome"
   if [[ "$daemon" == capture ]]; then
     wait_welcome_spoken

@@ -52,7 +52,7 @@ screen() {
     sed -e 's/\x1b\[[<>=?]*[0-9;]*[a-zA-Z~]//g' -e 's/\x1b[=>]//g' -e 's/\r$//' \
       "$E2E/typescript" | grep -v '^Script started on' | sed '/^$/d'
   else
-    tmux_ capture-pane -t game -p -J -S - 2>/dev/null | sed '/^$/d'
+    tmux_ capture-pane -t game -p -J -S - 2>/dev/null | sed '/^ *$/d'
   fi
 }
 # Real key events (XTEST) go to the window under the pointer.

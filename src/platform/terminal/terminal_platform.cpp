@@ -95,7 +95,22 @@ constexpr int kFatalSignals[] = {SIGQUIT, SIGABRT, SIGSEGV, SIGBUS};
 // Asks the terminal where its caret is (ESC [ row ; column R comes back),
 // and how long the answer is waited for.
 constexpr std::string_view kAskPosition = "\x1b[6n";
-constexpr double kAnswerSeconds = 0.2;
+constexpr double kAnswerSeconds = 0.5;
+// A terminal that has not answered this many questions in a row is not
+// asked again (a busy machine can delay one answer past the wait).
+constexpr int kQuestionsUnanswered = 3;
+
+// The length of the cursor position report (ESC [ digits ; digits R) that
+// starts at text[start], with its row; 0 when there is none there.
+std::size_t position_report(const std::string& text, std::size_t start, int& row) {
+  if (text.compare(start, 2, "\x1b[") != 0) return 0;
+  const std::size_t semicolon = text.find_first_not_of("0123456789", start + 2);
+  if (semicolon == std::string::npos || text[semicolon] != ';' || semicolon == start + 2) return 0;
+  const std::size_t end = text.find_first_not_of("0123456789", semicolon + 1);
+  if (end == std::string::npos || text[end] != 'R' || end == semicolon + 1) return 0;
+  row = std::atoi(text.c_str() + start + 2);
+  return end + 1 - start;
+}
 
 // How many columns the terminal gives UTF-8 text: wide characters take two,
 // combining marks none (the C.UTF-8 locale's widths, as terminals use; one
@@ -258,17 +273,24 @@ void TerminalPlatform::flush_lines() {
   // caret), and the next line starts on that empty row with no break
   // before it. A break written on its own would move the caret to an empty
   // row, which Orca reads as "blank" after an arrow. Each break is CR LF.
+  // At the foot a text takes a row holding one space between it and the
+  // next: VTE, rebuilding its text from the screen (without empty rows at
+  // the end) after taking a long write in pieces, has gone on to report
+  // each later line from the break before it, and Orca then reads the row
+  // before with the line, which is then that row, said as nothing.
   bool break_after = false;
+  std::optional<int> row_after;
   if (const std::optional<int> row = caret_row()) {
     winsize size{};
     if (ioctl(output_, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
-      std::size_t rows_needed = 0;
+      int rows_needed = 0;
       for (const std::string& line : shown)
-        rows_needed +=
-            std::max<std::size_t>(1, (display_columns(line) + size.ws_col - 1) / size.ws_col);
-      const std::size_t first_row =
-          std::min<std::size_t>(static_cast<std::size_t>(*row) + (line_open ? 1 : 0), size.ws_row);
-      break_after = first_row + rows_needed - 1 >= size.ws_row;
+        rows_needed += static_cast<int>(
+            std::max<std::size_t>(1, (display_columns(line) + size.ws_col - 1) / size.ws_col));
+      const int rows = size.ws_row;
+      const int first_row = std::min(*row + (line_open ? 1 : 0), rows);
+      break_after = first_row + rows_needed - 1 >= rows;
+      row_after = break_after ? rows : first_row + rows_needed - 1;
     }
   }
   std::string out = line_open ? "\r\n" : "";
@@ -276,12 +298,20 @@ void TerminalPlatform::flush_lines() {
     if (i > 0) out += "\r\n";
     out += shown[i];
   }
-  if (break_after) out += "\r\n";
+  if (break_after) out += "\r\n \r\n";
   // The flag goes down before the write: a signal handler that runs
   // meanwhile writes no second break.
   line_open = 0;
   write_out(out);
   line_open = break_after ? 0 : 1;
+  // Where the caret now is, worked out; the terminal is asked too, without
+  // waiting, and its answer (which comes as it shows the write) corrects
+  // the reckoning where a resize or a wide character misled it.
+  caret_row_ = row_after;
+  if (terminal_answers_) {
+    write_out(std::string(kAskPosition));
+    ++checks_;
+  }
   // The braille display shows the lines together, the game's first: the
   // terminal's keys (its first line) come after the welcome.
   if (braille_) {
@@ -303,21 +333,40 @@ void TerminalPlatform::flush_lines() {
   }
 }
 
+bool TerminalPlatform::take_position_report(int row) {
+  // Answers come in the order of the questions: first those given up on,
+  // then those asked after each write, of which the last is current.
+  if (late_answers_ > 0) {
+    --late_answers_;
+    return false;
+  }
+  if (checks_ > 0) {
+    if (--checks_ == 0) caret_row_ = row;
+    return false;
+  }
+  return true;
+}
+
 std::optional<int> TerminalPlatform::caret_row() {
   if (!terminal_answers_) return std::nullopt;
+  if (caret_row_) return caret_row_;
   write_out(std::string(kAskPosition));
   const double limit = now() + kAnswerSeconds;
   for (;;) {
-    // The answer is ESC [ row ; column R; keys typed meanwhile stay queued.
+    // The answer is ESC [ row ; column R; keys typed meanwhile stay queued,
+    // and the answers of questions given up on come first.
+    int row = 0;
     for (std::size_t start = pending_.find("\x1b["); start != std::string::npos;
-         start = pending_.find("\x1b[", start + 1)) {
-      const std::size_t semicolon = pending_.find_first_not_of("0123456789", start + 2);
-      if (semicolon == std::string::npos || pending_[semicolon] != ';' || semicolon == start + 2)
+         start = pending_.find("\x1b[", start)) {
+      const std::size_t length = position_report(pending_, start, row);
+      if (length == 0) {
+        ++start;
         continue;
-      const std::size_t end = pending_.find_first_not_of("0123456789", semicolon + 1);
-      if (end == std::string::npos || pending_[end] != 'R' || end == semicolon + 1) continue;
-      const int row = std::atoi(pending_.c_str() + start + 2);
-      pending_.erase(start, end + 1 - start);
+      }
+      pending_.erase(start, length);
+      if (!take_position_report(row)) continue;
+      unanswered_ = 0;
+      caret_row_ = row;
       return row;
     }
     const double left = limit - now();
@@ -325,18 +374,14 @@ std::optional<int> TerminalPlatform::caret_row() {
     const int ready =
         left <= 0 ? 0 : poll(&descriptor, 1, static_cast<int>(std::ceil(left * 1000.0)));
     if (ready < 0 && errno == EINTR) continue;  // a signal, not the end of the wait
-    if (ready <= 0) {
-      // A terminal that does not answer is not asked again (its lines then
-      // always break before the text); a late answer is skipped by the key
-      // decoder.
-      terminal_answers_ = false;
-      return std::nullopt;
-    }
     char buffer[256];
-    const ssize_t got = read(input_, buffer, sizeof buffer);
+    const ssize_t got = ready > 0 ? read(input_, buffer, sizeof buffer) : 0;
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
-      terminal_answers_ = false;
+      // This line breaks before its text; its answer, if it comes, is
+      // skipped. A terminal that keeps silent is not asked again.
+      ++late_answers_;
+      if (++unanswered_ >= kQuestionsUnanswered) terminal_answers_ = false;
       return std::nullopt;
     }
     pending_.append(buffer, static_cast<std::size_t>(got));
@@ -419,6 +464,15 @@ bool TerminalPlatform::read_input(int timeout_ms) {
 
 void TerminalPlatform::decode_keys(bool final) {
   while (!pending_.empty()) {
+    // An answer to a question about the caret is no key.
+    int row = 0;
+    if (late_answers_ > 0 || checks_ > 0) {
+      if (const std::size_t length = position_report(pending_, 0, row)) {
+        pending_.erase(0, length);
+        take_position_report(row);
+        continue;
+      }
+    }
     // Where the terminal's Backspace sends BS, Ctrl+H cannot be told apart.
     const TerminalKey key = decode_terminal_key(pending_, final, saved_.c_cc[VERASE] == 0x08);
     if (key.kind == TerminalKey::incomplete) break;

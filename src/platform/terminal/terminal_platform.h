@@ -90,10 +90,14 @@ class TerminalPlatform : public Platform {
   void flush_lines();
   // Writes the line break the last printed line still waits for.
   void close_line();
-  // The screen row of the caret (1 for the top row), as the terminal
-  // answers when asked; nullopt from a terminal that does not answer
-  // within a moment (it is not asked again).
+  // The screen row of the caret (1 for the top row): as worked out from the
+  // last write, else as the terminal answers when asked; nullopt from a
+  // terminal that does not answer within a moment (after three such, it is
+  // not asked again).
   std::optional<int> caret_row();
+  // Takes an answer about the caret (its row); true when it is the one a
+  // wait is for, false when it belongs to an earlier question.
+  bool take_position_report(int row);
 
   int input_;
   int output_;
@@ -117,7 +121,11 @@ class TerminalPlatform : public Platform {
   bool keys_hint_shown_ = false;
   bool hint_next_line_ = false;
   bool intro_printed_ = false;
-  bool terminal_answers_ = true;  // false once an answer did not come
+  bool terminal_answers_ = true;  // false once answers have not come
+  int unanswered_ = 0;            // questions in a row the terminal let pass
+  int late_answers_ = 0;          // answers still to come of questions given up on
+  int checks_ = 0;                // answers still to come of questions asked after a write
+  std::optional<int> caret_row_;  // where the last write left the caret
   int speech_mode_ = -1;          // as the game last told it
   termios saved_{};
 
