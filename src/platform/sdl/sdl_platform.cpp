@@ -132,16 +132,8 @@ bool SdlPlatform::open() {
     if (!font_) std::cerr << "quillvane: cannot load the font " << font_file_ << '\n';
   }
   cues_ = std::make_unique<CuePlayer>();
-  if (braille_setting().on) {
-    // Its losses wake the wait as the voice's do.
-    const Uint32 type = voice_event_;
-    braille_ = std::make_unique<BrailleDisplay>([type] {
-      if (type == static_cast<Uint32>(-1)) return;
-      SDL_Event event{};
-      event.type = type;
-      SDL_PushEvent(&event);
-    });
-  }
+  // Its losses wake the wait as the voice's do.
+  if (braille_setting().on) braille_ = std::make_unique<BrailleDisplay>(helper_changed());
   watch_quit_signals();
   render();
   return true;
@@ -332,18 +324,21 @@ void SdlPlatform::render() {
   if (!presented_.empty()) first_frame_stamp();
 }
 
+std::function<void()> SdlPlatform::helper_changed() const {
+  // A helper's thread wakes the wait with an event of the window's own
+  // (SDL_PushEvent may be called from any thread).
+  return [type = voice_event_] {
+    if (type == static_cast<Uint32>(-1)) return;
+    SDL_Event event{};
+    event.type = type;
+    SDL_PushEvent(&event);
+  };
+}
+
 Voice* SdlPlatform::make_voice() {
   if (!voice_tried_) {
     voice_tried_ = true;
-    // The voice's thread wakes the wait with an event of its own
-    // (SDL_PushEvent may be called from any thread).
-    const Uint32 type = voice_event_;
-    voice_ = std::make_unique<SpeechdVoice>([type] {
-      if (type == static_cast<Uint32>(-1)) return;
-      SDL_Event event{};
-      event.type = type;
-      SDL_PushEvent(&event);
-    });
+    voice_ = std::make_unique<SpeechdVoice>(helper_changed());
     window_voice_ = std::make_unique<WindowVoice>(*this);
   }
   return window_voice_.get();

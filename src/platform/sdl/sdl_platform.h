@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -136,6 +137,9 @@ class SdlPlatform : public Platform {
   BrailleLossNotice braille_loss_;
   std::string braille_lines_;
   void notice_braille_change();
+  // What the voice's and the display's threads call when their state
+  // changes: an event that wakes the window's wait.
+  std::function<void()> helper_changed() const;
   WakePipe stop_watching_;  // before signal_watcher_, which polls it
   std::thread signal_watcher_;
 };
