@@ -37,17 +37,10 @@ for step in "${steps[@]}"; do echo "${step%%|*}" >>"$E2E/keys"; done
 # What the display is to show for each key: the lines said together, two
 # spaces between them (the terminal's first line after the welcome).
 intro="Quillvane in the terminal: where Shift+Enter or Shift+Backspace does not work, Ctrl+J or Alt+Enter combines and Ctrl+H or Alt+Backspace undoes; Ctrl+C quits."
-python3 - "$E2E/transcript" "$intro" "$E2E/counts" >"$E2E/texts" <<'PY'
+PYTHONPATH="$here" python3 - "$E2E/transcript" "$intro" "$E2E/counts" >"$E2E/texts" <<'PY'
 import sys
-groups, current = [], []
-for line in open(sys.argv[1]):
-    line = line.rstrip("\n")
-    if line.startswith("key: "):
-        groups.append(current)
-        current = []
-    elif line.startswith("say: "):
-        current.append(line[5:])
-groups.append(current)
+from orca_expected import transcript_groups
+groups = transcript_groups(sys.argv[1])
 groups[0].append(sys.argv[2])
 for group in groups:
     print("  ".join(group))
@@ -61,7 +54,14 @@ play() {
   e2e_pane_script "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy \\
     BRLAPI_HOST='$BRLAPI_HOST' BRLAPI_AUTH=none '$game' --terminal --data-dir '$E2E/data' --seed 1 $*" \
     >"$E2E/run.sh"
+  # The last game's tmux server ends before the next starts: a new session
+  # asked of a server that is still ending is lost with it.
+  local server
+  server=$(tmux_ display-message -p -t game '#{pid}' 2>/dev/null || true)
   tmux_ kill-server 2>/dev/null || true
+  if [[ -n "$server" ]]; then
+    wait_for "! kill -0 $server 2>/dev/null" 10 || e2e_fail "the last tmux server did not end"
+  fi
   e2e_tmux game 80x24 "bash $E2E/run.sh"
 }
 
@@ -80,7 +80,8 @@ view_of() {
 # next key played.
 read_text() {
   local text=$1 before=$2 first panned pans i views
-  view_of "$before" "$text" || e2e_fail "the display never showed '$text': $(tail -n 3 "$BRAILLE_LOG")"
+  view_of "$before" "$text" ||
+    e2e_fail "the display never showed '$text': $(tail -n 3 "$BRAILLE_LOG"); the screen: $(screen | tail -n 3)"
   # The key after the last text's pan past its end has played.
   if [[ -s "$E2E/steps" ]]; then printf '\tplayed\n' >>"$E2E/steps"; fi
   first=$(braille_views)

@@ -53,6 +53,10 @@ braille_start_brltty() {
   e2e_track "$braille_brltty_pid"
   wait_for '(( $(grep -c "^[0-9.]* connected" "$BRAILLE_LOG" || true) > connections ))' 30 ||
     e2e_fail "BRLTTY did not reach the display: $(tail -n 5 "$E2E/brltty/brltty.log")"
+  # BRLTTY's own first view ("no screen") comes a moment after it connects:
+  # a scenario's views start after it.
+  wait_for '[[ "$(tail -n 1 "$BRAILLE_LOG")" == *" Visual "* ]]' 30 ||
+    e2e_fail "BRLTTY showed nothing on the display: $(tail -n 5 "$E2E/brltty/brltty.log")"
   wait_for 'python3 -c "import socket; socket.create_connection((\"127.0.0.1\", 4101 + $BRAILLE_PORT)).close()" 2>/dev/null' 30 ||
     e2e_fail "BRLTTY's BrlAPI server does not listen: $(tail -n 5 "$E2E/brltty/brltty.log")"
 }

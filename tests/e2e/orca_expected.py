@@ -5,10 +5,26 @@
 # overtake: only a burst's last line must be spoken) and counts (the lines
 # of each step).
 #
+# transcript_groups reads a transcript into those groups: the lines said
+# before the first key, then those said after each key.
+#
 # steps are "XDOTOOL KEYS|HEADLESS KEYS". A step whose headless keys are RUN
 # starts a game: it takes the one group of lines said before that game's
 # first key. Without RUN steps the first group comes before the first step,
 # and counts begins with its size.
+def transcript_groups(path):
+    groups, current = [], []
+    for line in open(path):
+        line = line.rstrip("\n")
+        if line.startswith("key: "):
+            groups.append(current)
+            current = []
+        elif line.startswith("say: "):
+            current.append(line[5:])
+    groups.append(current)
+    return groups
+
+
 def write_expected(work, groups, steps):
     runs = [step for step in steps if step.split("|")[1] == "RUN"]
     merged, index = ([], 0) if runs else ([groups[0]], 1)

@@ -15,12 +15,16 @@
 #
 #   tests/e2e/orca_terminal.sh BUILD_DIR [COLUMNS]
 #
-# COLUMNS is the terminal's width (default 80; 24 rows).
-# ORCA_REPORT_ONLY=1 prints the figures without failing.
+# COLUMNS is the terminal's width (default 80; 24 rows). With ORCA_BRAILLE=1
+# Orca also writes to a virtual 40-cell braille display (braille_lib.sh), and
+# the scenario prints a table row of what it showed (braille_check.py),
+# without failing on it; ORCA_BRAILLE_PANS=1 then pans the display after
+# every line. ORCA_REPORT_ONLY=1 prints the figures without failing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 source "$here/orca_lib.sh"
+source "$here/braille_lib.sh"
 game=$(cd "${1:?usage: orca_terminal.sh BUILD_DIR [COLUMNS]}" && pwd)/quillvane
 columns=${2:-80}
 [[ -x "$game" ]] || e2e_fail "no game at $game"
@@ -29,6 +33,9 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8 # gnome-terminal refuses other locales
 orca_enter_session "$here/orca_terminal.sh" "$@"
 
 trap "exit 1" INT TERM HUP
+# With ORCA_BRAILLE=1, a braille display of 40 cells, which Orca writes to
+# through BrlAPI.
+if [[ "${ORCA_BRAILLE:-}" == 1 ]]; then braille_start 40; fi
 orca_start
 
 # The plan: each step is the keys as xdotool sends them and as the headless
@@ -141,8 +148,43 @@ settle() {
   wait_for "(( \$(printed) >= $1 ))" 30 || e2e_fail "the game printed $(printed) lines, not $1"
   orca_wait_spoken "$(sed -n "${1}p" "$E2E/expected")" 10 "$2" || true
 }
+# After a step's speech, what Orca's braille shows: its first view once
+# Orca has refreshed the display, and with ORCA_BRAILLE_PANS=1 a pan right
+# (past the end of a line Orca shows to its end) before the next key. Each
+# step's text is its lines as the game's own display would show them.
+# Braille stays out of the runs that fail on speech: with it on, and its
+# pans, VTE has been left reporting each later line with the one before,
+# which Orca then read twice.
+texts() {
+  python3 - "$E2E/expected" "$E2E/counts" "$1" <<'PY'
+import sys
+lines = [l.rstrip("\n") for l in open(sys.argv[1])]
+counts = [int(n) for n in open(sys.argv[2]).read().split()]
+step = int(sys.argv[3])
+first = sum(counts[:step])
+print("  ".join(lines[first:first + counts[step]]))
+PY
+}
+: >"$E2E/braille-steps"
+read_braille() {
+  local text=$1 before=$2 mark=$3 first panned
+  # Orca logs each refresh of its braille.
+  wait_for 'tail -c +$((mark + 1)) "$ORCA_LOG" | grep -aq "BRAILLE LINE:"' 5 || true
+  wait_for '(( $(braille_views) > before ))' 2 || true
+  if [[ -s "$E2E/braille-steps" ]]; then printf '\tplayed\n' >>"$E2E/braille-steps"; fi
+  first=$(braille_views)
+  if [[ "${ORCA_BRAILLE_PANS:-}" == 1 ]]; then
+    mark=$(orca_log_mark)
+    braille_key FWinRt
+    # Orca logs the display's key as it takes it.
+    wait_for 'tail -c +$((mark + 1)) "$ORCA_LOG" | grep -aq "BRAILLE EVENT:"' 5 || true
+  fi
+  panned=$(braille_views)
+  printf '%s\t%s\t%s\t%s' "$text" "$before" "$first" "$panned" >>"$E2E/braille-steps"
+}
 total=0
 for i in "${!plan[@]}"; do
+  views=$(if [[ "${ORCA_BRAILLE:-}" == 1 ]]; then braille_views; else echo 0; fi)
   mark=$(orca_log_mark)
   keys=${plan[$i]%%|*}
   if [[ "${plan[$i]#*|}" == RUN ]]; then
@@ -157,7 +199,17 @@ for i in "${!plan[@]}"; do
   fi
   total=$((total + counts[i]))
   settle "$total" "$mark"
+  if [[ "${ORCA_BRAILLE:-}" == 1 && "${plan[$i]#*|}" != RUN ]] && ((counts[i] > 0)); then
+    read_braille "$(texts "$i")" "$views" "$mark"
+  fi
 done
+if [[ "${ORCA_BRAILLE:-}" == 1 ]]; then
+  printf '\tplayed\n' >>"$E2E/braille-steps"
+  pans="no pans: the end counts when the first view shows it"
+  if [[ "${ORCA_BRAILLE_PANS:-}" == 1 ]]; then pans="a pan right after every line"; fi
+  python3 "$here/braille_check.py" "Orca + terminal ($columns columns, $pans)" \
+    "$E2E/braille-steps" "$BRAILLE_LOG" || true
+fi
 
 status=0
 ORCA_SCREEN_ROWS=24 ORCA_SCREEN_COLUMNS=$columns orca_compare "$E2E/expected" "$E2E/stamps" "$offset" "$E2E/optional" "terminal, $columns columns" \

@@ -58,18 +58,9 @@ for step in "${steps[@]}"; do tr ' ' '\n' <<<"${step#*|}" >>"$E2E/keys"; done
 "$game" --script "$E2E/keys" --data-dir "$E2E/headless" --seed 1 --transcript "$E2E/transcript"
 PYTHONPATH="$here" python3 - "$E2E/transcript" "$E2E" "${steps[@]}" <<'PY'
 import sys
-from orca_expected import write_expected
+from orca_expected import transcript_groups, write_expected
 transcript, work, steps = sys.argv[1], sys.argv[2], sys.argv[3:]
-groups, current = [], []
-for line in open(transcript):
-    line = line.rstrip("\n")
-    if line.startswith("key: "):
-        groups.append(current)
-        current = []
-    elif line.startswith("say: "):
-        current.append(line[5:])
-groups.append(current)
-write_expected(work, groups, steps)
+write_expected(work, transcript_groups(transcript), steps)
 PY
 read -r -a counts <"$E2E/counts"
 
