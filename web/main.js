@@ -19,7 +19,7 @@
 // lets the tests and benchmarks look in.
 import createQuillvane from './quillvane.js';
 import { applyTexts, say, useCatalog, textsLanguage, documentLanguage } from './texts.js';
-import { offered, spoken, browserLanguage, fetchCatalog } from './language.js';
+import { spoken, browserLanguage, fetchCatalog } from './language.js';
 import { LineLog, logWriter, pageClock } from './lines.js';
 import { EventQueue } from './events.js';
 import { translateKey } from './keys.js';
@@ -46,25 +46,26 @@ const memory = {
 };
 let pageCatalog = null;
 let languageTask = Promise.resolve();
-const languageSelect = $('language');
+const languageChoice = $('language-choice');
+const chosenLanguage = () => (languageChoice.querySelector('input:checked') || {}).value;
 async function showLanguage(code) {
   const catalog = await fetchCatalog(code);
   const shown = catalog ? code : 'en';
   pageCatalog = catalog;
   useCatalog(shown, catalog);
   applyTexts(document);
-  // The languages offered, each named in its own language; a language the
-  // page speaks but does not offer (the tests' qps) is shown as its code.
-  languageSelect.replaceChildren();
-  const names = offered.some(([offer]) => offer === shown) ? offered : [...offered, [shown, shown]];
-  for (const [offer, name] of names) {
-    const option = document.createElement('option');
-    option.value = offer;
-    option.lang = documentLanguage(offer);
-    option.textContent = name;
-    languageSelect.append(option);
+  // The choice holds the languages offered (index.html lists them, each
+  // named in its own language); a language the page speaks but does not
+  // offer (the tests' qps) is added as its code.
+  if (!languageChoice.querySelector(`input[value="${shown}"]`)) {
+    const label = document.createElement('label');
+    label.lang = documentLanguage(shown);
+    const input = Object.assign(document.createElement('input'),
+                                { type: 'radio', name: 'language', value: shown });
+    label.append(input, shown);
+    languageChoice.append(label);
   }
-  languageSelect.value = shown;
+  languageChoice.querySelector(`input[value="${shown}"]`).checked = true;
   memory.set('quillvane-language', shown);
   return shown;
 }
@@ -167,8 +168,8 @@ function followKeptLanguage() {
 // choice is kept in settings.ini. A game not yet started plays it from
 // Start; a game being played keeps its language until the page is loaded
 // again. The status line says which, in the language chosen.
-languageSelect.addEventListener('change', async () => {
-  const chosen = languageSelect.value;
+languageChoice.addEventListener('change', async () => {
+  const chosen = chosenLanguage();
   await showingLanguage(chosen);
   if (bridge.ready) bridge.keepLanguage(chosen, started || gameOver);
   else chosenBeforeReady = chosen;

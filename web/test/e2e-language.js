@@ -175,17 +175,21 @@ async function spanish(browser) {
   await checkPageTexts(page, 'es', es);
   assert.strictEqual(await page.$eval('#start', (e) => e.textContent), 'Empezar Quillvane');
   const choice = await page.evaluate(() => {
-    const select = document.getElementById('language');
-    const box = select.getBoundingClientRect();
-    return { value: select.value, label: select.labels[0].textContent, width: box.width, height: box.height,
-             options: [...select.options].map((option) => [option.value, option.textContent, option.lang]) };
+    const group = document.getElementById('language-choice');
+    const buttons = [...group.querySelectorAll('input[name="language"]')];
+    return { value: group.querySelector('input:checked').value,
+             label: group.querySelector('legend').textContent,
+             sizes: buttons.map((input) => [input.getBoundingClientRect().width, input.getBoundingClientRect().height]),
+             options: buttons.map((input) => [input.value, input.parentElement.textContent, input.parentElement.lang]) };
   });
-  assert.deepStrictEqual(choice.options, [['en', 'English', 'en'], ['es', 'Español', 'es'],
-                                          ['de', 'Deutsch', 'de']], state.step);
+  const { offered } = await import('../language.js');
+  assert.deepStrictEqual(choice.options, offered.map(([code, name]) => [code, name, code]), state.step);
+  assert.deepStrictEqual(choice.options.map(([code]) => code), ['en', 'es', 'de'], state.step);
   assert.strictEqual(choice.value, 'es');
   assert.strictEqual(choice.label, 'Idioma');
-  assert.ok(choice.width >= 44 && choice.height >= 44, `${state.step}: ${choice.width} x ${choice.height}`);
-  assert.ok((await accessibleNames(page, ['combobox'])).includes('Idioma'), `${state.step}: the choice's name`);
+  for (const [width, height] of choice.sizes) assert.ok(width >= 44 && height >= 44, `${state.step}: ${width} x ${height}`);
+  assert.ok((await accessibleNames(page, ['group'])).includes('Idioma'), `${state.step}: the choice's name`);
+  assert.deepStrictEqual((await accessibleNames(page, ['radio'])), ['English', 'Español', 'Deutsch'], state.step);
   await page.screenshot({ path: path.join(outDir, 'page-spanish.png') });
 
   // The game in Spanish: the help page and a new game, line for line as
@@ -216,10 +220,10 @@ async function spanish(browser) {
   // German. The Sounds key, which writes settings.ini, keeps the choice.
   state.step = 'German chosen with the keyboard';
   for (let i = 0; i < 8; i++) {
-    if (await page.evaluate(() => document.activeElement.id === 'language')) break;
+    if (await page.evaluate(() => document.activeElement.name === 'language')) break;
     await press(page, 'Shift+Tab');
   }
-  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'language', state.step);
+  assert.strictEqual(await page.evaluate(() => document.activeElement.value), 'es', state.step);
   await page.keyboard.press('ArrowDown');
   await page.waitForFunction(() => document.documentElement.lang === 'de', { timeout: 30000 });
   assert.deepStrictEqual(await langs(page), ['de', 'es'], state.step);
@@ -242,7 +246,7 @@ async function spanish(browser) {
   state.step = 'reloaded in German';
   await reload(page);
   assert.deepStrictEqual(await langs(page), ['de', ''], state.step);
-  assert.strictEqual(await page.$eval('#language', (e) => e.value), 'de');
+  assert.strictEqual(await page.$eval('#language-choice input:checked', (e) => e.value), 'de');
   await checkPageTexts(page, 'de', de);
   const german = transcriptBlocks(path.join(transcripts, 'de-game.expected'), 'utf8');
   await start(page, german[0].says);
@@ -284,7 +288,7 @@ async function unknownLanguage(browser) {
   await reload(page);
   await page.waitForFunction(() => document.documentElement.lang === 'en', { timeout: 30000 });
   assert.strictEqual(await page.$eval('#start', (e) => e.textContent), 'Start Quillvane');
-  assert.strictEqual(await page.$eval('#language', (e) => e.value), 'en');
+  assert.strictEqual(await page.$eval('#language-choice input:checked', (e) => e.value), 'en');
   const welcome = transcriptBlocks(path.join(transcripts, 'combine-dirt-water.expected'))[0].says;
   await start(page, [...welcome, 'There is no translation for fr: the game speaks English.']);
   assert.deepStrictEqual(await langs(page), ['en', 'en'], state.step);
