@@ -10,7 +10,9 @@
 #     voice's pace and Start pressed before the reading ends,
 # while real key presses play; every line the game printed or wrote to the
 # page's log of lines must reach Orca's speech once, with no "blank" and no
-# fragment of a line before it.
+# fragment of a line before it. On the page Orca also writes to a virtual
+# braille display: panning must reach every line's end, and the next key
+# must still play after a pan past it.
 # Prints the lines said and spoken and, where the lines are stamped (the
 # terminal and Chromium), the delay to speech.
 #

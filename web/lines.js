@@ -76,11 +76,16 @@ export class LineLog extends EventTarget {
 // place lines are written: each line a new paragraph, and only the newest
 // kept, so that the log stands for one stop in a screen reader's swipes
 // between the game area and its controls (removals are not announced).
-// Until the first line the log holds what the game area is for, which
-// gives the game area content that Firefox needs for Orca to take it as a
-// widget.
+// Until the first line the log holds what the game area is for.
 export function logWriter(log) {
   return (text) => {
+    // A caret left in the application (Orca sets one there when a braille
+    // display pans through it) would move with the new line, and the
+    // screen reader read the line again as the caret's: it is taken out
+    // first.
+    const selection = log.ownerDocument.getSelection();
+    if (selection && selection.rangeCount && log.parentElement.contains(selection.anchorNode))
+      selection.removeAllRanges();
     const line = log.ownerDocument.createElement('p');
     line.textContent = text;
     log.append(line);

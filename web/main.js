@@ -282,6 +282,19 @@ document.addEventListener('keydown', (event) => {
   event.preventDefault();
   start();
 });
+// While the game runs, a key pressed with the focus nowhere (a braille
+// display panned past the game area's line leaves it there) goes to the
+// game, and the game area takes the focus back. Tab keeps moving the focus.
+document.addEventListener('keydown', (event) => {
+  if (!started || event.defaultPrevented) return;
+  const focused = document.activeElement;
+  if (focused && focused !== document.body && focused !== document.documentElement) return;
+  const key = translateKey(event);
+  if (!key || event.key === 'Tab') return;
+  $('game').focus();
+  if (key.prevent) event.preventDefault();
+  events.postKey(key);
+});
 $('back').addEventListener('click', () => { if (started) $('game').focus(); });
 $('save').addEventListener('click', () => files.save());
 $('load').addEventListener('click', () => $('load-input').click());

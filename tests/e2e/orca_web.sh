@@ -15,6 +15,16 @@
 # the page aloud, past the Start button, as a player who does not wait for
 # the end does; every key after it must still reach the game.
 #
+# Orca also writes to a virtual 40-cell braille display (braille_lib.sh).
+# After each key's lines have been spoken, the display is read as a
+# deaf-blind player reads it: the newest line as Orca shows it, panned
+# right to its end, once past the end and once back, and the next key must
+# still play. The scenario prints a table row (braille_check.py: the first
+# view begins with the line, panning reaches its end, the next key plays)
+# and fails unless panning reached every line's end and every next key
+# played; the first view is printed, not required: Orca shows an
+# announcement after a blank cell (see docs/design.md).
+#
 # BUILD_DIR holds the headless runner (build/), SITE_DIR the site
 # (build-web/site). Delays: in Chromium the page's lines are stamped as they
 # are added to its log (a MutationObserver put in through Chromium's remote
@@ -26,6 +36,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 source "$here/lib.sh"
 source "$here/orca_lib.sh"
+source "$here/braille_lib.sh"
 game=$(cd "${1:?usage: orca_web.sh BUILD_DIR SITE_DIR chromium|firefox}" && pwd)/quillvane
 site=$(cd "${2:?usage: orca_web.sh BUILD_DIR SITE_DIR chromium|firefox}" && pwd)
 browser=${3:?usage: orca_web.sh BUILD_DIR SITE_DIR chromium|firefox}
@@ -39,6 +50,7 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8
 orca_enter_session "$here/orca_web.sh" "$@"
 
 trap "exit 1" INT TERM HUP
+braille_start 40
 orca_start
 
 # The keys, as xdotool sends them and as the headless runner names them.
@@ -162,20 +174,88 @@ heard() {
   fi
   ((unheard < 2))
 }
+# The lines of step $1 (0 for Start) on the display, as braille_check.py
+# takes them: shown one after another, separated by a record separator,
+# the last one staying.
+step_text() {
+  local first=0 i
+  for ((i = 0; i < $1; i++)); do first=$((first + counts[i])); done
+  sed -n "$((first + 1)),$((first + counts[$1]))p" "$E2E/expected" | paste -s -d $'\x1e'
+}
+# Orca takes a key of the display: waits until its log has $1 more braille
+# events after the mark $2.
+braille_taken() {
+  wait_for "(( \$(tail -c +\$(($2 + 1)) \"\$ORCA_LOG\" | grep -a -c 'BRAILLE EVENT:') >= $1 ))" 5
+}
+# Reads the step's newest line (the text $1, lines separated by a record
+# separator) on the display, which showed $2 views before the step's key:
+# its first view once Orca shows it, pans right until its end shows, each
+# taken by Orca, then one more past the end and one back left.
+# Appends the step to E2E/braille-steps; whether the next key played is
+# added when it has been heard.
+: >"$E2E/braille-steps"
+read_braille() {
+  local text=$1 before=$2 line first panned i mark views
+  line=${text##*$'\x1e'}
+  local want=${line:0:39}
+  want=${want%"${want##*[! ]}"}
+  # Orca shows the line as it speaks it (a flash of its own, which may
+  # begin with a blank cell): it is read and panned as it comes.
+  wait_for "n=\$(braille_views); ((n > $before)) && [[ \"\$(braille_view \$n | sed 's/^ //; s/ *\$//')\" == \"\$want\"* ]]" 10 ||
+    true
+  first=$(braille_views)
+  # Pans right until the view shows the line's end (Orca's view of it may
+  # start a cell later than the line).
+  local end=${line: -10} shown
+  end=${end%"${end##*[! ]}"}
+  for ((i = 0; i <= ${#line} / 40; i++)); do
+    shown=$(braille_view "$(braille_views)" | sed 's/ *$//')
+    [[ "$shown" != *"$end" ]] || break
+    mark=$(orca_log_mark)
+    views=$(braille_views)
+    braille_key FWinRt
+    braille_taken 1 "$mark" || true
+    wait_for "(( \$(braille_views) > $views ))" 3 || true
+  done
+  panned=$(braille_views)
+  mark=$(orca_log_mark)
+  views=$(braille_views)
+  braille_key FWinRt
+  braille_key FWinLt
+  braille_taken 2 "$mark" || true
+  # The view the pan back shows has come before the next key.
+  wait_for "(( \$(braille_views) >= $views + 2 ))" 3 || true
+  printf '%s\t%s\t%s\t%s' "$text" "$before" "$first" "$panned" >>"$E2E/braille-steps"
+}
 mark=$(orca_log_mark)
+views=$(braille_views)
 xdotool key Return
 total=${counts[0]}
 # A loaded machine's Firefox has taken seconds to start the game.
 if heard "$total" "$mark" 60; then
+  read_braille "$(step_text 0)" "$views"
   for i in "${!steps[@]}"; do
     mark=$(orca_log_mark)
+    views=$(braille_views)
     # shellcheck disable=SC2086 # several keys in one step are pressed together
     xdotool key ${steps[$i]%%|*}
     total=$((total + counts[i + 1]))
     heard "$total" "$mark" 20 || break
+    if ((unheard == 0 && counts[i + 1] > 0)); then
+      printf '\tplayed\n' >>"$E2E/braille-steps"
+      read_braille "$(step_text $((i + 1)))" "$views"
+    fi
   done
 fi
 if [[ -n "$unheard_note" ]]; then echo "$unheard_note" >&2; fi
+if [[ -s "$E2E/braille-steps" ]]; then
+  # The last step's next key: the game's end, none; a step never heard
+  # after a pan: stuck.
+  if ((unheard == 0)); then printf '\tplayed\n'; else printf '\tstuck\n'; fi >>"$E2E/braille-steps"
+fi
+braille_status=0
+python3 "$here/braille_check.py" "Orca + $browser${reading:+ (Start while Orca reads)}" \
+  "$E2E/braille-steps" "$BRAILLE_LOG" panning || braille_status=$?
 
 if [[ "$stamps" != /dev/null ]]; then
   (cd "$root/web/test" && node orca-stamps.js "$profile" stamps "$url") >"$stamps" ||
@@ -183,6 +263,7 @@ if [[ "$stamps" != /dev/null ]]; then
 fi
 status=0
 orca_compare "$E2E/expected" "$stamps" 0 "$E2E/optional" || status=$?
-if [[ "${ORCA_REPORT_ONLY:-}" == 1 ]]; then status=0; fi
+if [[ "${ORCA_REPORT_ONLY:-}" == 1 ]]; then status=0 braille_status=0; fi
 ((status == 0)) || e2e_fail "Orca did not speak every line of the page once in $browser (log: $ORCA_LOG)"
+((braille_status == 0)) || e2e_fail "Orca's braille did not show every line of the page from its start in $browser (log: $ORCA_LOG)"
 echo "orca web ($browser${reading:+, Start pressed while Orca reads the page}): ok"

@@ -1,6 +1,7 @@
 // The web page's second cut in a browser (headless Chromium, or Firefox
 // with QUILLVANE_BROWSER=firefox): Shift+Tab leaves the game area and Tab
-// stays the game's; a quiet Start, and the browser asked to keep the game
+// stays the game's; the log after the game area for a braille display,
+// and a key with the focus nowhere still played; a quiet Start, and the browser asked to keep the game
 // only where it answers by itself; the list's contrast read from its
 // pixels in the normal, more-contrast and forced-colours modes, the focus
 // told apart, and 16 px text on a 320 px phone; a NUL in a name said and
@@ -57,6 +58,44 @@ async function leaving(browser) {
   assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'game', state.step);
   const heard = await page.evaluate(() => [...window.__said, ...window.__spoken.map((s) => s.text)]);
   assert.ok(heard.includes('Jaws does not seem to be responding, Sapi on.'), `${state.step}: ${heard}`);
+  await page.close();
+}
+
+// ---- a braille display panned past a line ----
+// The log of lines comes after the game area, inside the outer application
+// (where Orca's braille pans on to, showing the newest line from its first
+// cell), and the game area holds no text (a pan back puts Orca's caret
+// there, where a line would be read again); a key pressed with the focus
+// nowhere (where a pan leaves the browser's focus) still plays, the game
+// area taking the focus back; Tab from there is the browser's.
+async function pannedPast(browser) {
+  state.step = 'the log after the game area';
+  const page = await openPage(browser);
+  await load(page);
+  await start(page);
+  await playBlocks(page, game.slice(0, 3));
+  await settled(page);
+  assert.deepStrictEqual(await page.evaluate(() => {
+    const log = document.getElementById('lines');
+    return { after: log.previousElementSibling.id, inside: log.parentElement.id,
+             gameText: document.getElementById('game').textContent.trim() };
+  }), { after: 'game', inside: 'quillvane', gameText: '' }, state.step);
+  state.step = 'a key with the focus nowhere plays, and the game area takes the focus back';
+  const announced = (await record(page)).announced.length;
+  await page.evaluate(() => document.activeElement.blur());
+  assert.strictEqual(await page.evaluate(() => document.activeElement === document.body), true);
+  await press(page, game[3].key);
+  await expectNew(page, 'announced', announced, game[3].says);
+  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'game', state.step);
+  state.step = 'Tab with the focus nowhere is the browser\'s';
+  await settled(page);
+  const before = (await record(page)).announced.length;
+  await page.evaluate(() => document.activeElement.blur());
+  await press(page, 'Tab');
+  await page.waitForFunction(() => document.activeElement !== document.body);
+  assert.notStrictEqual(await page.evaluate(() => document.activeElement.id), 'game', state.step);
+  await settled(page);
+  assert.strictEqual((await record(page)).announced.length, before, `${state.step}: nothing said`);
   await page.close();
 }
 
@@ -549,6 +588,7 @@ async function main() {
   try {
     const { browser } = await launch();
     await leaving(browser);
+    await pannedPast(browser);
     await browser.close();
     await quietStart(null, 'offered');
     await quietStart(() => {
