@@ -40,13 +40,13 @@ std::uintmax_t size_of(const std::string& file) {
 // opens 44,100 Hz, 16-bit stereo, and the mixer resamples the cue to that;
 // two buffers more cover the moment between the play and the next buffer.
 std::uintmax_t bytes_while_playing(const char* path) {
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec cue{};
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV(path, &spec, &buffer, &length)) return 0;
+  if (!SDL_LoadWAV(path, &cue, &buffer, &length)) return 0;
   SDL_FreeWAV(buffer);
-  const double seconds = static_cast<double>(length) /
-                         (spec.freq * spec.channels * (SDL_AUDIO_BITSIZE(spec.format) / 8));
+  const double seconds =
+      static_cast<double>(length) / (cue.freq * cue.channels * (SDL_AUDIO_BITSIZE(cue.format) / 8));
   constexpr std::uintmax_t kFrameBytes = 4, kBufferFrames = 1024;
   return static_cast<std::uintmax_t>(seconds * 44100) * kFrameBytes +
          2 * kBufferFrames * kFrameBytes;
