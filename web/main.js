@@ -69,7 +69,11 @@ async function showLanguage(code) {
   memory.set('quillvane-language', shown);
   return shown;
 }
+// The language last asked for: the page shows it once the tasks before it
+// are done (the game's files can be read before the first catalog is here).
+let wantedLanguage = '';
 const showingLanguage = (code) => {
+  wantedLanguage = code;
   languageTask = languageTask.then(() => showLanguage(code));
   return languageTask;
 };
@@ -161,7 +165,7 @@ function followKeptLanguage() {
   const kept = bridge.keptLanguage();
   if (!kept) return;
   const code = spoken(kept) || 'en';
-  if (code !== textsLanguage()) showingLanguage(code);
+  if (code !== wantedLanguage) showingLanguage(code);
 }
 
 // The player's choice on the page: the page's texts change at once and the
